@@ -1,0 +1,102 @@
+#include "world/scene_object.h"
+
+#include <cassert>
+#include <vector>
+
+#include "math/float_math.h"
+#include "platform/graphics_device.h"
+#include "platform/os_services.h"
+
+namespace torvane {
+
+void SceneObject::updateFootprint()
+{
+    // (a, b) are the signed full extents along local z and local x; the offset is
+    // half of them turned by the object's heading.
+    const float along[4] = {footprintLength, footprintLength, -footprintLength, -footprintLength};
+    const float across[4] = {footprintWidth, -footprintWidth, -footprintWidth, footprintWidth};
+    const float cosPlus = cosf(heading + kHalfPi);   // -sin h
+    const float sinMinus = sinf(heading - kHalfPi);  // -cos h
+    for (int corner = 0; corner < 4; ++corner) {
+        const float a = along[corner];
+        const float b = across[corner];
+        const float dx = (cosPlus * a - sinMinus * b) / 2.0f;
+        const float dz = (sinMinus * a + cosPlus * b) / 2.0f;
+        footprintCorners[corner] = position + Vector3(dx, 0.0f, dz);
+    }
+}
+
+Vector3 SceneObject::getFootprintCorner(int corner) const
+{
+    assert(corner >= 0 && corner < 4);
+    return footprintCorners[corner & 3];
+}
+
+const Material& SceneObject::getMaterial(std::uint32_t subset) const
+{
+    assert(subset < materialCount);
+    return materials[subset];
+}
+
+const Texture* SceneObject::getTexture(std::uint32_t subset) const
+{
+    assert(subset < materialCount);
+    return textures[subset];
+}
+
+bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
+{
+    device = targetDevice;
+    materialCount = 0;
+    if (device == nullptr) {
+        showMessageBox("Erreur", "Impossible de trouver l'Objet");
+        return false;
+    }
+
+    std::vector<MeshMaterial> fileMaterials;
+    const Mesh* loaded = device->loadMeshFromX(path, fileMaterials);
+    if (loaded == nullptr) {
+        showMessageBox("Erreur", "Impossible de trouver l'Objet");
+        return false;
+    }
+
+    const auto count = static_cast<std::uint32_t>(fileMaterials.size());
+    auto newMaterials = std::make_shared<Material[]>(count);
+    auto newTextures = std::make_shared<const Texture*[]>(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        newMaterials[i] = fileMaterials[i].material;
+        newMaterials[i].ambient = newMaterials[i].diffuse;
+        newTextures[i] = nullptr;
+        const std::string& textureFile = fileMaterials[i].textureFile;
+        if (!textureFile.empty()) {
+            newTextures[i] = device->createTextureFromFile(textureFile.c_str());
+            if (newTextures[i] == nullptr) {
+                showMessageBox("Erreur", "Impossible de trouver le fichier de texture.");
+            }
+        }
+    }
+
+    mesh = loaded;
+    materials = std::move(newMaterials);
+    textures = std::move(newTextures);
+    materialCount = count;
+    return true;
+}
+
+void SceneObject::draw() const
+{
+    if (device == nullptr) {
+        return;
+    }
+    const Matrix4 rotationThenTranslation =
+        matrixMultiply(matrixRotationY(heading), matrixTranslation(position.x, position.y, position.z));
+    const Matrix4 world = matrixMultiply(matrixScaling(scale.x, scale.y, scale.z), rotationThenTranslation);
+    device->setTransform(TransformState::World, world);
+    for (std::uint32_t subset = 0; subset < materialCount; ++subset) {
+        device->setMaterial(materials[subset]);
+        device->setTexture(0, textures[subset]);
+        device->drawSubset(*mesh, subset);
+    }
+}
+
+} // namespace torvane

@@ -1,0 +1,85 @@
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+#include "math/float_math.h"
+#include "math/matrix4.h"
+
+namespace torvane {
+namespace {
+
+TEST(Vector3, NormalizeLengthAndDot)
+{
+    Vector3 v(3.0f, 0.0f, 4.0f);
+    normalize(v);
+    EXPECT_FLOAT_EQ(v.x, 0.6f);
+    EXPECT_FLOAT_EQ(v.z, 0.8f);
+    EXPECT_EQ(v.y, 0.0f);
+
+    Vector3 zero;
+    normalize(zero);
+    EXPECT_TRUE(std::isnan(zero.x) && std::isnan(zero.y) && std::isnan(zero.z));
+
+    EXPECT_EQ(length(Vector3(3.0f, 4.0f, 0.0f)), 5.0f);
+    EXPECT_EQ(length(Vector3()), 0.0f);
+    EXPECT_EQ(dot(Vector3(1, 2, 3), Vector3(4, 5, 6)), 32.0f);
+    const Vector3 a(1.5f, -2.0f, 7.0f);
+    EXPECT_EQ(a - a, Vector3());
+}
+
+TEST(FloatMath, WrappersRoundTheDoubleResult)
+{
+    EXPECT_EQ(cosf(0.3f), static_cast<float>(std::cos(0.3000000119)));
+    EXPECT_TRUE(std::isnan(sqrtf(-1.0f)));
+    EXPECT_FALSE(std::signbit(fabsf(-0.0f)));
+    EXPECT_EQ(fabsf(-INFINITY), INFINITY);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(kPi / 4.0f), 0x3F490FDBu);
+}
+
+TEST(Matrix4, WorldMatrixScalesThenTurnsThenMoves)
+{
+    const Matrix4 world = matrixMultiply(matrixScaling(2, 2, 2),
+                                         matrixMultiply(matrixRotationY(kHalfPi), matrixTranslation(10, 0, 5)));
+    const float expected[4][4] = {{0, 0, -2, 0}, {0, 2, 0, 0}, {2, 0, 0, 0}, {10, 0, 5, 1}};
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_NEAR(world.m[row][column], expected[row][column], 1e-6f) << row << "," << column;
+        }
+    }
+    // Local +z turns towards +x.
+    const Vector3 turned = transformCoord(Vector3(0, 0, 1), matrixRotationY(kHalfPi));
+    EXPECT_NEAR(turned.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(turned.z, 0.0f, 1e-6f);
+}
+
+TEST(Matrix4, LeftHandedProjectionRows)
+{
+    const Matrix4 p = matrixPerspectiveFovLH(kPi / 4.0f, 1.3f, 1.0f, 500.0f);
+    EXPECT_NEAR(p.m[0][0], 1.857087f, 1e-5f);
+    EXPECT_NEAR(p.m[1][1], 2.414214f, 1e-5f);
+    EXPECT_NEAR(p.m[2][2], 1.002004f, 1e-6f);
+    EXPECT_EQ(p.m[2][3], 1.0f);
+    EXPECT_NEAR(p.m[3][2], -1.002004f, 1e-6f);
+    EXPECT_EQ(p.m[3][3], 0.0f);
+    // Depth runs 0 at the near plane to 1 at the far plane.
+    EXPECT_NEAR(transformCoord(Vector3(0, 0, 1), p).z, 0.0f, 1e-6f);
+    EXPECT_NEAR(transformCoord(Vector3(0, 0, 500), p).z, 1.0f, 1e-6f);
+}
+
+TEST(Matrix4, LookAtPutsTheTargetOnThePositiveZAxis)
+{
+    const Vector3 eye(1, 25, 0);
+    const Vector3 target(0, 2, 2);
+    const Matrix4 view = matrixLookAtLH(eye, target, Vector3(0, 0.1f, 0));
+    const Vector3 seen = transformCoord(target, view);
+    EXPECT_NEAR(seen.x, 0.0f, 1e-5f);
+    EXPECT_NEAR(seen.y, 0.0f, 1e-5f);
+    EXPECT_NEAR(seen.z, 23.10844f, 1e-4f);
+    const Vector3 origin = transformCoord(eye, view);
+    EXPECT_NEAR(length(origin), 0.0f, 1e-5f);
+}
+
+} // namespace
+} // namespace torvane
