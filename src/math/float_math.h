@@ -16,6 +16,15 @@ inline float atanf(float x) { return static_cast<float>(std::atan(static_cast<do
 inline float sqrtf(float x) { return static_cast<float>(std::sqrt(static_cast<double>(x))); }
 inline float fabsf(float x) { return static_cast<float>(std::fabs(static_cast<double>(x))); }
 
+// -1 for negative values, +1 otherwise: zero and -0 give +1, NaN gives -1.
+inline float signOf(float x)
+{
+    if (x >= 0.0f) {
+        return 1.0f;
+    }
+    return -1.0f;
+}
+
 // π and the angles derived from it, as the 32-bit constants the simulation uses.
 inline constexpr float kPi = 3.1415927f;
 inline constexpr float kHalfPi = 1.5707964f;
