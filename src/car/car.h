@@ -54,6 +54,7 @@ public:
     Vector3 getPreviousAcceleration() const { return previousAcceleration; }
     float getLongitudinalAccelerationReadout() const { return longitudinalAccelerationReadout; }
     // 0: yaw acceleration, 1: yaw rate, 2: heading, as the last step left them.
+    // Another index asserts in debug builds and reads the nearest entry otherwise.
     float getAngularReadout(int index) const;
     float getYawRate() const { return yawRate; }
     float getYawAcceleration() const { return yawAcceleration; }
@@ -63,7 +64,8 @@ public:
     float getBrake() const { return brake; }
     bool isBrakePressed() const { return brakePressed; }
 
-    // Per-wheel values; wheel is 0..3.
+    // Per-wheel values; wheel is 0..3. Another index asserts in debug builds and
+    // reads the nearest wheel otherwise, never outside the arrays.
     float getWheelSpeed(int wheel) const;
     float getWheelAngularAcceleration(int wheel) const;
     float getLongitudinalForce(int wheel) const;

@@ -53,6 +53,33 @@ enum class TransformState : std::uint32_t { View = 2, Projection = 3, World = 25
 enum class RenderState : std::uint32_t { ZEnable = 7, ZWriteEnable = 14, Ambient = 139 };
 inline constexpr int kTransformStateCount = 3;
 
+// Index 0..2 of a transform in a backend's table; Direct3D's values are too sparse to index with.
+constexpr int transformSlot(TransformState state)
+{
+    switch (state) {
+    case TransformState::View:
+        return 0;
+    case TransformState::Projection:
+        return 1;
+    case TransformState::World:
+        break;
+    }
+    return 2;
+}
+
+// A rectangle in back-buffer pixels; right and bottom are exclusive.
+struct TextRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+// Alignment of drawText within its rectangle; combine one horizontal and one vertical flag.
+inline constexpr std::uint32_t kTextLeftTop = 0;
+inline constexpr std::uint32_t kTextRight = 2;
+inline constexpr std::uint32_t kTextBottom = 8;
+
 // A loaded mesh: triangles grouped into subsets 0 .. subsetCount() - 1.
 class Mesh {
 public:
@@ -92,6 +119,12 @@ public:
     // Stage 0 only; nullptr draws untextured.
     virtual void setTexture(int stage, const Texture* texture) = 0;
     virtual void drawSubset(const Mesh& mesh, std::uint32_t subset) = 0;
+
+    // Creates the overlay font, the system's default face at height pixels.
+    virtual bool createFont(int height) = 0;
+    // Draws text in the overlay font within rect, aligned by format, one row per
+    // "\n", in colour (0xAARRGGBB) blended over the picture. Nothing without a font.
+    virtual void drawText(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour) = 0;
 
     // Reads a DirectX .x mesh file; one entry of materials per subset.
     // nullptr (and materials empty) when the file cannot be read.

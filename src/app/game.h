@@ -1,0 +1,37 @@
+// Game: the objects that make up a running game (the player's car, the sky,
+// the city, the camera and the keyboard), the one-time scene set-up and the
+// fixed sequence of one frame. Everything here talks to the graphics device
+// through its interface, so the whole frame runs against the recording device
+// in tests.
+#pragma once
+
+#include "camera/camera.h"
+#include "car/car.h"
+#include "input/keyboard_input.h"
+#include "world/city_map.h"
+#include "world/sky_dome.h"
+
+namespace torvane {
+
+class GraphicsDevice;
+
+struct Game {
+    Car playerCar;
+    SkyDome skyObject;
+    CityMap cityMap;
+    Camera camera;
+    KeyboardInput keyboardInput{camera};
+    // nullptr when the graphics set-up failed: frames then only read the keys.
+    GraphicsDevice* device = nullptr;
+};
+
+// Loads the car, the sky and the city (files relative to the working directory)
+// on game.device and places the car at its start.
+void setupScene(Game& game);
+// The scene's one directional light (index 1) and white ambient light.
+void setupLighting(GraphicsDevice& device);
+// One frame: keys, clear, then (if the scene begins) overlay, collision, car
+// scale, physics, camera, sky, car and city; present in every case.
+void runFrame(Game& game, float frameTime);
+
+} // namespace torvane

@@ -1,0 +1,49 @@
+// KeyboardInput: the 256-byte key snapshot and the table of keys that drive the
+// car, choose the camera mode and quit. Keys are levels, not events: every key
+// down in this frame's snapshot acts once per frame, by a fixed step that the
+// frame time does not scale.
+//
+// Shortcomings: no key repeat delay or debouncing; the camera eye nudges (A, Q,
+// keypad 8 and 2) are overwritten by the camera's next update in every mode,
+// so they never show on screen.
+#pragma once
+
+#include <cstdint>
+
+#include "input/key_codes.h"
+
+namespace torvane {
+
+class Camera;
+class Car;
+class KeyboardDevice;
+
+class KeyboardInput {
+public:
+    // Keeps the camera's highest mode for the mode-cycling key; all keys up.
+    explicit KeyboardInput(const Camera& camera);
+
+    // The device processKeys reads the snapshot from; nullptr (the start) reads
+    // nothing and acts on the snapshot as it stands. Not owned.
+    void attachDevice(KeyboardDevice* source) { device = source; }
+
+    // True when bit 0x80 of the key's byte is set.
+    bool isKeyDown(KeyCode code) const { return (keyState[code] & 0x80u) != 0; }
+    // Overwrites one byte of the snapshot, as the device would.
+    void setKeyByte(KeyCode code, std::uint8_t value) { keyState[code] = value; }
+    int getCameraModeLimit() const { return cameraModeLimit; }
+
+    // Reads the snapshot, then applies the key table in its order to car and
+    // camera; Escape posts the quit request and the table goes on.
+    void processKeys(Car& car, Camera& camera);
+
+private:
+    // One read; after lost input, one re-acquisition and, if it works, one more read.
+    void readSnapshot();
+
+    KeyboardDevice* device = nullptr;
+    std::uint8_t keyState[kKeyCount] = {};
+    int cameraModeLimit;
+};
+
+} // namespace torvane

@@ -1,0 +1,10 @@
+// Builds an OpenGL shader program from vertex and fragment source.
+#pragma once
+
+namespace torvane {
+
+// The linked program, or 0 after printing the compiler's or linker's log
+// (prefixed by what) to stderr.
+unsigned buildGlProgram(const char* vertexSource, const char* fragmentSource, const char* what);
+
+} // namespace torvane

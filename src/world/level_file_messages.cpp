@@ -1,0 +1,20 @@
+#include "world/level_file_messages.h"
+
+namespace torvane {
+
+std::string cannotOpenFileMessage(std::string_view path)
+{
+    return "Impossible d'ouvrir le fichier " + std::string(path);
+}
+
+std::string skippedLinesMessage(std::string_view path, SkippedLines skipped)
+{
+    const std::string line = std::to_string(skipped.firstLineNumber);
+    if (skipped.count == 1) {
+        return std::string(path) + " : 1 ligne ignorée (ligne " + line + ")";
+    }
+    return std::string(path) + " : " + std::to_string(skipped.count) + " lignes ignorées (première : ligne " +
+           line + ")";
+}
+
+} // namespace torvane

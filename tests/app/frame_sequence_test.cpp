@@ -1,0 +1,107 @@
+// The frame sequence against the recording device: what a frame asks of the
+// device, in which order, and what a failed scene begin leaves untouched.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/game.h"
+#include "input/key_codes.h"
+#include "platform/recording_device.h"
+
+namespace torvane {
+namespace {
+
+struct FrameFixture : ::testing::Test {
+    FrameFixture()
+    {
+        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
+        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
+        game->device = &device;
+        device.createFont(20);
+        setupScene(*game);
+        device.clearLog();
+    }
+
+    std::vector<DeviceOperation> operations() const
+    {
+        std::vector<DeviceOperation> result;
+        for (const DeviceCall& call : device.getLog()) {
+            result.push_back(call.operation);
+        }
+        return result;
+    }
+
+    RecordingDevice device;
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+};
+
+TEST_F(FrameFixture, StartUpPlacesTheCarAndFrameDrawsInOrder)
+{
+    EXPECT_EQ(game->playerCar.getPosition(), Vector3(0.0f, 2.0f, 2.0f));
+    EXPECT_EQ(game->playerCar.getBoundingRadius(), 6.5f);
+    EXPECT_EQ(game->playerCar.getFootprintLength(), 11.4f);
+    EXPECT_EQ(game->playerCar.getFootprintWidth(), 4.8f);
+    EXPECT_EQ(game->playerCar.getScale(), Vector3(1.0f, 1.0f, 1.0f));
+
+    runFrame(*game, 0.02f);
+    using Op = DeviceOperation;
+    // Clear, begin, three overlay texts, projection and view, then the sky (view
+    // swapped, depth off, world, material, texture, subset, view back, depth on),
+    // the car, and no city (no level files here), end, present.
+    const std::vector<Op> expected = {
+        Op::Clear,          Op::BeginScene,     Op::DrawText,       Op::DrawText,       Op::DrawText,
+        Op::SetTransform,   Op::SetTransform,   Op::SetTransform,   Op::SetRenderState, Op::SetRenderState,
+        Op::SetTransform,   Op::SetMaterial,    Op::SetTexture,     Op::DrawSubset,     Op::SetTransform,
+        Op::SetRenderState, Op::SetRenderState, Op::SetTransform,   Op::SetMaterial,    Op::SetTexture,
+        Op::DrawSubset,     Op::EndScene,       Op::Present};
+    EXPECT_EQ(operations(), expected);
+    EXPECT_EQ(device.getLog()[0].value, 0xFFC8C8C8u);
+    EXPECT_EQ(device.getLog()[0].depth, 1.0f);
+    EXPECT_EQ(game->playerCar.getScale(), Vector3(2.0f, 2.0f, 2.0f));
+}
+
+TEST_F(FrameFixture, FailedBeginSceneAppliesKeysButMovesNothingAndStillPresents)
+{
+    game->keyboardInput.setKeyByte(kKeyUp, 0x80);
+    game->keyboardInput.setKeyByte(kKeyF3, 0x80);
+    device.setBeginSceneResult(false);
+    const Vector3 before = game->playerCar.getPosition();
+
+    runFrame(*game, 0.5f);
+    runFrame(*game, 0.5f);
+
+    const std::vector<DeviceOperation> expected = {DeviceOperation::Clear, DeviceOperation::BeginScene,
+                                                   DeviceOperation::Present, DeviceOperation::Clear,
+                                                   DeviceOperation::BeginScene, DeviceOperation::Present};
+    EXPECT_EQ(operations(), expected);
+    EXPECT_EQ(game->playerCar.getPosition(), before);
+    // No physics step ran, so nothing released the throttle between the two frames.
+    EXPECT_FLOAT_EQ(game->playerCar.getThrottle(), 0.2f);
+    EXPECT_EQ(game->camera.getMode(), 2);
+}
+
+TEST(FrameWithoutDevice, OnlyReadsTheKeys)
+{
+    auto game = std::make_unique<Game>();
+    game->keyboardInput.setKeyByte(kKeyRight, 0x80);
+    runFrame(*game, 0.02f);
+    EXPECT_EQ(game->playerCar.getSteeringAngle(), 10.0f);
+    EXPECT_EQ(game->playerCar.getPosition(), Vector3());
+}
+
+TEST(Lighting, OneWhiteAmbientAndOneDirectionalLightAtIndexOne)
+{
+    RecordingDevice device;
+    setupLighting(device);
+    EXPECT_TRUE(device.isLightEnabled(1));
+    EXPECT_FALSE(device.isLightEnabled(0));
+    const Light light = device.getLight(1);
+    EXPECT_EQ(light.type, LightType::Directional);
+    EXPECT_EQ(light.diffuse, (ColourValue{1.0f, 0.85f, 0.85f, 0.0f}));
+    EXPECT_EQ(light.direction, Vector3(1.0f, -4.0f, 1.0f));
+    EXPECT_EQ(device.getRenderState(RenderState::Ambient), 0xFFFFFFFFu);
+}
+
+} // namespace
+} // namespace torvane

@@ -1,0 +1,61 @@
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "car/car.h"
+
+namespace torvane {
+namespace {
+
+TEST(CarControls, ThrottleAndBrakeStepAndClamp)
+{
+    Car car;
+    for (int press = 0; press < 10; ++press) {
+        car.pressThrottle(1.0f);
+        car.pressBrake(true);
+    }
+    EXPECT_EQ(car.getThrottle(), 1.0f);
+    EXPECT_EQ(car.getBrake(), 1.0f);
+    EXPECT_TRUE(car.isBrakePressed());
+    car.pressBrake(false);
+    EXPECT_EQ(car.getBrake(), 0.0f);
+    EXPECT_TRUE(car.isBrakePressed());
+
+    Car released;
+    released.pressThrottle(1.0f);
+    released.releaseThrottle();
+    EXPECT_EQ(released.getThrottle(), 0.0f);
+    released.pressThrottle(0.5f);
+    released.pressThrottle(-1.0f);
+    EXPECT_EQ(released.getThrottle(), 0.0f);
+}
+
+TEST(CarControls, SteeringStepsAndCentring)
+{
+    Car car;
+    for (float expected : {10.0f, 20.0f, 30.0f, 40.0f, 45.0f}) {
+        car.steer(1.0f);
+        EXPECT_EQ(car.getSteeringAngle(), expected);
+    }
+    const std::vector<std::vector<float>> sequences = {
+        {45, 25, 5, 0}, {40, 20, 0}, {30, 10, -10, 10, -10}, {7.9f, 0}, {-7.9f, 0}, {-8, 12}, {0, 0}};
+    for (const auto& sequence : sequences) {
+        car.setSteeringAngle(sequence[0]);
+        for (std::size_t call = 1; call < sequence.size(); ++call) {
+            car.centreSteering();
+            EXPECT_EQ(car.getSteeringAngle(), sequence[call]) << "from " << sequence[0] << ", call " << call;
+        }
+    }
+}
+
+TEST(CarControls, IndexOutsideRangeNeverReadsPastTheArrays)
+{
+    Car car;
+    car.setMotion({0.0f, 0.0f, -10.0f}, 5.0f);
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(car.getWheelSpeed(4), 5.0f), "");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(car.getSlipAngle(-1), 0.0f), "");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(car.getAngularReadout(3), 0.0f), "");
+}
+
+} // namespace
+} // namespace torvane

@@ -1,0 +1,119 @@
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "world/level_file.h"
+#include "world/level_file_messages.h"
+#include "world/text_file.h"
+
+namespace torvane {
+namespace {
+
+std::string placementLines(int count)
+{
+    std::string text = "0\n";
+    for (int i = 0; i < count; ++i) {
+        text += "1,0,0," + std::to_string(i) + ",0,\n";
+    }
+    return text;
+}
+
+TEST(LevelFile, ReadsWellFormedFiles)
+{
+    const ModelFile models = parseModelFile("2 models\r\n"
+                                            "1,  objets/a.x extra,2.5,4,-1.5e1,\r\n"
+                                            "100,b.x,1,2,3, trailing comment, more\r\n");
+    EXPECT_EQ(models.header, 2);
+    EXPECT_EQ(models.skipped.count, 0);
+    ASSERT_EQ(models.records.size(), 2u);
+    const ModelRecord& a = models.records[0];
+    EXPECT_EQ(a.modelNumber, 1);
+    EXPECT_EQ(a.meshPath, "objets/a.x");
+    EXPECT_EQ(a.boundingRadius, 2.5f);
+    EXPECT_EQ(a.footprintLength, 4.0f);
+    EXPECT_EQ(a.footprintWidth, -15.0f);
+    EXPECT_EQ(a.lineNumber, 2);
+    EXPECT_EQ(models.records[1].modelNumber, 100);
+    EXPECT_EQ(models.records[1].lineNumber, 3);
+
+    // Header below the line count and no final line feed.
+    const PlacementFile placements = parsePlacementFile("2\n+7, -1.25,0.5 x,.5e1,3.14159,\n1,0,0,0,0,\n2,1,2,3,4,");
+    EXPECT_EQ(placements.header, 2);
+    EXPECT_EQ(placements.skipped.count, 0);
+    ASSERT_EQ(placements.records.size(), 3u);
+    EXPECT_EQ(placements.records[0].modelNumber, 7);
+    EXPECT_EQ(placements.records[0].position, Vector3(-1.25f, 0.5f, 5.0f));
+    EXPECT_EQ(placements.records[0].heading, 3.14159f);
+    EXPECT_EQ(placements.records[2].lineNumber, 4);
+    EXPECT_EQ(parsePlacementFile("10000\n1,0,0,0,0,\n").header, 10000);
+    EXPECT_EQ(parsePlacementFile("-1\n").header, -1);
+}
+
+TEST(LevelFile, SkipsMalformedLinesAndCountsThem)
+{
+    for (const char* bad : {"1,0,0,0,", "", "\r", "x,0,0,0,0,", "1,0,abc,0,0,", "1,nan,0,0,0,", "1,0,-inf,0,0,",
+                            "1,0,0,1e39,0,", "0,0,0,0,0,", "101,0,0,0,0,", "-5,0,0,0,0,", "99999999999,0,0,0,0,",
+                            "+-1,0,0,0,0,", "1,- 2,0,0,0,"}) {
+        const PlacementFile file = parsePlacementFile("1\n1,0,0,0,0,\n" + std::string(bad) + "\n2,0,0,0,0,\n");
+        EXPECT_EQ(file.skipped.count, 1) << bad;
+        EXPECT_EQ(file.skipped.firstLineNumber, 3) << bad;
+        EXPECT_EQ(file.records.size(), 2u) << bad;
+    }
+    const ModelFile models = parseModelFile("3\n1, ,1,1,1,\n1,a.x,1,1,1\n2,b.x,1,1,1,\n\n5,c.x,1,1,z,\n");
+    EXPECT_EQ(models.skipped.count, 4);
+    EXPECT_EQ(models.skipped.firstLineNumber, 2);
+    ASSERT_EQ(models.records.size(), 1u);
+    EXPECT_EQ(models.records[0].lineNumber, 4);
+
+    SkippedLines byLoader = models.skipped;
+    byLoader.add(1);
+    EXPECT_EQ(byLoader.count, 5);
+    EXPECT_EQ(byLoader.firstLineNumber, 1);
+}
+
+TEST(LevelFile, HeaderAndLineLimits)
+{
+    for (const char* text : {"", "\n", "abc\n", "99999999999\n"}) {
+        const ModelFile file = parseModelFile(text);
+        EXPECT_EQ(file.header, 0) << text;
+        EXPECT_EQ(file.skipped.count, 1) << text;
+        EXPECT_EQ(file.skipped.firstLineNumber, 1) << text;
+    }
+    EXPECT_EQ(parseModelFile("4").skipped.count, 0);
+    EXPECT_EQ(parseModelFile("4\n").skipped.count, 0);
+
+    const std::string longPath(10000, 'p');
+    const ModelFile longLine = parseModelFile("1\n1," + longPath + ",1,1,1,\n2,b.x,1,1,1,\n");
+    ASSERT_EQ(longLine.records.size(), 2u);
+    EXPECT_EQ(longLine.records[0].meshPath, longPath);
+
+    const PlacementFile full = parsePlacementFile(placementLines(151));
+    ASSERT_EQ(full.records.size(), 150u);
+    EXPECT_EQ(full.records.back().position.z, 149.0f);
+    EXPECT_EQ(full.skipped.count, 1);
+    EXPECT_EQ(full.skipped.firstLineNumber, 152);
+    EXPECT_EQ(parsePlacementFile(placementLines(1000)).skipped.count, 850);
+}
+
+TEST(LevelFile, ReadsWholeRegularFiles)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "torvane_level_file_test.map";
+    std::ofstream(path, std::ios::binary) << "1\r\n1,0,0,0,0,\r\n";
+    EXPECT_EQ(readTextFile(path.c_str()), "1\r\n1,0,0,0,0,\r\n");
+    std::filesystem::remove(path);
+    EXPECT_FALSE(readTextFile(path.c_str()));
+    EXPECT_FALSE(readTextFile(std::filesystem::temp_directory_path().c_str()));
+}
+
+TEST(LevelFileMessages, NameTheFileAndTheSkippedLines)
+{
+    EXPECT_STREQ(kLevelFileCaption, "Erreur");
+    EXPECT_EQ(cannotOpenFileMessage("maps/city.map"), "Impossible d'ouvrir le fichier maps/city.map");
+    EXPECT_EQ(skippedLinesMessage("maps/city.map", {3, 12}), "maps/city.map : 3 lignes ignorées (première : ligne 12)");
+    EXPECT_EQ(skippedLinesMessage("maps/city.ldo", {1, 2}), "maps/city.ldo : 1 ligne ignorée (ligne 2)");
+}
+
+} // namespace
+} // namespace torvane
