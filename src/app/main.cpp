@@ -1,18 +1,12 @@
-// Torvane's entry point: opens the window, sets up the graphics device, the
-// scene, the light and the keyboard, then runs frames whenever the event queue
-// is empty until a quit request arrives. Takes no arguments and writes nothing.
-#include <memory>
-
+// Torvane's entry point: sets the game up in its window, then runs a frame
+// whenever the event queue is empty until a quit request (the window closed,
+// or Escape) arrives. Takes no arguments and writes nothing.
+#include "app/desktop_game.h"
 #include "app/frame_timer.h"
-#include "app/game.h"
-#include "platform/desktop/desktop_window.h"
-#include "platform/desktop/gl_device.h"
-#include "platform/graphics_device.h"
-#include "platform/os_services.h"
 
 namespace {
 
-// The game's objects live for the whole run, like the window.
+// The game's objects live for the whole run.
 torvane::Game game;
 
 } // namespace
@@ -23,21 +17,7 @@ int main(int, char**)
     if (!startDesktop()) {
         return 1;
     }
-
-    std::unique_ptr<DesktopWindow> window = DesktopWindow::open("Torvane", 800, 600);
-    std::unique_ptr<GlDevice> device;
-    if (window != nullptr && window->hasGlContext()) {
-        device = GlDevice::create(window->handle(), window->clientWidth(), window->clientHeight());
-    }
-    if (device != nullptr) {
-        game.device = device.get();
-        device->setRenderState(RenderState::ZEnable, 1);
-        setupScene(game);
-        setupLighting(*device);
-    }
-    if (device == nullptr || !device->createFont(20)) {
-        showMessageBox("Erreur critique", "Impossible d'initialiser Direct3D");
-    }
+    std::unique_ptr<DesktopGame> desktop = startDesktopGame(game, true);
 
     FrameTimer timer(desktopClock());
     bool quit = false;
@@ -47,9 +27,9 @@ int main(int, char**)
         }
     }
 
+    game.keyboardInput.attachDevice(nullptr);
     game.device = nullptr;
-    device.reset();
-    window.reset();
+    desktop.reset();
     stopDesktop();
     return 0;
 }

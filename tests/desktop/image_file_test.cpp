@@ -8,31 +8,12 @@
 
 #include <gtest/gtest.h>
 #include <jpeglib.h>
-#include <png.h>
 
+#include "desktop/test_files.h"
 #include "platform/desktop/image_file.h"
 
 namespace torvane {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// format is one of libpng's PNG_FORMAT_* values; colormap goes with the palette formats.
-Bytes encodePng(png_uint_32 width, png_uint_32 height, png_uint_32 format, const void* pixels,
-                const void* colormap = nullptr, png_uint_32 colours = 0)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = width;
-    image.height = height;
-    image.format = format;
-    image.colormap_entries = colours;
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, pixels, 0, colormap);
-    Bytes out(size);
-    png_image_write_to_memory(&image, out.data(), &size, 0, pixels, 0, colormap);
-    return out;
-}
 
 Bytes encodeJpeg(JDIMENSION width, JDIMENSION height, int components, const Bytes& pixels)
 {
@@ -58,13 +39,6 @@ Bytes encodeJpeg(JDIMENSION width, JDIMENSION height, int components, const Byte
     Bytes out(buffer, buffer + size);
     std::free(buffer);
     return out;
-}
-
-std::string writeTemp(const std::string& name, const Bytes& bytes)
-{
-    const std::string path = testing::TempDir() + "torvane-" + std::to_string(getpid()) + "-" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    return path;
 }
 
 // Top row red, green; bottom row blue, half-transparent white.

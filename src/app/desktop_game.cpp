@@ -1,0 +1,41 @@
+#include "app/desktop_game.h"
+
+#include "platform/os_services.h"
+
+namespace torvane {
+
+DesktopGame::~DesktopGame()
+{
+    keyboard.reset();
+    device.reset();
+    window.reset();
+}
+
+std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard)
+{
+    auto desktop = std::make_unique<DesktopGame>();
+    desktop->window = DesktopWindow::open("Torvane", 800, 600);
+    if (desktop->window != nullptr && desktop->window->hasGlContext()) {
+        desktop->device =
+            GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
+    }
+
+    GlDevice* device = desktop->device.get();
+    game.device = device;
+    if (device != nullptr) {
+        device->setRenderState(RenderState::ZEnable, 1);
+        setupScene(game);
+        setupLighting(*device);
+    }
+    if (device == nullptr || !device->createFont(20)) {
+        showMessageBox("Erreur critique", "Impossible d'initialiser Direct3D");
+    }
+
+    if (readKeyboard) {
+        desktop->keyboard = DesktopKeyboard::create(desktop->window ? desktop->window->handle() : nullptr);
+        game.keyboardInput.attachDevice(desktop->keyboard.get());
+    }
+    return desktop;
+}
+
+} // namespace torvane
