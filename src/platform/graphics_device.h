@@ -123,7 +123,8 @@ public:
     // Creates the overlay font, the system's default face at height pixels.
     virtual bool createFont(int height) = 0;
     // Draws text in the overlay font within rect, aligned by format, one row per
-    // "\n", in colour (0xAARRGGBB) blended over the picture. Nothing without a font.
+    // "\n", in colour (0xAARRGGBB) blended over the picture: texts drawn during a
+    // scene show over everything the scene draws. Nothing without a font.
     virtual void drawText(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour) = 0;
 
     // Reads a DirectX .x mesh file; one entry of materials per subset.

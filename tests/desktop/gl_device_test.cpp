@@ -154,13 +154,20 @@ TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
     expectNear(pixel(32, 32), {0, 0, 255});
 }
 
-TEST_F(GlDeviceTest, TextIsWhiteFromTheTopLeftCornerAndNothingWithoutAFont)
+TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
 {
     device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
     EXPECT_EQ(pixel(4, 10), (std::array<int, 3>{0, 0, 0})) << "drawn before the font exists";
 
     ASSERT_TRUE(device->createFont(20));
     device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
+    // Drawn after the text within the scene, the square still lies under it.
+    Material grey;
+    grey.emissive = {0.5f, 0.5f, 0.5f, 1.0f};
+    device->setMaterial(grey);
+    device->setTransform(TransformState::World, matrixScaling(1.0f, 1.0f, 0.5f));
+    device->drawSubset(*square, 0);
+    device->endScene();
     int white = 0;
     for (int y = 0; y < 24; ++y) {
         for (int x = 0; x < 32; ++x) {
@@ -168,7 +175,7 @@ TEST_F(GlDeviceTest, TextIsWhiteFromTheTopLeftCornerAndNothingWithoutAFont)
         }
     }
     EXPECT_GT(white, 10);
-    EXPECT_EQ(pixel(32, 50), (std::array<int, 3>{0, 0, 0})) << "text below its first row";
+    expectNear(pixel(32, 50), {128, 128, 128}); // below the text's first row, the square
 }
 
 } // namespace

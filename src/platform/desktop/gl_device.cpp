@@ -358,7 +358,12 @@ bool GlDevice::beginScene()
     return (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) == 0;
 }
 
-void GlDevice::endScene() {}
+void GlDevice::endScene()
+{
+    if (impl->font != nullptr) {
+        impl->font->flush(width, height);
+    }
+}
 
 void GlDevice::present()
 {
@@ -443,7 +448,7 @@ bool GlDevice::createFont(int pixelHeight)
 void GlDevice::drawText(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour)
 {
     if (impl->font != nullptr) {
-        impl->font->draw(text, rect, format, colour, width, height);
+        impl->font->queue(text, rect, format, colour);
     }
 }
 

@@ -4,7 +4,7 @@
 // directional light lit per vertex in the vertex shader (no specular, normals
 // not renormalised). The scene is drawn into an off-screen back buffer of the
 // size the window's client area had at creation; present() stretches it onto
-// the window.
+// the window. Texts are drawn when the scene ends, over the finished picture.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is

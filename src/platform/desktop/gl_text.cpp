@@ -16,24 +16,28 @@ namespace {
 
 constexpr int kAtlasSize = 256;
 constexpr int kMaxGlyphsPerDraw = 2048;
-constexpr int kFloatsPerGlyph = 6 * 4;
+constexpr int kFloatsPerVertex = 8;
+constexpr int kFloatsPerGlyph = 6 * kFloatsPerVertex;
 
 constexpr const char* kTextVertexShader = R"(#version 330 core
 layout(location = 0) in vec2 inPixel;
 layout(location = 1) in vec2 inTexCoord;
+layout(location = 2) in vec4 inColour;
 uniform vec2 viewport;
 out vec2 texCoord;
+out vec4 colour;
 void main()
 {
     gl_Position = vec4(inPixel.x / viewport.x * 2.0 - 1.0, 1.0 - inPixel.y / viewport.y * 2.0, 0.0, 1.0);
     texCoord = inTexCoord;
+    colour = inColour;
 }
 )";
 
 constexpr const char* kTextFragmentShader = R"(#version 330 core
 in vec2 texCoord;
+in vec4 colour;
 uniform sampler2D atlas;
-uniform vec4 colour;
 out vec4 fragColour;
 void main()
 {
@@ -139,7 +143,6 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     if (text->program == 0) {
         return nullptr;
     }
-    text->colourUniform = glGetUniformLocation(text->program, "colour");
     text->viewportUniform = glGetUniformLocation(text->program, "viewport");
 
     glGenTextures(1, &text->atlas);
@@ -156,10 +159,13 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     glBindVertexArray(text->vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, text->vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, kMaxGlyphsPerDraw * kFloatsPerGlyph * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    constexpr GLsizei stride = kFloatsPerVertex * sizeof(float);
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), reinterpret_cast<const void*>(2 * sizeof(float)));
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(2 * sizeof(float)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(4 * sizeof(float)));
     glBindVertexArray(0);
     text->vertices.reserve(kMaxGlyphsPerDraw * kFloatsPerGlyph);
     return text;
@@ -193,7 +199,7 @@ int GlText::rowWidth(const char* row) const
     return width;
 }
 
-void GlText::appendRow(const char* row, float penX, float baselineY)
+void GlText::appendRow(const char* row, float penX, float baselineY, const float (&rgba)[4])
 {
     for (const char* c = row; *c != '\0' && *c != '\n'; ++c) {
         const Glyph* glyph = glyphOf(*c);
@@ -205,18 +211,24 @@ void GlText::appendRow(const char* row, float penX, float baselineY)
             const float y0 = baselineY - static_cast<float>(glyph->top);
             const float x1 = x0 + static_cast<float>(glyph->width);
             const float y1 = y0 + static_cast<float>(glyph->height);
-            const float quad[kFloatsPerGlyph] = {x0, y0, glyph->u0, glyph->v0, x1, y0, glyph->u1, glyph->v0,
-                                                 x1, y1, glyph->u1, glyph->v1, x0, y0, glyph->u0, glyph->v0,
-                                                 x1, y1, glyph->u1, glyph->v1, x0, y1, glyph->u0, glyph->v1};
-            vertices.insert(vertices.end(), quad, quad + kFloatsPerGlyph);
+            const float corners[6][4] = {{x0, y0, glyph->u0, glyph->v0}, {x1, y0, glyph->u1, glyph->v0},
+                                         {x1, y1, glyph->u1, glyph->v1}, {x0, y0, glyph->u0, glyph->v0},
+                                         {x1, y1, glyph->u1, glyph->v1}, {x0, y1, glyph->u0, glyph->v1}};
+            for (const auto& corner : corners) {
+                vertices.insert(vertices.end(), std::begin(corner), std::end(corner));
+                vertices.insert(vertices.end(), std::begin(rgba), std::end(rgba));
+            }
         }
         penX += static_cast<float>(glyph->advance);
     }
 }
 
-void GlText::draw(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour, int backBufferWidth,
-                  int backBufferHeight)
+void GlText::queue(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour)
 {
+    const float rgba[4] = {static_cast<float>((colour >> 16) & 0xFF) / 255.0f,
+                           static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
+                           static_cast<float>(colour & 0xFF) / 255.0f,
+                           static_cast<float>((colour >> 24) & 0xFF) / 255.0f};
     int rows = 1;
     for (const char* c = text; *c != '\0'; ++c) {
         rows += *c == '\n' ? 1 : 0;
@@ -226,19 +238,22 @@ void GlText::draw(const char* text, TextRect rect, std::uint32_t format, std::ui
         top = static_cast<float>(rect.bottom - rows * lineHeight);
     }
 
-    vertices.clear();
     const char* row = text;
     for (int index = 0; index < rows; ++index) {
         float left = static_cast<float>(rect.left);
         if ((format & kTextRight) != 0) {
             left = static_cast<float>(rect.right - rowWidth(row));
         }
-        appendRow(row, left, top + static_cast<float>(index * lineHeight + ascender));
+        appendRow(row, left, top + static_cast<float>(index * lineHeight + ascender), rgba);
         while (*row != '\0' && *row != '\n') {
             ++row;
         }
         row += *row == '\n' ? 1 : 0;
     }
+}
+
+void GlText::flush(int backBufferWidth, int backBufferHeight)
+{
     if (vertices.empty()) {
         return;
     }
@@ -254,16 +269,14 @@ void GlText::draw(const char* text, TextRect rect, std::uint32_t format, std::ui
 
     glUseProgram(program);
     glUniform2f(viewportUniform, static_cast<float>(backBufferWidth), static_cast<float>(backBufferHeight));
-    glUniform4f(colourUniform, static_cast<float>((colour >> 16) & 0xFF) / 255.0f,
-                static_cast<float>((colour >> 8) & 0xFF) / 255.0f, static_cast<float>(colour & 0xFF) / 255.0f,
-                static_cast<float>((colour >> 24) & 0xFF) / 255.0f);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, atlas);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)), vertices.data());
-    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / 4));
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / kFloatsPerVertex));
     glBindVertexArray(0);
+    vertices.clear();
 
     glDisable(GL_BLEND);
     if (depthTest == GL_TRUE) {

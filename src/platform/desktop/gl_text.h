@@ -1,9 +1,11 @@
 // GlText: the overlay font on OpenGL: the system's default sans face (found
-// with fontconfig) rasterised once by FreeType into a glyph atlas, then drawn
-// as textured quads in back-buffer pixels, blended over the picture.
+// with fontconfig) rasterised once by FreeType into a glyph atlas. Texts are
+// queued as textured quads in back-buffer pixels and drawn together when the
+// scene ends, blended over the finished picture, so that nothing drawn later
+// in the frame covers them.
 //
 // Shortcomings: printable ASCII only (other bytes draw nothing); no kerning;
-// a text longer than the vertex buffer's capacity is cut at that capacity.
+// texts beyond the queue's capacity (2048 glyphs a frame) are cut there.
 #pragma once
 
 #include <cstdint>
@@ -20,9 +22,10 @@ public:
     static std::unique_ptr<GlText> create(int pixelHeight);
     ~GlText();
 
-    // Draws text aligned within rect on a back buffer of the given size.
-    void draw(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour, int backBufferWidth,
-              int backBufferHeight);
+    // Queues text, aligned within rect, for the next flush.
+    void queue(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour);
+    // Draws the queued texts over a back buffer of the given size and empties the queue.
+    void flush(int backBufferWidth, int backBufferHeight);
 
     // The height of one row of text, in pixels.
     int rowHeight() const { return lineHeight; }
@@ -44,7 +47,7 @@ private:
 
     GlText() = default;
     const Glyph* glyphOf(char c) const;
-    void appendRow(const char* row, float penX, float baselineY);
+    void appendRow(const char* row, float penX, float baselineY, const float (&rgba)[4]);
 
     Glyph glyphs[kGlyphCount] = {};
     int lineHeight = 0;
@@ -53,9 +56,8 @@ private:
     unsigned program = 0;
     unsigned vertexArray = 0;
     unsigned vertexBuffer = 0;
-    int colourUniform = -1;
     int viewportUniform = -1;
-    std::vector<float> vertices; // x, y, u, v per vertex; capacity reserved once
+    std::vector<float> vertices; // x, y, u, v, r, g, b, a per vertex; capacity reserved once
 };
 
 } // namespace torvane

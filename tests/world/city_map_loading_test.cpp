@@ -1,0 +1,103 @@
+// Loading the city's two files into the city map, and drawing what they placed.
+#include <unistd.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/os_services.h"
+#include "platform/recording_device.h"
+#include "world/city_map.h"
+
+namespace torvane {
+namespace {
+
+std::vector<std::string> shownMessages;
+
+struct CityMapLoading : ::testing::Test {
+    void SetUp() override
+    {
+        previous = installOsServices({[](const char* caption, const char* text) {
+                                          shownMessages.push_back(std::string(caption) + ": " + text);
+                                      },
+                                      [] {}});
+        shownMessages.clear();
+        device.addMeshFile("objets/house.x", {MeshMaterial{}, MeshMaterial{}});
+    }
+    void TearDown() override { installOsServices(previous); }
+
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        const std::string path = testing::TempDir() + "torvane-" + std::to_string(getpid()) + "-" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    void load(const std::string& models, const std::string& placements)
+    {
+        city->loadModels(write("city.ldo", models).c_str(), &device);
+        city->loadPlacedObjects(write("city.map", placements).c_str());
+    }
+
+    OsServices previous{};
+    RecordingDevice device;
+    std::unique_ptr<CityMap> city = std::make_unique<CityMap>();
+};
+
+TEST_F(CityMapLoading, PlacedObjectsCopyTheirModelAndTheHeaderCountsWhatIsDrawn)
+{
+    load("2\r\n1,objets/house.x,9.5,12,8,\r\n2,  objets/missing.x trailing,3,2,2,\r\n",
+         "2\n1,10,0,-5,1.5,\n2,0,0,0,0,\n1,-20,0,30,0,\n");
+    EXPECT_EQ(shownMessages, std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
+    EXPECT_EQ(city->getModelCount(), 2);
+    EXPECT_EQ(city->getLoadedPlacementCount(), 3);
+    EXPECT_EQ(city->getPlacedObjectCount(), 2);
+
+    const SceneObject& house = city->placedObject(0);
+    EXPECT_EQ(house.getPosition(), Vector3(10.0f, 0.0f, -5.0f));
+    EXPECT_EQ(house.getHeading(), 1.5f);
+    EXPECT_EQ(house.getBoundingRadius(), 9.5f);
+    EXPECT_EQ(house.getFootprintLength(), 12.0f);
+    EXPECT_EQ(house.getMesh(), city->placedObject(2).getMesh()) << "copies share the model's mesh";
+    // The model whose mesh failed still collides with its extents and draws nothing.
+    EXPECT_EQ(city->placedObject(1).getMaterialCount(), 0u);
+    EXPECT_EQ(city->placedObject(1).getFootprintWidth(), 2.0f);
+
+    device.clearLog();
+    city->draw();
+    EXPECT_EQ(device.countCalls(DeviceOperation::SetTransform), 2u) << "placed objects 0 and 1 only";
+    EXPECT_EQ(device.countCalls(DeviceOperation::DrawSubset), 2u);
+}
+
+TEST_F(CityMapLoading, BadLinesAreSkippedAndReportedOnceAndTheCountIsClamped)
+{
+    load("1\n1,objets/house.x,5,4,4,\n0,objets/house.x,5,4,4,\n",
+         "1000\n1,0,0,0,0,\n7,0,0,0,0,\n1,nan,0,0,0,\n1,0,0,0\n1,5,0,5,0,\n");
+    EXPECT_EQ(shownMessages,
+              (std::vector<std::string>{"Erreur: " + write("city.ldo", "") + " : 1 ligne ignorée (ligne 3)",
+                                        "Erreur: " + write("city.map", "") + " : 3 lignes ignorées (première : ligne 3)"}));
+    EXPECT_EQ(city->getLoadedPlacementCount(), 2);
+    EXPECT_EQ(city->getPlacedObjectCount(), 2) << "the header is clamped to the objects placed";
+    EXPECT_EQ(city->placedObject(1).getPosition(), Vector3(5.0f, 0.0f, 5.0f));
+
+    auto negative = std::make_unique<CityMap>();
+    negative->loadPlacedObjects(write("negative.map", "-1\n").c_str());
+    EXPECT_EQ(negative->getPlacedObjectCount(), 0);
+}
+
+TEST_F(CityMapLoading, MissingFilesAreNamedInABoxAndLeaveTheTablesEmpty)
+{
+    city->load(&device); // no maps/ folder in the test's working directory
+    EXPECT_EQ(shownMessages, (std::vector<std::string>{"Erreur: Impossible d'ouvrir le fichier maps/city.ldo",
+                                                       "Erreur: Impossible d'ouvrir le fichier maps/city.map"}));
+    EXPECT_EQ(city->getLoadedPlacementCount(), 0);
+    device.clearLog();
+    city->draw();
+    EXPECT_TRUE(device.getLog().empty());
+}
+
+} // namespace
+} // namespace torvane

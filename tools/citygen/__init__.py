@@ -1,0 +1,1 @@
+"""Procedural content of the Torvane city: meshes, textures and level files."""
