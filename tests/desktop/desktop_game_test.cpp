@@ -16,6 +16,7 @@
 #include "platform/desktop/image_file.h"
 #include "platform/desktop/x_mesh_file.h"
 #include "platform/os_services.h"
+#include "support/allocation_counter.h"
 #include "world/level_file.h"
 #include "world/text_file.h"
 
@@ -104,6 +105,15 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
     EXPECT_GT(colours.size(), 100u) << "more than the clear colour";
     EXPECT_LT(clearColour, width) << "the sky and the ground cover the clear colour";
     EXPECT_GT(whiteInCorner, 50) << "the overlay's first row";
+
+    // Steady frames, steering through every camera mode, allocate nothing.
+    game->keyboardInput.setKeyByte(kKeyRight, 0x80);
+    game->keyboardInput.setKeyByte(kKeyV, 0x80);
+    const std::size_t before = allocationCount();
+    for (int frame = 0; frame < 1000; ++frame) {
+        runFrame(*game, 1.0f / 60.0f);
+    }
+    EXPECT_EQ(allocationCount() - before, 0u);
 
     game->device = nullptr;
     desktop.reset();
