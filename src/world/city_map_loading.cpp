@@ -2,11 +2,11 @@
 // placement file fills placedObjects with copies of them, in line order.
 #include <algorithm>
 
+#include "platform/file_contents.h"
 #include "platform/os_services.h"
 #include "world/city_map.h"
 #include "world/level_file.h"
 #include "world/level_file_messages.h"
-#include "world/text_file.h"
 
 namespace torvane {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 // The file's text, or nothing after telling the player it cannot be opened.
 std::optional<std::string> openLevelFile(const char* path)
 {
-    std::optional<std::string> text = readTextFile(path);
+    std::optional<std::string> text = readFileContents(path);
     if (!text) {
         showMessageBox(kLevelFileCaption, cannotOpenFileMessage(path).c_str());
     }

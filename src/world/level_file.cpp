@@ -140,7 +140,7 @@ std::optional<PlacementRecord> parsePlacementRecord(const RecordFields& fields, 
     if (!number || !x || !y || !z || !heading) {
         return std::nullopt;
     }
-    return PlacementRecord{*number, Vector3(*x, *y, *z), *heading, lineNumber};
+    return PlacementRecord{*number, Vector3{*x, *y, *z}, *heading, lineNumber};
 }
 
 // The shape both files share: the header, then up to maxRecordLines record

@@ -18,7 +18,7 @@
 #include "platform/os_services.h"
 #include "support/allocation_counter.h"
 #include "world/level_file.h"
-#include "world/text_file.h"
+#include "platform/file_contents.h"
 
 namespace torvane {
 namespace {
@@ -40,7 +40,7 @@ struct InDataFolder : ::testing::Test {
 TEST_F(InDataFolder, EveryMeshLoadsAndEveryTextureItNamesDecodes)
 {
     std::vector<std::string> meshes = {"objets/cars/mycar.x", "objets/skybox/skydome.x"};
-    const ModelFile models = parseModelFile(readTextFile("maps/city.ldo").value_or(""));
+    const ModelFile models = parseModelFile(readFileContents("maps/city.ldo").value_or(""));
     EXPECT_EQ(models.skipped.count, 0);
     for (const ModelRecord& record : models.records) {
         meshes.push_back(record.meshPath);
@@ -60,7 +60,7 @@ TEST_F(InDataFolder, EveryMeshLoadsAndEveryTextureItNamesDecodes)
     for (const std::string& texture : textures) {
         EXPECT_TRUE(readImageFile(texture.c_str()).has_value()) << texture;
     }
-    const PlacementFile placements = parsePlacementFile(readTextFile("maps/city.map").value_or(""));
+    const PlacementFile placements = parsePlacementFile(readFileContents("maps/city.map").value_or(""));
     EXPECT_EQ(placements.skipped.count, 0);
     EXPECT_GE(placements.records.size(), 103u);
 }

@@ -120,6 +120,7 @@ TEST(ReadImageFile, ChoosesTheDecoderByContentNotName)
     EXPECT_EQ(readImageFile(jpeg.c_str()).value_or(Image{}).width, 8);
     EXPECT_FALSE(readImageFile(text.c_str()));
     EXPECT_FALSE(readImageFile("/nonexistent/objets/car.png"));
+    EXPECT_FALSE(readImageFile(testing::TempDir().c_str())) << "a directory";
     for (const std::string& path : {png, jpeg, text}) {
         std::remove(path.c_str());
     }

@@ -114,6 +114,7 @@ TEST(ReadXMesh, MissingMaterialsOrUnreadableFilesGiveNothingSilently)
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(readXMeshFile("/nonexistent/objets/cars/mycar.x"));
+    EXPECT_FALSE(readXMeshFile(testing::TempDir().c_str())) << "a directory";
     EXPECT_FALSE(readText(""));
     EXPECT_FALSE(readText(kTriangleFile.substr(0, kTriangleFile.size() / 2)));
     EXPECT_FALSE(readText("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));

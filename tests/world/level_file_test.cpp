@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_contents.h"
 #include "world/level_file.h"
 #include "world/level_file_messages.h"
-#include "world/text_file.h"
 
 namespace torvane {
 namespace {
@@ -101,10 +101,10 @@ TEST(LevelFile, ReadsWholeRegularFiles)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "torvane_level_file_test.map";
     std::ofstream(path, std::ios::binary) << "1\r\n1,0,0,0,0,\r\n";
-    EXPECT_EQ(readTextFile(path.c_str()), "1\r\n1,0,0,0,0,\r\n");
+    EXPECT_EQ(readFileContents(path.c_str()), "1\r\n1,0,0,0,0,\r\n");
     std::filesystem::remove(path);
-    EXPECT_FALSE(readTextFile(path.c_str()));
-    EXPECT_FALSE(readTextFile(std::filesystem::temp_directory_path().c_str()));
+    EXPECT_FALSE(readFileContents(path.c_str()));
+    EXPECT_FALSE(readFileContents(std::filesystem::temp_directory_path().c_str()));
 }
 
 TEST(LevelFileMessages, NameTheFileAndTheSkippedLines)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/desktop/file_bytes.h"
+#include "platform/file_contents.h"
 
 namespace torvane {
 namespace {
@@ -20,15 +20,16 @@ bool startsWith(std::span<const std::uint8_t> data, std::span<const std::uint8_t
 
 std::optional<Image> readImageFile(const char* path)
 {
-    const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(path);
-    if (!bytes) {
+    const std::optional<std::string> contents = readFileContents(path);
+    if (!contents) {
         return std::nullopt;
     }
-    if (startsWith(*bytes, kPngSignature)) {
-        return decodePng(*bytes);
+    const std::span<const std::uint8_t> bytes = bytesOf(*contents);
+    if (startsWith(bytes, kPngSignature)) {
+        return decodePng(bytes);
     }
-    if (startsWith(*bytes, kJpegSignature)) {
-        return decodeJpeg(*bytes);
+    if (startsWith(bytes, kJpegSignature)) {
+        return decodeJpeg(bytes);
     }
     return std::nullopt;
 }

@@ -8,7 +8,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include "platform/desktop/file_bytes.h"
+#include "platform/file_contents.h"
 
 namespace torvane {
 namespace {
@@ -110,11 +110,11 @@ std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data)
 
 std::optional<MeshData> readXMeshFile(const char* path)
 {
-    const std::optional<std::vector<std::uint8_t>> bytes = readFileBytes(path);
-    if (!bytes) {
+    const std::optional<std::string> contents = readFileContents(path);
+    if (!contents) {
         return std::nullopt;
     }
-    return readXMeshMemory(*bytes);
+    return readXMeshMemory(bytesOf(*contents));
 }
 
 } // namespace torvane

@@ -1,0 +1,65 @@
+// Key scripts: a drive written down as the keys held over spans of frames, for
+// replaying the game without a keyboard. One span a line: "FIRST LAST KEY..."
+// holds the named keys from frame FIRST to frame LAST inclusive, frames counted
+// from 1. '#' starts a comment that runs to the end of the line; blank lines,
+// spaces, tabs and carriage returns are allowed. Spans may overlap; a key is
+// held in a frame when any span holds it there.
+//
+// Key names are those of the driving keys: Left Right Up Down RCtrl A Q Escape
+// KP8 KP2 F1 to F8 V (case matters).
+//
+// Shortcomings: no key outside the driving table can be named; asking which keys
+// are held walks every span, so a script of thousands of lines costs as many
+// comparisons per frame.
+#pragma once
+
+#include <bitset>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input/key_codes.h"
+
+namespace torvane {
+
+struct KeySpan {
+    int first = 1; // frame, from 1
+    int last = 1;  // frame, inclusive, first <= last
+    std::vector<KeyCode> keys;
+};
+
+struct KeyScript {
+    std::vector<KeySpan> spans; // in line order
+};
+
+struct KeyScriptError {
+    int lineNumber = 0; // from 1
+    std::string message;
+};
+
+// A script, or the first error in the text (the script then is empty).
+struct ParsedKeyScript {
+    KeyScript script;
+    std::optional<KeyScriptError> error;
+};
+
+struct ScriptKey {
+    std::string_view name;
+    KeyCode code;
+};
+
+// Parses any bytes: every input gives either a script or an error.
+ParsedKeyScript parseKeyScript(std::string_view text);
+
+// The keys a script can name, in the order of the driving table.
+std::span<const ScriptKey> scriptKeys();
+
+// The keys held in frame (from 1), indexed by key code.
+std::bitset<kKeyCount> keysHeldInFrame(const KeyScript& script, int frame);
+
+// The highest frame any span reaches; 0 for an empty script.
+int lastScriptFrame(const KeyScript& script);
+
+} // namespace torvane
