@@ -91,13 +91,13 @@ Mesh {
   5; 0.0;0.0;0.0;, 0.0;1.0;0.0;, 1.0;1.0;0.5;, 1.0;0.0;0.0;, 2.0;2.0;2.0;;
   2; 3;0,1,4;, 4;0,1,2,3;;
   MeshMaterialList { 2; 2; 1, 0;;
-    Material { 1.0;0.0;0.0;1.0;; 5.0; 1.0;1.0;1.0;; 0.0;0.0;0.0;; TextureFilename { "paint.jpg"; } }
+    Material { 1.0;0.0;0.0;1.0;; 5.0; 1.0;1.0;1.0;; 0.0;0.0;0.0;; TextureFilename { "paint shop/red paint.jpg"; } }
     Material { 0.0;1.0;0.0;0.5;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
   }
 })").value_or(MeshData{});
     ASSERT_EQ(mesh.materials.size(), 2u);
     ASSERT_EQ(mesh.subsetIndices.size(), 2u);
-    EXPECT_EQ(mesh.materials[0].textureFile, "paint.jpg");
+    EXPECT_EQ(mesh.materials[0].textureFile, "paint shop/red paint.jpg") << "blanks kept as written";
     EXPECT_EQ(mesh.materials[1].textureFile, "");
     EXPECT_EQ(mesh.materials[1].material.diffuse, (ColourValue{0.0f, 1.0f, 0.0f, 0.5f}));
     const Vector3 q0(0, 0, 0), q1(0, 1, 0), q2(1, 1, 0.5f), q3(1, 0, 0), far(2, 2, 2);

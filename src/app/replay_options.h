@@ -1,0 +1,46 @@
+// The replay tool's command line: which drive to replay (a key script or a
+// random one), for how many frames, with which frame times, and what to write
+// (telemetry CSV, screenshots). See replayUsage for every option.
+//
+// Shortcomings: options take their values as separate words ("--frames 10",
+// not "--frames=10"); seconds are decimal numbers or fractions "A/B" only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace torvane {
+
+struct ReplayOptions {
+    std::string keysFile;             // empty: no key script
+    bool randomKeys = false;          // a random script from seed instead
+    std::optional<int> frames;        // unset: the script's last frame
+    float minimumFrameTime = 1.0f / 60.0f; // seconds
+    float maximumFrameTime = 1.0f / 60.0f; // seconds; equal to the minimum for a fixed frame time
+    std::uint64_t seed = 1;
+    std::string csvFile;              // empty: no telemetry; "-": standard output
+    std::string pngPattern;           // empty: no screenshots
+    int pngEvery = 1;                 // frames between screenshots
+    std::string dataDir;              // empty: the game's own data folder
+    bool window = false;              // a real window instead of SDL's offscreen driver
+    bool noRender = false;            // the recording device instead of OpenGL
+    bool checkFinite = false;
+    bool help = false;
+};
+
+// Options, or the first thing wrong with the command line (error then set).
+struct ParsedReplayOptions {
+    ReplayOptions options;
+    std::string error;
+};
+
+// args are the words after the program name.
+ParsedReplayOptions parseReplayOptions(std::span<const std::string_view> args);
+
+// The --help text.
+std::string replayUsage();
+
+} // namespace torvane
