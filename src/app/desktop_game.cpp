@@ -22,12 +22,7 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard)
 
     GlDevice* device = desktop->device.get();
     game.device = device;
-    if (device != nullptr) {
-        device->setRenderState(RenderState::ZEnable, 1);
-        setupScene(game);
-        setupLighting(*device);
-    }
-    if (device == nullptr || !device->createFont(20)) {
+    if (device == nullptr || !setupDevice(game, *device)) {
         showMessageBox("Erreur critique", "Impossible d'initialiser Direct3D");
     }
 

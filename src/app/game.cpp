@@ -8,8 +8,18 @@ namespace {
 
 constexpr std::uint32_t kClearColour = 0xFFC8C8C8; // opaque grey 200, 200, 200
 constexpr float kCarScale = 2.0f;
+constexpr int kOverlayFontHeight = 20; // pixels
 
 } // namespace
+
+bool setupDevice(Game& game, GraphicsDevice& device)
+{
+    game.device = &device;
+    device.setRenderState(RenderState::ZEnable, 1);
+    setupScene(game);
+    setupLighting(device);
+    return device.createFont(kOverlayFontHeight);
+}
 
 void setupScene(Game& game)
 {

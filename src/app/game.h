@@ -25,6 +25,9 @@ struct Game {
     GraphicsDevice* device = nullptr;
 };
 
+// Makes device the game's device and sets it up in the game's order: the depth
+// test, the scene, the light, the overlay font. False when no font came up.
+bool setupDevice(Game& game, GraphicsDevice& device);
 // Loads the car, the sky and the city (files relative to the working directory)
 // on game.device and places the car at its start.
 void setupScene(Game& game);

@@ -171,17 +171,40 @@ std::span<const ScriptKey> scriptKeys()
     return kScriptKeys;
 }
 
-std::bitset<kKeyCount> keysHeldInFrame(const KeyScript& script, int frame)
+KeyScriptPlayer::KeyScriptPlayer(const KeyScript& script)
 {
-    std::bitset<kKeyCount> held;
     for (const KeySpan& span : script.spans) {
-        if (span.first <= frame && frame <= span.last) {
-            for (KeyCode code : span.keys) {
-                held.set(code);
+        for (KeyCode code : span.keys) {
+            changes.push_back({span.first, code, 1});
+            if (span.last < std::numeric_limits<int>::max()) {
+                changes.push_back({span.last + 1, code, -1});
             }
         }
     }
+    std::stable_sort(changes.begin(), changes.end(),
+                     [](const KeyChange& a, const KeyChange& b) { return a.frame < b.frame; });
+}
+
+std::bitset<kKeyCount> KeyScriptPlayer::keysHeldIn(int frame)
+{
+    if (frame < lastFrame) {
+        nextChange = 0;
+        holdCounts.fill(0);
+    }
+    lastFrame = frame;
+    for (; nextChange < changes.size() && changes[nextChange].frame <= frame; ++nextChange) {
+        holdCounts[changes[nextChange].code] += changes[nextChange].hold;
+    }
+    std::bitset<kKeyCount> held;
+    for (std::size_t code = 0; code < holdCounts.size(); ++code) {
+        held[code] = holdCounts[code] > 0;
+    }
     return held;
+}
+
+std::bitset<kKeyCount> keysHeldInFrame(const KeyScript& script, int frame)
+{
+    return KeyScriptPlayer(script).keysHeldIn(frame);
 }
 
 int lastScriptFrame(const KeyScript& script)

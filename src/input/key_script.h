@@ -8,11 +8,11 @@
 // Key names are those of the driving keys: Left Right Up Down RCtrl A Q Escape
 // KP8 KP2 F1 to F8 V (case matters).
 //
-// Shortcomings: no key outside the driving table can be named; asking which keys
-// are held walks every span, so a script of thousands of lines costs as many
-// comparisons per frame.
+// Shortcomings: no key outside the driving table can be named; a KeyScriptPlayer
+// asked for an earlier frame than before starts again from the first frame.
 #pragma once
 
+#include <array>
 #include <bitset>
 #include <optional>
 #include <span>
@@ -56,7 +56,27 @@ ParsedKeyScript parseKeyScript(std::string_view text);
 // The keys a script can name, in the order of the driving table.
 std::span<const ScriptKey> scriptKeys();
 
-// The keys held in frame (from 1), indexed by key code.
+// Plays a script frame by frame: each call costs only the spans that begin or
+// end since the previous call, however long the script.
+class KeyScriptPlayer {
+public:
+    explicit KeyScriptPlayer(const KeyScript& script);
+    // The keys held in frame (from 1), indexed by key code.
+    std::bitset<kKeyCount> keysHeldIn(int frame);
+
+private:
+    struct KeyChange {
+        int frame; // the first frame the change applies to
+        KeyCode code;
+        int hold; // +1 a span starts holding the key, -1 one stops
+    };
+    std::vector<KeyChange> changes; // by frame
+    std::size_t nextChange = 0;
+    int lastFrame = 0;
+    std::array<int, kKeyCount> holdCounts{}; // spans holding each key
+};
+
+// The keys held in frame (from 1), for a single question; KeyScriptPlayer for a run.
 std::bitset<kKeyCount> keysHeldInFrame(const KeyScript& script, int frame);
 
 // The highest frame any span reaches; 0 for an empty script.

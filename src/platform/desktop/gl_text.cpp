@@ -70,6 +70,16 @@ std::string defaultSansFontFile()
     return file;
 }
 
+// Sizes face so that a character cell (ascender plus descender) is pixelHeight
+// high, the way a font's height is given on Windows.
+bool requestCellHeight(FT_Face face, int pixelHeight)
+{
+    FT_Size_RequestRec request{};
+    request.type = FT_SIZE_REQUEST_TYPE_CELL;
+    request.height = static_cast<FT_Long>(pixelHeight) * 64;
+    return FT_Request_Size(face, &request) == 0;
+}
+
 } // namespace
 
 std::unique_ptr<GlText> GlText::create(int pixelHeight)
@@ -86,7 +96,7 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     }
     FT_Face face = nullptr;
     if (FT_New_Face(library, fontFile.c_str(), 0, &face) != 0 ||
-        FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelHeight)) != 0) {
+        !requestCellHeight(face, pixelHeight)) {
         std::fprintf(stderr, "GlText: cannot load the face %s\n", fontFile.c_str());
         if (face != nullptr) {
             FT_Done_Face(face);
@@ -96,7 +106,8 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     }
 
     std::unique_ptr<GlText> text(new GlText);
-    text->lineHeight = static_cast<int>(face->size->metrics.height >> 6);
+    // One row is one character cell: ascender plus descender, without extra gap.
+    text->lineHeight = static_cast<int>((face->size->metrics.ascender - face->size->metrics.descender) >> 6);
     text->ascender = static_cast<int>(face->size->metrics.ascender >> 6);
 
     // Pack the glyphs row by row into one single-channel atlas.

@@ -19,6 +19,7 @@ namespace torvane {
 class GlText {
 public:
     // nullptr (after naming the failure on stderr) when no face can be loaded.
+    // pixelHeight is the height of one character cell, as a font height is given on Windows.
     static std::unique_ptr<GlText> create(int pixelHeight);
     ~GlText();
 

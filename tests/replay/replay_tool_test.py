@@ -1,0 +1,94 @@
+#!/usr/bin/python3
+"""torvane-replay as its users meet it: bad input named with file and line,
+Escape ending the run, non-finite state caught, seeded runs repeatable,
+screenshots written. Usage: replay_tool_test.py REPLAY"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from PIL import Image
+
+TOOL = None
+NO_DEVICE = 4
+
+
+class ReplayTool(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.addCleanup(self.folder.cleanup)
+
+    def write(self, name, text):
+        with open(os.path.join(self.folder.name, name), "w") as f:
+            f.write(text)
+
+    def run_tool(self, *args):
+        return subprocess.run([TOOL, *args], cwd=self.folder.name, capture_output=True, text=True)
+
+    def rows(self, text):
+        return [line.split(",") for line in text.splitlines() if not line.startswith("#")][1:]
+
+    def test_bad_input_names_file_and_line_with_status_2(self):
+        self.write("bad.keys", "1 10 Up\n# fine\n3 4 Upp\n")
+        cases = [
+            (["--keys", "bad.keys"], "bad.keys:3: unknown key 'Upp'"),
+            (["--keys", "missing.keys"], "missing.keys: cannot be read"),
+            (["--frames", "3", "--turbo"], "unknown option '--turbo'"),
+            (["--frames", "3", "--data", "no-such-folder"], "no-such-folder: cannot enter the data folder"),
+        ]
+        for args, message in cases:
+            result = self.run_tool(*args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(message, result.stderr)
+        result = self.run_tool("--frames", "1", "--no-render", "--csv", "no-such-folder/run.csv")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("no-such-folder/run.csv: cannot be written", result.stderr)
+
+    def test_escape_ends_the_run_after_its_frame(self):
+        self.write("quit.keys", "1 10 Up\n4 4 Escape\n")
+        result = self.run_tool("--keys", "quit.keys", "--no-render", "--csv", "run.csv")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(os.path.join(self.folder.name, "run.csv")) as f:
+            rows = self.rows(f.read())
+        self.assertEqual([row[0] for row in rows], ["0", "1", "2", "3", "4"])
+        self.assertEqual(rows[4][2], '"1 200"')
+
+    def test_check_finite_stops_at_the_first_bad_frame(self):
+        self.write("up.keys", "1 20 Up\n")
+        args = ["--keys", "up.keys", "--no-render", "--dt", "1e30", "--csv", "-"]
+        unchecked = self.run_tool(*args)
+        self.assertEqual(unchecked.returncode, 0)
+        self.assertIn(",nan,", unchecked.stdout)
+        checked = self.run_tool(*args, "--check-finite")
+        self.assertEqual(checked.returncode, 3)
+        self.assertRegex(checked.stderr, r"frame \d+: [a-zA-Z.0-9]+ is (-?inf|-?nan)")
+        last_frame = self.rows(checked.stdout)[-1][0]
+        self.assertIn(f"frame {last_frame}:", checked.stderr)
+
+    def test_seeded_random_drives_repeat(self):
+        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render", "--csv", "-"]
+        first = self.run_tool(*args, "--seed", "5")
+        self.assertEqual(first.returncode, 0, first.stderr)
+        self.assertEqual(first.stdout, self.run_tool(*args, "--seed", "5").stdout)
+        self.assertNotEqual(first.stdout, self.run_tool(*args, "--seed", "6").stdout)
+        frame_times = [float(row[1]) for row in self.rows(first.stdout)[1:]]
+        self.assertEqual(len(frame_times), 300)
+        self.assertTrue(all(1 / 240 - 1e-9 <= dt <= 1 / 20 + 1e-9 for dt in frame_times))
+
+    def test_screenshots_show_the_scene(self):
+        self.write("up.keys", "1 4 Up\n")
+        result = self.run_tool("--keys", "up.keys", "--png", "shot%03d.png", "--png-every", "2")
+        if result.returncode == NO_DEVICE:
+            self.skipTest("no OpenGL on SDL's offscreen driver")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(f for f in os.listdir(self.folder.name) if f.endswith(".png")),
+                         ["shot002.png", "shot004.png"])
+        image = Image.open(os.path.join(self.folder.name, "shot004.png"))
+        self.assertEqual(image.size, (800, 600))
+        self.assertGreater(len(image.getcolors(800 * 600)), 100)
+
+
+if __name__ == "__main__":
+    TOOL = os.path.abspath(sys.argv.pop(1))
+    unittest.main()

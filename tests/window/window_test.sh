@@ -1,0 +1,338 @@
+#!/usr/bin/env bash
+# Plays the real game in its window on a private Xvfb server, as a player would.
+#
+#   window_test.sh TORVANE_BINARY DATA_FOLDER
+#
+# Case "escape": waits for the window and its first drawn frame, holds Up for a
+# second, then Up and Right for a second, checking each screenshot shows a
+# scene (not the grey clear colour) and that the picture changed as the car
+# drove; then holds Escape and expects the game to exit with status 0.
+# Case "close": asks the window to close (WM_DELETE_WINDOW, as a window manager
+# does when its close button is pressed) and expects exit status 0.
+# In both the game must write nothing and show no message box.
+#
+# Exit status: 0 passed, 1 failed, 77 skipped (no X server could be started).
+set -uo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 TORVANE_BINARY DATA_FOLDER" >&2
+  exit 2
+fi
+game_binary=$(realpath -e "$1") || exit 1
+data_folder=$(realpath -e "$2") || exit 1
+
+readonly width=800 height=600
+readonly clear_colour='rgb(200,200,200)'
+readonly start_timeout=20 exit_timeout=5
+
+xwindows=$(dirname "$(realpath "$0")")/xwindows.py
+work=$(mktemp -d "${TMPDIR:-/tmp}/torvane-window.XXXXXX") || exit 1
+xvfb_pid=""
+game_pid=""
+failed=0
+
+log() { echo "window_test: $*" >&2; }
+
+fail() {
+  log "FAIL: $*"
+  failed=1
+}
+
+# Prints the process ids of every descendant of process $1.
+descendants() {
+  local children child
+  children=$(cat /proc/"$1"/task/*/children 2>/dev/null)
+  for child in $children; do
+    echo "$child"
+    descendants "$child"
+  done
+}
+
+# Stops a child of this shell and whatever it started (the game forks a process
+# to show a message box): TERM, then KILL for those still there after two seconds.
+stop_process() {
+  local pid=$1 all p remaining
+  [ -n "$pid" ] || return 0
+  mapfile -t all < <(echo "$pid"; descendants "$pid")
+  kill -TERM "${all[@]}" 2>/dev/null
+  for _ in $(seq 20); do
+    remaining=0
+    for p in "${all[@]}"; do
+      kill -0 "$p" 2>/dev/null && remaining=1
+    done
+    [ "$remaining" -eq 1 ] || break
+    sleep 0.1
+  done
+  kill -KILL "${all[@]}" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 0
+}
+
+cleanup() {
+  local status=$?
+  [ "$failed" -eq 0 ] || status=1
+  stop_process "$game_pid"
+  stop_process "$xvfb_pid"
+  if [ "$status" -eq 0 ] || [ "$status" -eq 77 ]; then
+    rm -rf "$work"
+  else
+    log "screenshots and the game's output are kept in $work"
+  fi
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# Every X client call is bounded, so a stuck server cannot hang the test.
+x() { timeout 10 "$@"; }
+
+for tool in xdotool import identify compare convert; do
+  if ! command -v "$tool" >/dev/null; then
+    log "FAIL: $tool is missing (scripts/setup installs it)"
+    exit 1
+  fi
+done
+if ! /usr/bin/python3 -c 'import Xlib' 2>/dev/null; then
+  log "FAIL: python3-xlib is missing (scripts/setup installs it)"
+  exit 1
+fi
+
+# --- the X server -----------------------------------------------------------
+start_xvfb() {
+  if ! command -v Xvfb >/dev/null; then
+    log "SKIP: Xvfb is not installed"
+    exit 77
+  fi
+  local display_file=$work/display
+  : >"$display_file"
+  # Xvfb picks a free display number itself and writes it to fd 3 once it accepts clients.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    3>"$display_file" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if grep -q '^[0-9][0-9]*$' "$display_file" 2>/dev/null; then
+      DISPLAY=":$(cat "$display_file")"
+      export DISPLAY
+      if x xdotool getmouselocation >/dev/null 2>&1; then
+        log "Xvfb on $DISPLAY"
+        return 0
+      fi
+    fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+      break
+    fi
+    sleep 0.1
+  done
+  log "SKIP: Xvfb could not start:"
+  sed 's/^/  /' "$work/xvfb.log" >&2
+  stop_process "$xvfb_pid"
+  xvfb_pid=""
+  exit 77
+}
+
+# --- the game ----------------------------------------------------------------
+game_running() {
+  [ -n "$game_pid" ] && kill -0 "$game_pid" 2>/dev/null &&
+    ! grep -q '^[^)]*) Z' "/proc/$game_pid/stat" 2>/dev/null
+}
+
+start_game() {
+  local name=$1
+  stop_process "$game_pid"
+  (
+    cd "$data_folder" || exit 1
+    unset WAYLAND_DISPLAY
+    export SDL_VIDEODRIVER=x11
+    exec "$game_binary"
+  ) >"$work/$name.stdout" 2>"$work/$name.stderr" &
+  game_pid=$!
+}
+
+# Prints the game's window id once it is mapped; fails if the game ends first or the time runs out.
+wait_for_window() {
+  local deadline=$((SECONDS + start_timeout)) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    id=$(x xdotool search --onlyvisible --name '^Torvane$' 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    if ! game_running; then
+      log "the game ended before its window appeared"
+      return 1
+    fi
+    sleep 0.1
+  done
+  log "no window named Torvane within ${start_timeout}s"
+  return 1
+}
+
+# Screenshot of window $1 into $work/$2.png.
+screenshot() {
+  x import -window "$1" "png:$work/$2.png" 2>>"$work/import.log"
+}
+
+# Prints how many pixels of $work/$1.png differ from $work/$2.png (or from the file $2).
+differing_pixels() {
+  local a=$work/$1.png b=$2 out
+  [ -f "$b" ] || b=$work/$2.png
+  # compare prints the count on stderr, and exits 1 when the pictures differ.
+  out=$(x compare -metric AE "$a" "$b" null: 2>&1 >/dev/null | tail -n 1)
+  if [[ "$out" =~ ^[0-9]+(\.[0-9]+)?(e\+?[0-9]+)?$ ]]; then
+    echo "$out"
+  else
+    log "compare $a $b: $out"
+    return 1
+  fi
+}
+
+# Succeeds when number $1 exceeds number $2 (either may be in exponent form).
+exceeds() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { exit !(a > b) }'; }
+
+# Prints what keeps $work/$1.png from being a picture of the scene: the wrong
+# size, too few colours (a blank or black window), or mostly the clear colour.
+# Prints nothing when it is one.
+scene_problem() {
+  local shot=$1 size colours drawn
+  size=$(x identify -format '%wx%h' "$work/$shot.png" 2>/dev/null) || { echo "$shot.png is unreadable"; return; }
+  if [ "$size" != "${width}x${height}" ]; then
+    echo "$shot.png is $size, the window should be ${width}x${height}"
+    return
+  fi
+  colours=$(x identify -format '%k' "$work/$shot.png")
+  drawn=$(differing_pixels "$shot" "$work/flat.png") || { echo "$shot.png could not be compared"; return; }
+  if ! exceeds "$colours" 63; then
+    echo "$shot.png has only $colours colours"
+  elif ! exceeds "$drawn" $((width * height / 2)); then
+    echo "$shot.png is mostly the clear colour ($drawn of $((width * height)) pixels differ from it)"
+  fi
+}
+
+check_scene() {
+  local problem
+  problem=$(scene_problem "$1")
+  [ -z "$problem" ] || fail "the scene was not drawn: $problem"
+}
+
+# Waits until the window shows the scene (the first frames are drawn).
+wait_for_first_frame() {
+  local id=$1 deadline=$((SECONDS + start_timeout)) problem="no screenshot"
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    if screenshot "$id" first; then
+      problem=$(scene_problem first)
+      [ -n "$problem" ] || return 0
+    fi
+    game_running || { log "the game ended before drawing a frame"; return 1; }
+    # A message box blocks the game until someone dismisses it.
+    check_no_message_box "$id" || return 1
+    sleep 0.1
+  done
+  log "the window showed no scene within ${start_timeout}s: $problem"
+  return 1
+}
+
+# Fails when a window other than the game's window $1 is showing: the game's
+# message boxes ("Erreur", "Erreur critique") are the only others it opens.
+check_no_message_box() {
+  local others
+  others=$(x /usr/bin/python3 "$xwindows" others "$1") || { fail "could not list the windows"; return 1; }
+  [ -n "$others" ] || return 0
+  fail "a message box appeared: $(cut -d ' ' -f 2- <<<"$others" | paste -sd '|')"
+  x import -window "$(head -n 1 <<<"$others" | cut -d ' ' -f 1)" "png:$work/message_box.png" 2>/dev/null
+  return 1
+}
+
+# Waits for the game to end; checks its status is 0 and it wrote nothing.
+expect_clean_exit() {
+  local name=$1 deadline=$((SECONDS + exit_timeout + 1)) status
+  while game_running && [ "$SECONDS" -lt "$deadline" ]; do
+    sleep 0.05
+  done
+  if game_running; then
+    fail "$name: the game was still running ${exit_timeout}s after the quit request"
+    stop_process "$game_pid"
+    game_pid=""
+    return
+  fi
+  wait "$game_pid"
+  status=$?
+  game_pid=""
+  if [ "$status" -ne 0 ]; then
+    fail "$name: the game exited with status $status"
+  fi
+  local stream
+  for stream in stdout stderr; do
+    if [ -s "$work/$name.$stream" ]; then
+      fail "$name: the game wrote to $stream:"
+      sed 's/^/  /' "$work/$name.$stream" >&2
+    fi
+  done
+}
+
+# --- the cases ---------------------------------------------------------------
+case_escape() {
+  local id changed
+  local -r most=$((width * height / 100)) many=$((width * height / 10))
+  log "case escape: drive, then quit with Escape"
+  start_game escape
+  id=$(wait_for_window) || { fail "escape: no window"; return; }
+  wait_for_first_frame "$id" || { fail "escape: no frame"; return; }
+  check_no_message_box "$id"
+
+  # Parked with no key down, the picture stands still.
+  screenshot "$id" parked || { fail "escape: screenshot failed"; return; }
+  sleep 0.3
+  screenshot "$id" still_parked || { fail "escape: screenshot failed"; return; }
+  check_scene parked
+  changed=$(differing_pixels parked still_parked) || fail "escape: compare failed"
+  log "parked -> still parked: $changed pixels changed"
+  exceeds "$changed" "$most" && fail "escape: the picture moved with no key down ($changed pixels)"
+
+  x xdotool keydown Up
+  sleep 1
+  screenshot "$id" accelerated || fail "escape: screenshot failed"
+  x xdotool keydown Right
+  sleep 1
+  screenshot "$id" turned || fail "escape: screenshot failed"
+  x xdotool keyup Right Up
+  check_scene accelerated
+  check_scene turned
+
+  # The car drives off under the camera: much of the picture changes.
+  changed=$(differing_pixels still_parked accelerated) || fail "escape: compare failed"
+  log "parked -> accelerated: $changed pixels changed"
+  exceeds "$changed" "$many" || fail "escape: the picture hardly changed while Up was held ($changed pixels)"
+  changed=$(differing_pixels accelerated turned) || fail "escape: compare failed"
+  log "accelerated -> turned: $changed pixels changed"
+  exceeds "$changed" "$many" || fail "escape: the picture hardly changed while Up and Right were held ($changed pixels)"
+
+  check_no_message_box "$id"
+  game_running || fail "escape: the game ended while driving"
+
+  # The game reads the keymap once a frame, so Escape stays down until the game ends.
+  x xdotool keydown Escape
+  expect_clean_exit escape
+  x xdotool keyup Escape
+}
+
+case_close() {
+  local id
+  log "case close: close the window"
+  start_game close
+  id=$(wait_for_window) || { fail "close: no window"; return; }
+  wait_for_first_frame "$id" || { fail "close: no frame"; return; }
+  check_no_message_box "$id"
+  x /usr/bin/python3 "$xwindows" close "$id" || { fail "close: could not send the close request"; return; }
+  expect_clean_exit close
+}
+
+start_xvfb
+x convert -size "${width}x${height}" "xc:$clear_colour" "png:$work/flat.png" || { log "FAIL: convert"; exit 1; }
+case_escape
+case_close
+
+if [ "$failed" -ne 0 ]; then
+  exit 1
+fi
+log "passed"
+exit 0

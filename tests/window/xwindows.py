@@ -1,0 +1,59 @@
+"""Small X11 helpers for window_test.sh, on the display named by $DISPLAY.
+
+  xwindows.py others ID   prints "id name" for each viewable top-level window
+                          other than ID (a message box, say), one a line
+  xwindows.py close ID    asks window ID to close, as a window manager does
+                          when its close button is pressed (WM_DELETE_WINDOW)
+
+xdotool does neither: its search skips windows whose name is a UTF8_STRING
+(SDL's message boxes), and its windowclose is not a close request.
+"""
+import sys
+
+from Xlib import X, Xatom, display
+from Xlib.protocol import event
+
+
+def window_name(dpy, window):
+    for atom, kind in ((dpy.intern_atom("_NET_WM_NAME"), dpy.intern_atom("UTF8_STRING")),
+                       (Xatom.WM_NAME, X.AnyPropertyType)):
+        prop = window.get_full_property(atom, kind)
+        if prop is not None and prop.value:
+            value = prop.value
+            return value.decode("utf-8", "replace") if isinstance(value, bytes) else str(value)
+    return ""
+
+
+def others(dpy, own_id):
+    for child in dpy.screen().root.query_tree().children:
+        if child.id == own_id or child.get_attributes().map_state != X.IsViewable:
+            continue
+        print(child.id, window_name(dpy, child))
+
+
+def close(dpy, window_id):
+    window = dpy.create_resource_object("window", window_id)
+    wm_protocols = dpy.intern_atom("WM_PROTOCOLS")
+    wm_delete_window = dpy.intern_atom("WM_DELETE_WINDOW")
+    if wm_delete_window not in (window.get_wm_protocols() or []):
+        sys.exit("the window does not take WM_DELETE_WINDOW: a window manager would kill it")
+    message = event.ClientMessage(window=window, client_type=wm_protocols,
+                                  data=(32, [wm_delete_window, X.CurrentTime, 0, 0, 0]))
+    window.send_event(message, event_mask=X.NoEventMask)
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[1] not in ("others", "close"):
+        sys.exit(__doc__)
+    dpy = display.Display()
+    window_id = int(sys.argv[2], 0)
+    if sys.argv[1] == "others":
+        others(dpy, window_id)
+    else:
+        close(dpy, window_id)
+    dpy.sync()
+    dpy.close()
+
+
+if __name__ == "__main__":
+    main()
