@@ -3,8 +3,8 @@
 #
 #   window_test.sh TORVANE_BINARY DATA_FOLDER
 #
-# Case "escape": waits for the window and its first drawn frame, holds Up for a
-# second, then Up and Right for a second, checking each screenshot shows a
+# Case "escape": waits for the window and its first drawn frame, takes the
+# keyboard focus away from it, holds Up for a second, then Up and Right for a second, checking each screenshot shows a
 # scene (not the grey clear colour) and that the picture changed as the car
 # drove; then holds Escape and expects the game to exit with status 0.
 # Case "close": asks the window to close (WM_DELETE_WINDOW, as a window manager
@@ -288,6 +288,8 @@ case_escape() {
   log "parked -> still parked: $changed pixels changed"
   exceeds "$changed" "$most" && fail "escape: the picture moved with no key down ($changed pixels)"
 
+  # The keys count whether or not the game's window has the focus.
+  x /usr/bin/python3 "$xwindows" unfocus "$id" || fail "escape: could not take the focus away"
   x xdotool keydown Up
   sleep 1
   screenshot "$id" accelerated || fail "escape: screenshot failed"

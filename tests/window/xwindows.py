@@ -4,6 +4,8 @@
                           other than ID (a message box, say), one a line
   xwindows.py close ID    asks window ID to close, as a window manager does
                           when its close button is pressed (WM_DELETE_WINDOW)
+  xwindows.py unfocus ID  gives the keyboard focus to the root window and
+                          fails unless window ID has lost it
 
 xdotool does neither: its search skips windows whose name is a UTF8_STRING
 (SDL's message boxes), and its windowclose is not a close request.
@@ -42,13 +44,22 @@ def close(dpy, window_id):
     window.send_event(message, event_mask=X.NoEventMask)
 
 
+def unfocus(dpy, window_id):
+    dpy.set_input_focus(dpy.screen().root, X.RevertToPointerRoot, X.CurrentTime)
+    dpy.sync()
+    if dpy.get_input_focus().focus == window_id:
+        sys.exit("the window kept the keyboard focus")
+
+
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("others", "close"):
+    if len(sys.argv) != 3 or sys.argv[1] not in ("others", "close", "unfocus"):
         sys.exit(__doc__)
     dpy = display.Display()
     window_id = int(sys.argv[2], 0)
     if sys.argv[1] == "others":
         others(dpy, window_id)
+    elif sys.argv[1] == "unfocus":
+        unfocus(dpy, window_id)
     else:
         close(dpy, window_id)
     dpy.sync()
