@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <initializer_list>
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -76,6 +78,29 @@ void appendMesh(const aiMesh& mesh, MeshData& data)
     }
 }
 
+bool allFinite(std::initializer_list<float> values)
+{
+    return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
+}
+
+bool isFinite(const ColourValue& c)
+{
+    return allFinite({c.r, c.g, c.b, c.a});
+}
+
+// Assimp reads a number too large for a float (such as "1e39") as infinity.
+bool hasOnlyFiniteNumbers(const MeshData& data)
+{
+    const bool verticesFinite = std::all_of(data.vertices.begin(), data.vertices.end(), [](const MeshVertex& v) {
+        return allFinite({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.u, v.v});
+    });
+    return verticesFinite && std::all_of(data.materials.begin(), data.materials.end(), [](const MeshMaterial& m) {
+               const Material& material = m.material;
+               return isFinite(material.diffuse) && isFinite(material.specular) && isFinite(material.emissive) &&
+                      std::isfinite(material.power);
+           });
+}
+
 MeshData meshDataOf(const aiScene& scene)
 {
     MeshData data;
@@ -105,7 +130,11 @@ std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data)
     if (scene == nullptr) {
         return std::nullopt;
     }
-    return meshDataOf(*scene);
+    MeshData mesh = meshDataOf(*scene);
+    if (!hasOnlyFiniteNumbers(mesh)) {
+        return std::nullopt;
+    }
+    return mesh;
 }
 
 std::optional<MeshData> readXMeshFile(const char* path)

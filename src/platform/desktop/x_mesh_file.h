@@ -39,8 +39,9 @@ struct MeshData {
     std::vector<MeshMaterial> materials;
 };
 
-// nullopt when the file is missing, is not a .x file or does not parse. A file
-// without materials gives no subsets and no vertices.
+// nullopt when the file is missing, is not a .x file, does not parse or holds a
+// number that is not finite (Assimp reads "1e39" as infinity). A file without
+// materials gives no subsets and no vertices.
 std::optional<MeshData> readXMeshFile(const char* path);
 // The same for a file already in memory.
 std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data);

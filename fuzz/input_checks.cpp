@@ -1,0 +1,271 @@
+#include "input_checks.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include <zlib.h>
+
+#include "input/key_script.h"
+#include "platform/desktop/image_file.h"
+#include "platform/desktop/x_mesh_file.h"
+#include "world/level_file.h"
+
+namespace torvane {
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+std::string_view textOf(Bytes input)
+{
+    return {reinterpret_cast<const char*>(input.data()), input.size()};
+}
+
+bool allFinite(std::initializer_list<float> values)
+{
+    return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
+}
+
+// The number of lines a level file has: a final line feed ends the last line,
+// and an empty text is one empty line.
+int lineCountOf(std::string_view text)
+{
+    const auto feeds = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    return (text.empty() || text.back() != '\n') ? feeds + 1 : std::max(feeds, 1);
+}
+
+// What both level files promise: every line is either the header, a kept
+// record or a skipped line; records come in line order, with a model number in range.
+template <typename Record>
+std::string checkLevelFile(std::string_view text, const LevelFile<Record>& file)
+{
+    const int lines = lineCountOf(text);
+    const int headerLines = file.skipped.count > 0 && file.skipped.firstLineNumber == 1 ? 0 : 1;
+    if (std::ssize(file.records) + file.skipped.count + headerLines != lines) {
+        return "records, skipped lines and header do not add up to the file's lines";
+    }
+    if ((file.skipped.count == 0) != (file.skipped.firstLineNumber == 0) || file.skipped.firstLineNumber > lines) {
+        return "first skipped line out of range";
+    }
+    int previousLine = 1;
+    for (const Record& record : file.records) {
+        if (record.lineNumber <= previousLine || record.lineNumber > lines) {
+            return "record line numbers out of order or range";
+        }
+        if (record.modelNumber < 1 || record.modelNumber > kMaxModelNumber) {
+            return "model number out of range";
+        }
+        previousLine = record.lineNumber;
+    }
+    return "";
+}
+
+std::string checkModelFile(Bytes input)
+{
+    const ModelFile file = parseModelFile(textOf(input));
+    for (const ModelRecord& record : file.records) {
+        if (!allFinite({record.boundingRadius, record.footprintLength, record.footprintWidth})) {
+            return "non-finite model dimension";
+        }
+        if (record.meshPath.empty() || record.meshPath.find_first_of(" \t\n\v\f\r") != std::string::npos) {
+            return "mesh path empty or with a blank";
+        }
+    }
+    return checkLevelFile(textOf(input), file);
+}
+
+std::string checkPlacementFile(Bytes input)
+{
+    const PlacementFile file = parsePlacementFile(textOf(input));
+    for (const PlacementRecord& record : file.records) {
+        if (!allFinite({record.position.x, record.position.y, record.position.z, record.heading})) {
+            return "non-finite placement";
+        }
+        if (record.lineNumber > kMaxPlacementLines + 1) {
+            return "placement past the last allowed line";
+        }
+    }
+    return checkLevelFile(textOf(input), file);
+}
+
+bool finiteColour(const ColourValue& c)
+{
+    return allFinite({c.r, c.g, c.b, c.a});
+}
+
+std::string checkXMesh(Bytes input)
+{
+    const std::optional<MeshData> mesh = readXMeshMemory(input);
+    if (!mesh) {
+        return "";
+    }
+    if (mesh->subsetIndices.size() != mesh->materials.size()) {
+        return "subset count differs from material count";
+    }
+    for (const std::vector<std::uint32_t>& subset : mesh->subsetIndices) {
+        if (subset.size() % 3 != 0) {
+            return "subset not made of triangles";
+        }
+        for (const std::uint32_t index : subset) {
+            if (index >= mesh->vertices.size()) {
+                return "vertex index out of range";
+            }
+        }
+    }
+    for (const MeshVertex& v : mesh->vertices) {
+        if (!allFinite({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.u, v.v})) {
+            return "non-finite vertex";
+        }
+    }
+    for (const MeshMaterial& m : mesh->materials) {
+        const Material& material = m.material;
+        if (!finiteColour(material.diffuse) || !finiteColour(material.specular) || !finiteColour(material.emissive) ||
+            !std::isfinite(material.power)) {
+            return "non-finite material";
+        }
+    }
+    return "";
+}
+
+std::string checkImage(const std::optional<Image>& image)
+{
+    if (!image) {
+        return "";
+    }
+    if (!isAcceptableImageSize(static_cast<std::uint32_t>(image->width), static_cast<std::uint32_t>(image->height))) {
+        return "image size out of range";
+    }
+    if (image->rgba.size() != std::size_t{static_cast<std::uint32_t>(image->width)} * image->height * 4) {
+        return "pixel buffer does not match the image size";
+    }
+    return "";
+}
+
+std::uint32_t readBigEndian(const std::uint8_t* bytes)
+{
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+// The input with every whole chunk's CRC made right, so that changed bytes
+// reach the decoder instead of stopping at libpng's checksum test.
+std::vector<std::uint8_t> withPngCrcsFixed(Bytes input)
+{
+    std::vector<std::uint8_t> bytes(input.begin(), input.end());
+    constexpr std::size_t kSignatureSize = 8;
+    std::size_t offset = kSignatureSize;
+    while (bytes.size() - std::min(offset, bytes.size()) >= 12) {
+        const std::size_t length = readBigEndian(&bytes[offset]);
+        if (length > bytes.size() - offset - 12) {
+            break;
+        }
+        const std::size_t crcOffset = offset + 8 + length;
+        const auto crc = static_cast<std::uint32_t>(crc32(0, &bytes[offset + 4], static_cast<uInt>(length + 4)));
+        for (int k = 0; k < 4; ++k) {
+            bytes[crcOffset + k] = static_cast<std::uint8_t>(crc >> (24 - 8 * k));
+        }
+        offset = crcOffset + 4;
+    }
+    return bytes;
+}
+
+std::string checkPng(Bytes input)
+{
+    return checkImage(decodePng(withPngCrcsFixed(input)));
+}
+
+std::string checkJpeg(Bytes input)
+{
+    return checkImage(decodeJpeg(input));
+}
+
+// The keys a script holds in a frame, from its spans one by one.
+std::bitset<kKeyCount> keysHeldBySpans(const KeyScript& script, int frame)
+{
+    std::bitset<kKeyCount> held;
+    for (const KeySpan& span : script.spans) {
+        if (span.first <= frame && frame <= span.last) {
+            for (const KeyCode code : span.keys) {
+                held.set(code);
+            }
+        }
+    }
+    return held;
+}
+
+bool isScriptKey(KeyCode code)
+{
+    const std::span<const ScriptKey> keys = scriptKeys();
+    return std::any_of(keys.begin(), keys.end(), [&](const ScriptKey& key) { return key.code == code; });
+}
+
+// A script or an error, never both; an error a readable line of text; sound
+// spans; and the player agreeing with the spans at every frame where one starts
+// or ends (for the first spans, to keep each input quick).
+std::string checkKeyScript(Bytes input)
+{
+    const ParsedKeyScript parsed = parseKeyScript(textOf(input));
+    if (parsed.error) {
+        const std::string& message = parsed.error->message;
+        if (!parsed.script.spans.empty() || parsed.error->lineNumber < 1 || message.empty() ||
+            !std::all_of(message.begin(), message.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+            return "error with spans, no line, or an unreadable message";
+        }
+        return "";
+    }
+    const KeyScript& script = parsed.script;
+    std::vector<int> frames;
+    int last = 0;
+    for (const KeySpan& span : script.spans) {
+        if (span.first < 1 || span.first > span.last || span.keys.empty() ||
+            !std::all_of(span.keys.begin(), span.keys.end(), isScriptKey)) {
+            return "unsound span";
+        }
+        last = std::max(last, span.last);
+        if (frames.size() < 300) {
+            frames.insert(frames.end(), {span.first - 1, span.first, span.last});
+            if (span.last < std::numeric_limits<int>::max()) {
+                frames.push_back(span.last + 1);
+            }
+        }
+    }
+    if (lastScriptFrame(script) != last) {
+        return "wrong last frame";
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    KeyScriptPlayer player(script);
+    for (const int frame : frames) {
+        if (player.keysHeldIn(frame) != keysHeldBySpans(script, frame)) {
+            return "player disagrees with the spans in frame " + std::to_string(frame);
+        }
+    }
+    return "";
+}
+
+struct NamedCheck {
+    std::string_view name;
+    InputCheck check;
+};
+
+constexpr std::array kChecks{
+    NamedCheck{"model_file", checkModelFile},
+    NamedCheck{"placement_file", checkPlacementFile},
+    NamedCheck{"x_mesh", checkXMesh},
+    NamedCheck{"png", checkPng},
+    NamedCheck{"jpeg", checkJpeg},
+    NamedCheck{"key_script", checkKeyScript},
+};
+
+} // namespace
+
+InputCheck inputCheckNamed(std::string_view name)
+{
+    const auto* found = std::find_if(kChecks.begin(), kChecks.end(), [&](const NamedCheck& c) { return c.name == name; });
+    return found == kChecks.end() ? nullptr : found->check;
+}
+
+} // namespace torvane
