@@ -10,6 +10,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include "platform/desktop/mesh_reader_process.h"
 #include "platform/file_contents.h"
 
 namespace torvane {
@@ -143,7 +144,7 @@ std::optional<MeshData> readXMeshFile(const char* path)
     if (!contents) {
         return std::nullopt;
     }
-    return readXMeshMemory(bytesOf(*contents));
+    return readXMeshInChildProcess(bytesOf(*contents));
 }
 
 } // namespace torvane

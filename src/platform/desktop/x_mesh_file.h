@@ -4,6 +4,9 @@
 // coordinates (v = 0 at the image's top row), triangles grouped into one subset
 // per material.
 //
+// readXMeshFile parses in a child process, so that a file on which Assimp
+// crashes is refused like any unreadable file instead of ending the game.
+//
 // Shortcomings: polygons are split into fans from their first corner, which is
 // wrong for concave polygons; vertices are not shared between faces; skinning and
 // animation are ignored; a mesh without a material list in a file that has
