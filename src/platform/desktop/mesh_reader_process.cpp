@@ -24,7 +24,9 @@ public:
     void putArray(const std::vector<T>& values)
     {
         put(static_cast<std::uint64_t>(values.size()));
-        bytes.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
+        if (!values.empty()) {
+            bytes.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
+        }
     }
     std::string bytes;
 };
@@ -51,7 +53,9 @@ public:
             return false;
         }
         values.resize(count);
-        std::memcpy(values.data(), bytes.data() + offset, count * sizeof(T));
+        if (count != 0) {
+            std::memcpy(values.data(), bytes.data() + offset, count * sizeof(T));
+        }
         offset += count * sizeof(T);
         return true;
     }
