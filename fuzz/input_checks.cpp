@@ -11,8 +11,8 @@
 #include <zlib.h>
 
 #include "input/key_script.h"
-#include "platform/desktop/image_file.h"
-#include "platform/desktop/x_mesh_file.h"
+#include "assets/image_file.h"
+#include "assets/x_mesh_file.h"
 #include "world/level_file.h"
 
 namespace torvane {

@@ -1,6 +1,6 @@
 #include "app/desktop_game.h"
 
-#include "platform/os_services.h"
+#include "core/os_services.h"
 
 namespace torvane {
 

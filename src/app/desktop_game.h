@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "app/game.h"
-#include "platform/desktop/desktop_keyboard.h"
-#include "platform/desktop/desktop_window.h"
-#include "platform/desktop/gl_device.h"
+#include "platform/desktop_keyboard.h"
+#include "platform/desktop_window.h"
+#include "render/gl/gl_device.h"
 
 namespace torvane {
 

@@ -1,7 +1,7 @@
 #include "app/game.h"
 
 #include "car/debug_overlay.h"
-#include "platform/graphics_device.h"
+#include "render/graphics_device.h"
 
 namespace torvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "car/car.h"
 #include "math/float_math.h"
-#include "platform/graphics_device.h"
+#include "render/graphics_device.h"
 
 namespace torvane {
 

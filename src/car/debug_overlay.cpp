@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/graphics_device.h"
+#include "render/graphics_device.h"
 
 namespace torvane {
 namespace {

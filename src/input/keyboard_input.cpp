@@ -3,7 +3,7 @@
 #include "camera/camera.h"
 #include "car/car.h"
 #include "input/keyboard_device.h"
-#include "platform/os_services.h"
+#include "core/os_services.h"
 
 namespace torvane {
 namespace {

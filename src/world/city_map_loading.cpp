@@ -2,8 +2,8 @@
 // placement file fills placedObjects with copies of them, in line order.
 #include <algorithm>
 
-#include "platform/file_contents.h"
-#include "platform/os_services.h"
+#include "core/file_contents.h"
+#include "core/os_services.h"
 #include "world/city_map.h"
 #include "world/level_file.h"
 #include "world/level_file_messages.h"

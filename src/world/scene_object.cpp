@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "math/float_math.h"
-#include "platform/graphics_device.h"
-#include "platform/os_services.h"
+#include "render/graphics_device.h"
+#include "core/os_services.h"
 
 namespace torvane {
 

@@ -1,6 +1,6 @@
 #include "world/sky_dome.h"
 
-#include "platform/graphics_device.h"
+#include "render/graphics_device.h"
 
 namespace torvane {
 

@@ -4,7 +4,7 @@
 
 #include "app/game.h"
 #include "input/key_codes.h"
-#include "platform/recording_device.h"
+#include "render/recording_device.h"
 #include "support/allocation_counter.h"
 
 namespace torvane {

@@ -7,7 +7,7 @@
 
 #include "app/game.h"
 #include "input/key_codes.h"
-#include "platform/recording_device.h"
+#include "render/recording_device.h"
 
 namespace torvane {
 namespace {

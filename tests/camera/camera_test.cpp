@@ -5,7 +5,7 @@
 #include "camera/camera.h"
 #include "car/car.h"
 #include "math/float_math.h"
-#include "platform/recording_device.h"
+#include "render/recording_device.h"
 
 namespace torvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "car/debug_overlay.h"
-#include "platform/recording_device.h"
+#include "render/recording_device.h"
 
 namespace torvane {
 namespace {

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "input_checks.h"
-#include "platform/file_contents.h"
+#include "core/file_contents.h"
 
 namespace torvane {
 namespace {

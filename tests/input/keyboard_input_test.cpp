@@ -8,7 +8,7 @@
 #include "car/car.h"
 #include "input/keyboard_device.h"
 #include "input/keyboard_input.h"
-#include "platform/os_services.h"
+#include "core/os_services.h"
 
 namespace torvane {
 namespace {

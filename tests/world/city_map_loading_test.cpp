@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/os_services.h"
-#include "platform/recording_device.h"
+#include "core/os_services.h"
+#include "render/recording_device.h"
 #include "world/city_map.h"
 
 namespace torvane {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/file_contents.h"
+#include "core/file_contents.h"
 #include "world/level_file.h"
 #include "world/level_file_messages.h"
 

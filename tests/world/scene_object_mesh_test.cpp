@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "math/float_math.h"
-#include "platform/os_services.h"
-#include "platform/recording_device.h"
+#include "core/os_services.h"
+#include "render/recording_device.h"
 #include "world/scene_object.h"
 
 namespace torvane {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/recording_device.h"
+#include "render/recording_device.h"
 #include "world/sky_dome.h"
 
 namespace torvane {

@@ -1,0 +1,52 @@
+// DirectX .x mesh files (text, binary or compressed) read through Assimp into
+// CPU-side arrays: every mesh of the file with its frames' transforms applied,
+// in the file's own left-handed coordinates, clockwise front faces and texture
+// coordinates (v = 0 at the image's top row), triangles grouped into one subset
+// per material.
+//
+// readXMeshFile parses in a child process, so that a file on which Assimp
+// crashes is refused like any unreadable file instead of ending the game.
+//
+// Shortcomings: polygons are split into fans from their first corner, which is
+// wrong for concave polygons; vertices are not shared between faces; skinning and
+// animation are ignored; a mesh without a material list in a file that has
+// materials elsewhere is drawn with the file's first material. Assimp 5.2 refuses
+// a material list shorter than the face list (unless it has one entry), reads
+// "1,0" as the number 1.0, leaks a little on a truncated file, and reads past its
+// vertex array when a face names the index one past the last vertex.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "math/vector3.h"
+#include "render/graphics_device.h"
+
+namespace torvane {
+
+struct MeshVertex {
+    Vector3 position;
+    Vector3 normal; // zero when the file has no normals
+    float u = 0.0f;
+    float v = 0.0f;
+};
+
+struct MeshData {
+    std::vector<MeshVertex> vertices;
+    // One list of index triples per material; subsetIndices.size() == materials.size().
+    std::vector<std::vector<std::uint32_t>> subsetIndices;
+    // Ambient is left zero. Texture names are as written in the file, except that
+    // Assimp turns a doubled backslash into a single one.
+    std::vector<MeshMaterial> materials;
+};
+
+// nullopt when the file is missing, is not a .x file, does not parse or holds a
+// number that is not finite (Assimp reads "1e39" as infinity). A file without
+// materials gives no subsets and no vertices.
+std::optional<MeshData> readXMeshFile(const char* path);
+// The same for a file already in memory.
+std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data);
+
+} // namespace torvane

@@ -1,0 +1,54 @@
+// DesktopWindow: the game's one window on SDL2 with its OpenGL 3.3 core
+// context, plus the desktop's operating-system services (message boxes, the
+// quit request, the clock). The window opens at an outer size; where the
+// window manager reports its borders, the client area is that size less them.
+//
+// Shortcomings: one window only; where no message box can be shown (no
+// display), its caption and text go to stderr.
+#pragma once
+
+#include <memory>
+
+#include "core/frame_timer.h"
+
+struct SDL_Window;
+
+namespace torvane {
+
+class DesktopWindow {
+public:
+    // Opens a resizable window and makes its OpenGL context current. nullptr
+    // (after naming the failure on stderr) when SDL or OpenGL is not available.
+    static std::unique_ptr<DesktopWindow> open(const char* title, int outerWidth, int outerHeight);
+    ~DesktopWindow();
+
+    SDL_Window* handle() const { return window; }
+    bool hasGlContext() const { return context != nullptr; }
+    int clientWidth() const { return width; }
+    int clientHeight() const { return height; }
+
+    DesktopWindow(const DesktopWindow&) = delete;
+    DesktopWindow& operator=(const DesktopWindow&) = delete;
+
+private:
+    DesktopWindow() = default;
+
+    SDL_Window* window = nullptr;
+    void* context = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+// Starts SDL's event and timer subsystems and routes message boxes to SDL's
+// simple message box and the quit request to SDL's event queue.
+bool startDesktop();
+void stopDesktop();
+
+// Takes one event from the queue without waiting. Returns false when the queue
+// was empty; sets quit when the event taken asks the program to end.
+bool pollDesktopEvent(bool& quit);
+
+// SDL's performance counter, with its millisecond ticks as the fallback.
+ClockSource desktopClock();
+
+} // namespace torvane

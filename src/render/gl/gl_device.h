@@ -1,0 +1,67 @@
+// GlDevice: the graphics device on OpenGL 3.3 core, drawing with Direct3D 9
+// fixed-function meanings: row-vector matrices, left-handed coordinates, depth
+// 0..1, clockwise front faces, point sampling with wrap addressing, and one
+// directional light lit per vertex in the vertex shader (no specular, normals
+// not renormalised). The scene is drawn into an off-screen back buffer of the
+// size the window's client area had at creation; present() stretches it onto
+// the window. Texts are drawn when the scene ends, over the finished picture.
+//
+// Shortcomings: only directional lights; one texture stage; no alpha blending,
+// fog or alpha test, as the game never switches them on; a lost context is
+// neither detected nor recreated.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "render/graphics_device.h"
+
+struct SDL_Window;
+
+namespace torvane {
+
+class GlDevice final : public GraphicsDevice {
+public:
+    // Creates the device on window's current OpenGL context, with a back buffer
+    // of width × height pixels. nullptr (after naming the failure on stderr)
+    // when the context lacks what the device needs.
+    static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height);
+    ~GlDevice() override;
+
+    void clear(std::uint32_t colour, float depth) override;
+    bool beginScene() override;
+    void endScene() override;
+    void present() override;
+
+    void setTransform(TransformState state, const Matrix4& matrix) override;
+    Matrix4 getTransform(TransformState state) const override;
+    void setRenderState(RenderState state, std::uint32_t value) override;
+    void setLight(int index, const Light& light) override;
+    void lightEnable(int index, bool enable) override;
+    void setMaterial(const Material& material) override;
+    void setTexture(int stage, const Texture* texture) override;
+    void drawSubset(const Mesh& mesh, std::uint32_t subset) override;
+
+    bool createFont(int height) override;
+    void drawText(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour) override;
+
+    Mesh* loadMeshFromX(const char* path, std::vector<MeshMaterial>& materials) override;
+    Texture* createTextureFromFile(const char* path) override;
+
+    int backBufferWidth() const { return width; }
+    int backBufferHeight() const { return height; }
+    // The back buffer as RGBA8, top row first.
+    std::vector<std::uint8_t> readBackBuffer() const;
+
+private:
+    struct Impl;
+    GlDevice(SDL_Window* window, int width, int height, std::unique_ptr<Impl> impl);
+
+    SDL_Window* window;
+    int width;
+    int height;
+    std::unique_ptr<Impl> impl;
+};
+
+} // namespace torvane

@@ -1,0 +1,125 @@
+// The game's real start-up and frames on SDL's offscreen driver, in the game's
+// data folder: every file loads, and the picture shows the city, the car and
+// the overlay rather than the clear colour.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/desktop_game.h"
+#include "input/key_codes.h"
+#include "assets/image_file.h"
+#include "assets/x_mesh_file.h"
+#include "core/os_services.h"
+#include "support/allocation_counter.h"
+#include "world/level_file.h"
+#include "core/file_contents.h"
+
+namespace torvane {
+namespace {
+
+std::vector<std::string> shownMessages;
+
+void recordMessage(const char* caption, const char* text)
+{
+    shownMessages.push_back(std::string(caption) + ": " + text);
+}
+
+struct InDataFolder : ::testing::Test {
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
+    }
+};
+
+TEST_F(InDataFolder, EveryMeshLoadsAndEveryTextureItNamesDecodes)
+{
+    std::vector<std::string> meshes = {"objets/cars/mycar.x", "objets/skybox/skydome.x"};
+    const ModelFile models = parseModelFile(readFileContents("maps/city.ldo").value_or(""));
+    EXPECT_EQ(models.skipped.count, 0);
+    for (const ModelRecord& record : models.records) {
+        meshes.push_back(record.meshPath);
+    }
+    std::set<std::string> textures;
+    for (const std::string& path : meshes) {
+        const std::optional<MeshData> mesh = readXMeshFile(path.c_str());
+        ASSERT_TRUE(mesh.has_value()) << path;
+        EXPECT_FALSE(mesh->materials.empty()) << path;
+        for (const MeshMaterial& material : mesh->materials) {
+            if (!material.textureFile.empty()) {
+                textures.insert(material.textureFile);
+            }
+        }
+    }
+    EXPECT_GT(textures.size(), 10u);
+    for (const std::string& texture : textures) {
+        EXPECT_TRUE(readImageFile(texture.c_str()).has_value()) << texture;
+    }
+    const PlacementFile placements = parsePlacementFile(readFileContents("maps/city.map").value_or(""));
+    EXPECT_EQ(placements.skipped.count, 0);
+    EXPECT_GE(placements.records.size(), 103u);
+}
+
+TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (!startDesktop()) {
+        GTEST_SKIP() << "SDL's offscreen driver is not available";
+    }
+    const OsServices previous = installOsServices({recordMessage, [] {}});
+    shownMessages.clear();
+    auto game = std::make_unique<Game>();
+    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
+    if (desktop->device == nullptr) {
+        installOsServices(previous);
+        stopDesktop();
+        GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
+    }
+    EXPECT_EQ(shownMessages, std::vector<std::string>{});
+    EXPECT_EQ(desktop->device->backBufferWidth(), 800);
+
+    game->keyboardInput.setKeyByte(kKeyUp, 0x80);
+    for (int frame = 0; frame < 30; ++frame) {
+        runFrame(*game, 1.0f / 60.0f);
+    }
+    EXPECT_LT(game->playerCar.getPosition().z, 2.0f) << "the car drives forwards, towards -z";
+
+    const std::vector<std::uint8_t> rgba = desktop->device->readBackBuffer();
+    const int width = desktop->device->backBufferWidth();
+    std::set<std::uint32_t> colours;
+    int clearColour = 0;
+    int whiteInCorner = 0;
+    for (int y = 0; y < desktop->device->backBufferHeight(); ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* p = &rgba[static_cast<std::size_t>((y * width + x) * 4)];
+            colours.insert(static_cast<std::uint32_t>(p[0] << 16 | p[1] << 8 | p[2]));
+            clearColour += (p[0] == 200 && p[1] == 200 && p[2] == 200) ? 1 : 0;
+            whiteInCorner += (x < 200 && y < 40 && p[0] == 255 && p[1] == 255 && p[2] == 255) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(colours.size(), 100u) << "more than the clear colour";
+    EXPECT_LT(clearColour, width) << "the sky and the ground cover the clear colour";
+    EXPECT_GT(whiteInCorner, 50) << "the overlay's first row";
+
+    // Steady frames, steering through every camera mode, allocate nothing.
+    game->keyboardInput.setKeyByte(kKeyRight, 0x80);
+    game->keyboardInput.setKeyByte(kKeyV, 0x80);
+    const std::size_t before = allocationCount();
+    for (int frame = 0; frame < 1000; ++frame) {
+        runFrame(*game, 1.0f / 60.0f);
+    }
+    EXPECT_EQ(allocationCount() - before, 0u);
+
+    game->device = nullptr;
+    desktop.reset();
+    installOsServices(previous);
+    stopDesktop();
+}
+
+} // namespace
+} // namespace torvane

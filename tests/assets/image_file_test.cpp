@@ -1,0 +1,130 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include "support/test_files.h"
+#include "assets/image_file.h"
+
+namespace torvane {
+namespace {
+
+Bytes encodeJpeg(JDIMENSION width, JDIMENSION height, int components, const Bytes& pixels)
+{
+    jpeg_compress_struct jpeg{};
+    jpeg_error_mgr errors{};
+    jpeg.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&jpeg);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&jpeg, &buffer, &size);
+    jpeg.image_width = width;
+    jpeg.image_height = height;
+    jpeg.input_components = components;
+    jpeg.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&jpeg);
+    jpeg_set_quality(&jpeg, 100, TRUE);
+    jpeg_start_compress(&jpeg, TRUE);
+    for (JSAMPROW row = const_cast<JSAMPROW>(pixels.data()); jpeg.next_scanline < height; row += width * components) {
+        jpeg_write_scanlines(&jpeg, &row, 1);
+    }
+    jpeg_finish_compress(&jpeg);
+    jpeg_destroy_compress(&jpeg);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+// Top row red, green; bottom row blue, half-transparent white.
+const Bytes kRgba2x2{255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128};
+
+TEST(DecodePng, StoredFormatsBecomeRgba8TopRowFirst)
+{
+    const std::optional<Image> image = decodePng(encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data()));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->height, 2);
+    EXPECT_EQ(image->rgba, kRgba2x2);
+
+    const Bytes grey{0, 200};
+    EXPECT_EQ(decodePng(encodePng(2, 1, PNG_FORMAT_GRAY, grey.data())).value_or(Image{}).rgba,
+              (Bytes{0, 0, 0, 255, 200, 200, 200, 255}));
+    const Bytes palette{255, 0, 0, 64, 0, 255, 0, 255}; // stored as 1-bit indices with a transparency chunk
+    const Bytes indices{0, 1};
+    EXPECT_EQ(decodePng(encodePng(2, 1, PNG_FORMAT_RGBA_COLORMAP, indices.data(), palette.data(), 2))
+                  .value_or(Image{}).rgba,
+              palette);
+    const std::uint16_t deep[] = {0xFFFF, 0x8080, 0};
+    EXPECT_EQ(decodePng(encodePng(1, 1, PNG_FORMAT_LINEAR_RGB, deep)).value_or(Image{}).rgba,
+              (Bytes{255, 128, 0, 255}));
+}
+
+TEST(DecodeJpeg, ColourAndGreyBecomeOpaqueRgbaTopRowFirst)
+{
+    Bytes redOverBlue;
+    for (int i = 0; i < 16 * 16; ++i) {
+        redOverBlue.insert(redOverBlue.end(), {std::uint8_t(i < 128 ? 255 : 0), 0, std::uint8_t(i < 128 ? 0 : 255)});
+    }
+    const Bytes rgba = decodeJpeg(encodeJpeg(16, 16, 3, redOverBlue)).value_or(Image{}).rgba;
+    ASSERT_EQ(rgba.size(), 16u * 16u * 4u);
+    EXPECT_NEAR(rgba[0], 255, 24); // top left red
+    EXPECT_NEAR(rgba[2], 0, 24);
+    EXPECT_NEAR(rgba[15 * 64], 0, 24); // bottom left blue
+    EXPECT_NEAR(rgba[15 * 64 + 2], 255, 24);
+    for (std::size_t i = 3; i < rgba.size(); i += 4) {
+        ASSERT_EQ(rgba[i], 255);
+    }
+    const Bytes grey = decodeJpeg(encodeJpeg(8, 8, 1, Bytes(64, 100))).value_or(Image{}).rgba;
+    ASSERT_EQ(grey.size(), 256u);
+    EXPECT_EQ(Bytes(grey.begin(), grey.begin() + 4), (Bytes{100, 100, 100, 255}));
+}
+
+TEST(DecodeImage, DamagedOrOversizedDataGivesNothingSilently)
+{
+    const Bytes png = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
+    Bytes badCrc = png;
+    badCrc[20] ^= 1; // inside the header chunk
+    const Bytes wide(20000, 0);
+    Bytes noise(32 * 32 * 3);
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        noise[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    const Bytes jpeg = encodeJpeg(32, 32, 3, noise);
+    ASSERT_TRUE(decodeJpeg(jpeg));
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.begin() + 40)));
+    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.end() - 20))); // cut inside the image data
+    EXPECT_FALSE(decodePng(badCrc));
+    EXPECT_FALSE(decodePng(encodePng(20000, 1, PNG_FORMAT_GRAY, wide.data())));
+    EXPECT_FALSE(decodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2)));
+    for (const Bytes& garbage : {Bytes(64, 0xAB), Bytes{}}) {
+        EXPECT_FALSE(decodePng(garbage));
+        EXPECT_FALSE(decodeJpeg(garbage));
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(ReadImageFile, ChoosesTheDecoderByContentNotName)
+{
+    const std::string png = writeTemp("named.jpg", encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data()));
+    const std::string jpeg = writeTemp("named.png", encodeJpeg(8, 8, 1, Bytes(64, 7)));
+    const std::string text = writeTemp("text.png", Bytes{'n', 'o', 'p', 'e'});
+    EXPECT_EQ(readImageFile(png.c_str()).value_or(Image{}).width, 2);
+    EXPECT_EQ(readImageFile(jpeg.c_str()).value_or(Image{}).width, 8);
+    EXPECT_FALSE(readImageFile(text.c_str()));
+    EXPECT_FALSE(readImageFile("/nonexistent/objets/car.png"));
+    EXPECT_FALSE(readImageFile(testing::TempDir().c_str())) << "a directory";
+    for (const std::string& path : {png, jpeg, text}) {
+        std::remove(path.c_str());
+    }
+}
+
+} // namespace
+} // namespace torvane

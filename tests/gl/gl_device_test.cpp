@@ -1,0 +1,182 @@
+// The OpenGL device on SDL's offscreen driver: pictures read back from the
+// back buffer show the Direct3D meanings (row-vector matrices, clockwise front
+// faces, v = 0 at the image's top row, per-vertex lighting without normal
+// renormalisation, text blended in white).
+#include <cstdlib>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "support/test_files.h"
+#include "math/float_math.h"
+#include "platform/desktop_window.h"
+#include "render/gl/gl_device.h"
+
+namespace torvane {
+namespace {
+
+constexpr int kSize = 64;
+
+// A 8 × 8 square at z = 5, facing -z, its corners listed clockwise as seen from the origin.
+const std::string kSquareFile = R"(xof 0303txt 0032
+Mesh {
+  4; -4.0;-4.0;5.0;, -4.0;4.0;5.0;, 4.0;4.0;5.0;, 4.0;-4.0;5.0;;
+  1; 4;1,2,3,0;;
+  MeshNormals { 1; 0.0;0.0;-1.0;; 1; 4;0,0,0,0;; }
+  MeshTextureCoords { 4; 0.0;1.0;, 0.0;0.0;, 1.0;0.0;, 1.0;1.0;; }
+  MeshMaterialList { 1; 1; 0;;
+    Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; }
+  }
+}
+)";
+
+struct GlDeviceTest : ::testing::Test {
+    static void SetUpTestSuite()
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        if (startDesktop()) {
+            window = DesktopWindow::open("Torvane test", kSize, kSize).release();
+        }
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete window;
+        window = nullptr;
+        stopDesktop();
+    }
+
+    void SetUp() override
+    {
+        if (window == nullptr || !window->hasGlContext()) {
+            GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
+        }
+        device = GlDevice::create(window->handle(), kSize, kSize);
+        ASSERT_NE(device, nullptr);
+        std::vector<MeshMaterial> materials;
+        square = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
+        ASSERT_NE(square, nullptr);
+        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        device->setTransform(TransformState::View, matrixIdentity());
+        device->setTransform(TransformState::World, matrixIdentity());
+        device->clear(0xFF000000, 1.0f);
+    }
+
+    // The pixel at column x, row y from the top: red, green, blue.
+    std::array<int, 3> pixel(int x, int y) const
+    {
+        const std::vector<std::uint8_t> rgba = device->readBackBuffer();
+        const std::size_t at = static_cast<std::size_t>((y * kSize + x) * 4);
+        return {rgba[at], rgba[at + 1], rgba[at + 2]};
+    }
+
+    static void expectNear(std::array<int, 3> actual, std::array<int, 3> expected)
+    {
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(actual[i], expected[i], 2) << "channel " << i;
+        }
+    }
+
+    static inline DesktopWindow* window = nullptr;
+    std::unique_ptr<GlDevice> device;
+    Mesh* square = nullptr;
+};
+
+TEST_F(GlDeviceTest, DirectionalLightLitsPerVertexAndScaleShortensNormals)
+{
+    Light light;
+    light.diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    light.direction = {0.0f, 0.0f, 2.0f}; // away from the viewer, not unit length
+    device->setLight(1, light);
+    device->lightEnable(1, true);
+    Material material;
+    material.diffuse = {0.5f, 0.25f, 0.0f, 1.0f};
+    device->setMaterial(material);
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {128, 64, 0});
+
+    // A scale of 2 halves the transformed normal: the diffuse term halves too.
+    device->clear(0xFF000000, 1.0f);
+    device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {64, 32, 0});
+
+    // White ambient light on an ambient colour adds on top, clamped at 1.
+    device->setRenderState(RenderState::Ambient, 0xFFFFFFFF);
+    material.ambient = {0.25f, 0.5f, 1.0f, 1.0f};
+    device->setMaterial(material);
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {128, 160, 255});
+}
+
+TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtVZero)
+{
+    Material white;
+    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+    white.diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
+    device->setMaterial(white);
+
+    // Mirrored in x, the square's corners run counter-clockwise: culled.
+    device->setTransform(TransformState::World, matrixScaling(-1.0f, 1.0f, 1.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {0, 0, 0});
+
+    // Red, green on the top row; blue, white below.
+    const Bytes pixels{255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+    const std::string path = writeTemp("quarters.png", encodePng(2, 2, PNG_FORMAT_RGBA, pixels.data()));
+    const Texture* texture = device->createTextureFromFile(path.c_str());
+    ASSERT_NE(texture, nullptr);
+    device->setTexture(0, texture);
+    device->setTransform(TransformState::World, matrixIdentity());
+    device->drawSubset(*square, 0);
+    expectNear(pixel(20, 20), {255, 0, 0});
+    expectNear(pixel(44, 20), {0, 255, 0});
+    expectNear(pixel(20, 44), {0, 0, 255});
+    expectNear(pixel(44, 44), {255, 255, 255});
+}
+
+TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
+{
+    Material red;
+    red.emissive = {1.0f, 0.0f, 0.0f, 1.0f};
+    Material blue;
+    blue.emissive = {0.0f, 0.0f, 1.0f, 1.0f};
+    device->setMaterial(red);
+    device->drawSubset(*square, 0);
+    // The same square twice as far (and twice as large) lies behind the red one.
+    device->setMaterial(blue);
+    device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {255, 0, 0});
+
+    device->setRenderState(RenderState::ZEnable, 0);
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {0, 0, 255});
+}
+
+TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
+{
+    device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
+    EXPECT_EQ(pixel(4, 10), (std::array<int, 3>{0, 0, 0})) << "drawn before the font exists";
+
+    ASSERT_TRUE(device->createFont(20));
+    device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
+    // Drawn after the text within the scene, the square still lies under it.
+    Material grey;
+    grey.emissive = {0.5f, 0.5f, 0.5f, 1.0f};
+    device->setMaterial(grey);
+    device->setTransform(TransformState::World, matrixScaling(1.0f, 1.0f, 0.5f));
+    device->drawSubset(*square, 0);
+    device->endScene();
+    int white = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            white += pixel(x, y) == std::array<int, 3>{255, 255, 255} ? 1 : 0;
+        }
+    }
+    EXPECT_GT(white, 10);
+    expectNear(pixel(32, 50), {128, 128, 128}); // below the text's first row, the square
+}
+
+} // namespace
+} // namespace torvane

@@ -1,0 +1,60 @@
+// Random drives: the same seed gives the same drive, the script covers the
+// frames without Escape, and frame times stay in their range.
+#include <gtest/gtest.h>
+
+#include "replay/random_drive.h"
+
+namespace torvane {
+namespace {
+
+TEST(RandomDrive, KeyScriptCoversTheFramesWithoutEscape)
+{
+    const KeyScript script = randomKeyScript(7, 5000);
+    EXPECT_LE(lastScriptFrame(script), 5000);
+    EXPECT_GT(lastScriptFrame(script), 4900);
+    int previousLast = 0;
+    int upHeld = 0;
+    for (const KeySpan& span : script.spans) {
+        EXPECT_GT(span.first, previousLast);
+        EXPECT_LE(span.last - span.first, 59);
+        for (KeyCode code : span.keys) {
+            EXPECT_NE(code, kKeyEscape);
+        }
+        previousLast = span.last;
+    }
+    for (int frame = 1; frame <= 5000; ++frame) {
+        upHeld += keysHeldInFrame(script, frame)[kKeyUp] ? 1 : 0;
+    }
+    EXPECT_GT(upHeld, 3000);
+    EXPECT_LT(upHeld, 4000);
+
+    const KeyScript again = randomKeyScript(7, 5000);
+    ASSERT_EQ(again.spans.size(), script.spans.size());
+    EXPECT_EQ(again.spans.back().keys, script.spans.back().keys);
+    EXPECT_NE(randomKeyScript(8, 5000).spans.size(), script.spans.size());
+    EXPECT_TRUE(randomKeyScript(7, 0).spans.empty());
+}
+
+TEST(RandomDrive, FrameTimesStayInTheirRange)
+{
+    RandomFrameTimes times(3, 1.0f / 240.0f, 0.05f);
+    RandomFrameTimes same(3, 1.0f / 240.0f, 0.05f);
+    float lowest = 1.0f;
+    float highest = 0.0f;
+    for (int i = 0; i < 10000; ++i) {
+        const float dt = times.next();
+        EXPECT_EQ(dt, same.next());
+        lowest = std::min(lowest, dt);
+        highest = std::max(highest, dt);
+    }
+    EXPECT_GE(lowest, 1.0f / 240.0f);
+    EXPECT_LT(lowest, 0.005f);
+    EXPECT_LE(highest, 0.05f);
+    EXPECT_GT(highest, 0.049f);
+
+    RandomFrameTimes fixed(3, 1.0f / 60.0f, 1.0f / 60.0f);
+    EXPECT_EQ(fixed.next(), 1.0f / 60.0f);
+}
+
+} // namespace
+} // namespace torvane

@@ -1,0 +1,81 @@
+// The replay tool's command line and its screenshot names: sound options,
+// every kind of mistake with its message, and patterns that printf cannot misuse.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "replay/frame_path.h"
+#include "replay/replay_options.h"
+
+namespace torvane {
+namespace {
+
+ParsedReplayOptions parse(std::vector<std::string_view> args)
+{
+    return parseReplayOptions(args);
+}
+
+TEST(ReplayOptions, ReadsEveryOption)
+{
+    const ParsedReplayOptions fixed = parse({"--keys", "a.keys", "--dt", "1/50", "--csv", "-", "--png", "s%04d.png",
+                                             "--png-every", "5", "--data", "/d", "--check-finite"});
+    ASSERT_EQ(fixed.error, "");
+    EXPECT_EQ(fixed.options.keysFile, "a.keys");
+    EXPECT_FALSE(fixed.options.frames);
+    EXPECT_EQ(fixed.options.minimumFrameTime, 0.02f);
+    EXPECT_EQ(fixed.options.maximumFrameTime, 0.02f);
+    EXPECT_EQ(fixed.options.pngEvery, 5);
+    EXPECT_EQ(fixed.options.dataDir, "/d");
+    EXPECT_TRUE(fixed.options.checkFinite);
+
+    const ParsedReplayOptions soak =
+        parse({"--random-keys", "--frames", "100000", "--dt-range", "1/240", "0.05", "--seed", "18446744073709551615",
+               "--no-render"});
+    ASSERT_EQ(soak.error, "");
+    EXPECT_EQ(soak.options.frames, 100000);
+    EXPECT_EQ(soak.options.minimumFrameTime, 1.0f / 240.0f);
+    EXPECT_EQ(soak.options.maximumFrameTime, 0.05f);
+    EXPECT_EQ(soak.options.seed, 18446744073709551615u);
+    EXPECT_TRUE(soak.options.noRender && soak.options.randomKeys);
+    EXPECT_EQ(parse({}).options.minimumFrameTime, 1.0f / 60.0f);
+    EXPECT_TRUE(parse({"--help"}).options.help);
+}
+
+TEST(ReplayOptions, MistakesAreNamed)
+{
+    EXPECT_EQ(parse({"--keys", "k", "--fast"}).error, "unknown option '--fast' (try --help)");
+    EXPECT_EQ(parse({"--keys"}).error, "--keys needs a value");
+    EXPECT_EQ(parse({"--keys", ""}).error, "--keys needs a non-empty value");
+    EXPECT_EQ(parse({"--frames", "-1"}).error, "--frames -1: expected a whole number from 0");
+    EXPECT_EQ(parse({"--frames", "99999999999"}).error, "--frames 99999999999: expected a whole number from 0");
+    EXPECT_EQ(parse({"--keys", "k", "--png-every", "0"}).error, "--png-every 0: expected a whole number from 1");
+    EXPECT_EQ(parse({"--frames", "1", "--seed", "x"}).error,
+              "--seed x: expected a whole number from 0 to 18446744073709551615");
+    for (const char* bad : {"-0.1", "1/0", "nan", "inf", "1e39", "0.1s", ""}) {
+        EXPECT_NE(parse({"--frames", "1", "--dt", bad}).error, "") << bad;
+    }
+    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.05", "0.01"}).error,
+              "--dt-range 0.05 0.01: expected seconds such as 0.02 or 1/60, not negative, the smaller first");
+    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.01"}).error, "--dt-range needs a value");
+    EXPECT_EQ(parse({"--frames", "1", "--dt", "0.01", "--dt-range", "0", "1"}).error,
+              "--dt and --dt-range exclude each other");
+    EXPECT_EQ(parse({"--keys", "k", "--random-keys"}).error, "--keys and --random-keys exclude each other");
+    EXPECT_EQ(parse({"--random-keys"}).error, "--frames N is needed without --keys");
+    EXPECT_EQ(parse({"--keys", "k", "--no-render", "--png", "a%d.png"}).error,
+              "--png needs rendering: drop --no-render");
+    EXPECT_EQ(parse({"--keys", "k", "--png", "shot.png"}).error,
+              "--png shot.png: expected one %d, %6d or %06d for the frame number (%% for a %)");
+}
+
+TEST(FramePath, WritesTheFrameIntoOneConversion)
+{
+    EXPECT_EQ(formatFramePath("shots/f%06d.png", 42), "shots/f000042.png");
+    EXPECT_EQ(formatFramePath("%d", 7), "7");
+    EXPECT_EQ(formatFramePath("100%%_%3d", 7), "100%_  7");
+    for (const char* bad : {"plain.png", "%d%d", "%s", "%n", "%x", "%123d", "%-3d", "%", "a%06", "%ld"}) {
+        EXPECT_FALSE(formatFramePath(bad, 1)) << bad;
+    }
+}
+
+} // namespace
+} // namespace torvane
