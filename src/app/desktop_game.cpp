@@ -1,6 +1,7 @@
 #include "app/desktop_game.h"
 
-#include "core/os_services.h"
+#include "core/message_sink.h"
+#include "core/player_messages.h"
 
 namespace torvane {
 
@@ -23,7 +24,7 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard)
     GlDevice* device = desktop->device.get();
     game.device = device;
     if (device == nullptr || !setupDevice(game, *device)) {
-        showMessageBox("Erreur critique", "Impossible d'initialiser Direct3D");
+        showBox(kCriticalCaption, kGraphicsSetupFailed);
     }
 
     if (readKeyboard) {

@@ -46,12 +46,12 @@ void setupLighting(GraphicsDevice& device)
     device.setRenderState(RenderState::Ambient, 0xFFFFFFFF);
 }
 
-void runFrame(Game& game, float frameTime)
+FrameActions runFrame(Game& game, float frameTime)
 {
-    game.keyboardInput.processKeys(game.playerCar, game.camera);
+    const FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera);
     GraphicsDevice* device = game.device;
     if (device == nullptr) {
-        return;
+        return actions;
     }
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
@@ -66,6 +66,7 @@ void runFrame(Game& game, float frameTime)
         device->endScene();
     }
     device->present();
+    return actions;
 }
 
 } // namespace torvane

@@ -34,7 +34,8 @@ void setupScene(Game& game);
 // The scene's one directional light (index 1) and white ambient light.
 void setupLighting(GraphicsDevice& device);
 // One frame: keys, clear, then (if the scene begins) overlay, collision, car
-// scale, physics, camera, sky, car and city; present in every case.
-void runFrame(Game& game, float frameTime);
+// scale, physics, camera, sky, car and city; present in every case. Returns
+// what the keys asked of the loop.
+FrameActions runFrame(Game& game, float frameTime);
 
 } // namespace torvane

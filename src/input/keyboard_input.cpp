@@ -3,7 +3,6 @@
 #include "camera/camera.h"
 #include "car/car.h"
 #include "input/keyboard_device.h"
-#include "core/os_services.h"
 
 namespace torvane {
 namespace {
@@ -30,9 +29,10 @@ void KeyboardInput::readSnapshot()
     }
 }
 
-void KeyboardInput::processKeys(Car& car, Camera& camera)
+FrameActions KeyboardInput::processKeys(Car& car, Camera& camera)
 {
     readSnapshot();
+    FrameActions actions;
 
     // Each key is tested on its own, in this order; none excludes another.
     if (isKeyDown(kKeyLeft)) {
@@ -60,7 +60,7 @@ void KeyboardInput::processKeys(Car& car, Camera& camera)
         nudgeEye(camera, {0.0f, 0.1f, 0.0f});
     }
     if (isKeyDown(kKeyEscape)) {
-        postQuitMessage();
+        actions.quitRequested = true;
     }
     if (isKeyDown(kKeyNumpad8)) {
         nudgeEye(camera, {0.0f, 0.0f, 0.1f});
@@ -78,6 +78,7 @@ void KeyboardInput::processKeys(Car& car, Camera& camera)
         const int mode = camera.getMode();
         camera.setMode(mode < cameraModeLimit ? mode + 1 : 0);
     }
+    return actions;
 }
 
 } // namespace torvane

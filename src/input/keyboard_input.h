@@ -18,6 +18,11 @@ class Camera;
 class Car;
 class KeyboardDevice;
 
+// What one frame's keys ask of the main loop, beyond the car and the camera.
+struct FrameActions {
+    bool quitRequested = false; // Escape: end the loop after this frame
+};
+
 class KeyboardInput {
 public:
     // Keeps the camera's highest mode for the mode-cycling key; all keys up.
@@ -34,8 +39,8 @@ public:
     int getCameraModeLimit() const { return cameraModeLimit; }
 
     // Reads the snapshot, then applies the key table in its order to car and
-    // camera; Escape posts the quit request and the table goes on.
-    void processKeys(Car& car, Camera& camera);
+    // camera; Escape asks for the quit and the table goes on.
+    FrameActions processKeys(Car& car, Camera& camera);
 
 private:
     // One read; after lost input, one re-acquisition and, if it works, one more read.

@@ -3,6 +3,7 @@
 // or Escape) arrives. Takes no arguments and writes nothing.
 #include "app/desktop_game.h"
 #include "core/frame_timer.h"
+#include "core/message_sink.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ torvane::Game game;
 int main(int, char**)
 {
     using namespace torvane;
+    installMessageSink(&desktopMessageSink());
     if (!startDesktop()) {
         return 1;
     }
@@ -23,7 +25,7 @@ int main(int, char**)
     bool quit = false;
     while (!quit) {
         if (!pollDesktopEvent(quit)) {
-            runFrame(game, timer.nextFrameTime());
+            quit = runFrame(game, timer.nextFrameTime()).quitRequested;
         }
     }
 

@@ -20,7 +20,7 @@
 #include "input/key_script.h"
 #include "assets/png_encode.h"
 #include "core/file_contents.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
 #include "render/headless_device.h"
 
 namespace torvane {
@@ -32,21 +32,21 @@ constexpr int kBadInput = 2;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
 
-bool quitRequested = false;
+// The boxes the game would show, as diagnostics: a replay never waits for a click.
+class BoxesAsDiagnostics final : public MessageSink {
+public:
+    void showBox(std::string_view caption, std::string_view text) override
+    {
+        writeDiagnosticLine("message box \"" + std::string(caption) + "\": " + std::string(text));
+    }
+    void diagnose(std::string_view line) override { writeDiagnosticLine(line); }
+};
 
-void printMessageBox(const char* caption, const char* text)
-{
-    std::fprintf(stderr, "torvane-replay: message box \"%s\": %s\n", caption, text);
-}
-
-void requestQuit()
-{
-    quitRequested = true;
-}
+BoxesAsDiagnostics boxesAsDiagnostics;
 
 void reportUnwritable(const std::string& path)
 {
-    std::fprintf(stderr, "torvane-replay: %s: cannot be written\n", path.c_str());
+    diagnose(path + ": cannot be written");
 }
 
 // Where the run draws: the desktop (window and OpenGL) or the headless device.
@@ -83,11 +83,9 @@ bool startDesktopStage(Game& game, Stage& stage, bool window)
     if (!stage.sdlStarted) {
         return false;
     }
-    installOsServices({printMessageBox, requestQuit});
     stage.desktop = startDesktopGame(game, false);
     if (stage.desktop->device == nullptr) {
-        std::fprintf(stderr, "torvane-replay: no OpenGL device on SDL's %s driver\n",
-                     window ? "default" : "offscreen");
+        diagnose(std::string("no OpenGL device on SDL's ") + (window ? "default" : "offscreen") + " driver");
         return false;
     }
     return true;
@@ -143,9 +141,10 @@ int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game
     if (options.checkFinite) {
         if (const TelemetryColumn* column = firstNonFiniteColumn(game.playerCar, game.camera)) {
             const bool seeded = options.randomKeys || options.minimumFrameTime != options.maximumFrameTime;
-            std::fprintf(stderr, "torvane-replay: frame %d: %s is %g%s\n", frame, column->name,
-                         column->read(game.playerCar, game.camera),
-                         seeded ? (" (seed " + std::to_string(options.seed) + ")").c_str() : "");
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", column->read(game.playerCar, game.camera));
+            diagnose("frame " + std::to_string(frame) + ": " + column->name + " is " + value +
+                     (seeded ? " (seed " + std::to_string(options.seed) + ")" : ""));
             return kNotFinite;
         }
     }
@@ -157,7 +156,6 @@ int runReplay(const ReplayOptions& options, const KeyScript& script, int frames,
     auto game = std::make_unique<Game>();
     Stage stage;
     if (options.noRender) {
-        installOsServices({printMessageBox, requestQuit});
         startHeadless(*game, stage);
     } else if (!startDesktopStage(*game, stage, options.window)) {
         return kNoDevice;
@@ -170,15 +168,17 @@ int runReplay(const ReplayOptions& options, const KeyScript& script, int frames,
     int status = recordFrame(outputs, options, *game, 0, 0.0f, {});
     RandomFrameTimes frameTimes(options.seed, options.minimumFrameTime, options.maximumFrameTime);
     KeyScriptPlayer keyPlayer(script);
-    bool windowClosed = false;
-    for (int frame = 0; frame < frames && status == kDone && !quitRequested && !windowClosed;) {
+    bool quit = false;
+    for (int frame = 0; frame < frames && status == kDone && !quit;) {
         ++frame; // counted here, so a run of INT_MAX frames ends without overflow
+        bool windowClosed = false;
         while (stage.sdlStarted && pollDesktopEvent(windowClosed)) {
+            quit = quit || windowClosed;
         }
         const float dt = frameTimes.next();
         const std::bitset<kKeyCount> keys = keyPlayer.keysHeldIn(frame);
         holdKeys(game->keyboardInput, keys);
-        runFrame(*game, dt);
+        quit = runFrame(*game, dt).quitRequested || quit;
         if (stage.headless) {
             stage.headless->clearLog();
         }
@@ -197,13 +197,12 @@ std::optional<KeyScript> readKeyScript(const std::string& path)
 {
     const std::optional<std::string> text = readFileContents(path.c_str());
     if (!text) {
-        std::fprintf(stderr, "torvane-replay: %s: cannot be read\n", path.c_str());
+        diagnose(path + ": cannot be read");
         return std::nullopt;
     }
     ParsedKeyScript parsed = parseKeyScript(*text);
     if (parsed.error) {
-        std::fprintf(stderr, "torvane-replay: %s:%d: %s\n", path.c_str(), parsed.error->lineNumber,
-                     parsed.error->message.c_str());
+        diagnose(path + ":" + std::to_string(parsed.error->lineNumber) + ": " + parsed.error->message);
         return std::nullopt;
     }
     return std::move(parsed.script);
@@ -231,9 +230,11 @@ bool openOutputs(const ReplayOptions& options, Outputs& outputs)
 
 int replayMain(std::span<const std::string_view> args)
 {
+    setProgramName("torvane-replay");
+    installMessageSink(&boxesAsDiagnostics);
     const ParsedReplayOptions parsed = parseReplayOptions(args);
     if (!parsed.error.empty()) {
-        std::fprintf(stderr, "torvane-replay: %s\n", parsed.error.c_str());
+        diagnose(parsed.error);
         return kBadInput;
     }
     const ReplayOptions& options = parsed.options;
@@ -260,7 +261,7 @@ int replayMain(std::span<const std::string_view> args)
     }
     const std::string dataDir = options.dataDir.empty() ? TORVANE_DATA_DIR : options.dataDir;
     if (chdir(dataDir.c_str()) != 0) {
-        std::fprintf(stderr, "torvane-replay: %s: cannot enter the data folder\n", dataDir.c_str());
+        diagnose(dataDir + ": cannot enter the data folder");
         return kBadInput;
     }
     const int status = runReplay(options, script, frames, outputs);

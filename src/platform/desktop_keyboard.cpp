@@ -7,12 +7,11 @@
 #include <algorithm>
 #include <array>
 
-#include "core/os_services.h"
+#include "core/message_sink.h"
+#include "core/player_messages.h"
 
 namespace torvane {
 namespace {
-
-constexpr const char* kSetupCaption = "Erreur critique";
 
 // Linux input codes 1 to 88 are the PC scan codes, which DirectInput's codes
 // follow; the keys beyond them (arrows, right-hand modifiers, the navigation
@@ -115,17 +114,17 @@ std::uint8_t directInputCodeOfSdlScancode(int scancode)
 std::unique_ptr<DesktopKeyboard> DesktopKeyboard::create(SDL_Window* window)
 {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
-        showMessageBox(kSetupCaption, "Impossible de créer objet DirectInput");
+        showBox(kCriticalCaption, kKeyboardSystemFailed);
         return nullptr;
     }
     if (window == nullptr) {
-        showMessageBox(kSetupCaption, "Impossible d'obtenir le device clavier");
+        showBox(kCriticalCaption, kKeyboardDeviceFailed);
         return nullptr;
     }
     std::unique_ptr<DesktopKeyboard> keyboard(new DesktopKeyboard);
     keyboard->x11Display = x11DisplayOf(window);
     if (!keyboard->acquire()) {
-        showMessageBox(kSetupCaption, "Impossible d'acquirir le clavier");
+        showBox(kCriticalCaption, kKeyboardAcquireFailed);
         return nullptr;
     }
     return keyboard;

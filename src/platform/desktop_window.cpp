@@ -2,26 +2,29 @@
 
 #include <SDL.h>
 
-#include <cstdio>
+#include <string>
 
-#include "core/os_services.h"
+#include "core/message_sink.h"
 
 namespace torvane {
 namespace {
 
-void showSdlMessageBox(const char* caption, const char* text)
-{
-    if (SDL_ShowSimpleMessageBox(0, caption, text, nullptr) != 0) {
-        std::fprintf(stderr, "%s: %s\n", caption, text);
+// Boxes in SDL's simple message box; where none can be shown (no display),
+// on stderr like every diagnostic.
+class SdlMessageSink final : public MessageSink {
+public:
+    void showBox(std::string_view caption, std::string_view text) override
+    {
+        const std::string captionText(caption);
+        const std::string bodyText(text);
+        if (SDL_ShowSimpleMessageBox(0, captionText.c_str(), bodyText.c_str(), nullptr) != 0) {
+            writeDiagnosticLine(captionText + ": " + bodyText);
+        }
     }
-}
+    void diagnose(std::string_view line) override { writeDiagnosticLine(line); }
+};
 
-void pushQuitEvent()
-{
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
-}
+SdlMessageSink sdlMessageSink;
 
 std::uint64_t sdlPerformanceFrequency() { return SDL_GetPerformanceFrequency(); }
 std::uint64_t sdlPerformanceCounter() { return SDL_GetPerformanceCounter(); }
@@ -32,10 +35,9 @@ std::uint32_t sdlMilliseconds() { return SDL_GetTicks(); }
 bool startDesktop()
 {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+        diagnose(std::string("SDL_Init failed: ") + SDL_GetError());
         return false;
     }
-    installOsServices({showSdlMessageBox, pushQuitEvent});
     return true;
 }
 
@@ -54,6 +56,11 @@ bool pollDesktopEvent(bool& quit)
     return true;
 }
 
+MessageSink& desktopMessageSink()
+{
+    return sdlMessageSink;
+}
+
 ClockSource desktopClock()
 {
     return {sdlPerformanceFrequency, sdlPerformanceCounter, sdlMilliseconds};
@@ -70,7 +77,7 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
     result->window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, outerWidth, outerHeight,
                                       SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
     if (result->window == nullptr) {
-        std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
+        diagnose(std::string("SDL_CreateWindow failed: ") + SDL_GetError());
         return nullptr;
     }
 
@@ -83,7 +90,7 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
 
     result->context = SDL_GL_CreateContext(result->window);
     if (result->context == nullptr) {
-        std::fprintf(stderr, "SDL_GL_CreateContext failed: %s\n", SDL_GetError());
+        diagnose(std::string("SDL_GL_CreateContext failed: ") + SDL_GetError());
         return result;
     }
     // Presenting waits for the vertical retrace.

@@ -15,6 +15,8 @@ struct SDL_Window;
 
 namespace torvane {
 
+class MessageSink;
+
 class DesktopWindow {
 public:
     // Opens a resizable window and makes its OpenGL context current. nullptr
@@ -39,14 +41,16 @@ private:
     int height = 0;
 };
 
-// Starts SDL's event and timer subsystems and routes message boxes to SDL's
-// simple message box and the quit request to SDL's event queue.
+// Starts SDL's event and timer subsystems.
 bool startDesktop();
 void stopDesktop();
 
 // Takes one event from the queue without waiting. Returns false when the queue
 // was empty; sets quit when the event taken asks the program to end.
 bool pollDesktopEvent(bool& quit);
+
+// Boxes in SDL's simple message box, or on stderr where none can be shown.
+MessageSink& desktopMessageSink();
 
 // SDL's performance counter, with its millisecond ticks as the fallback.
 ClockSource desktopClock();

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "core/file_contents.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
+#include "core/player_messages.h"
 #include "world/city_map.h"
 #include "world/level_file.h"
-#include "world/level_file_messages.h"
 
 namespace torvane {
 namespace {
@@ -16,7 +16,7 @@ std::optional<std::string> openLevelFile(const char* path)
 {
     std::optional<std::string> text = readFileContents(path);
     if (!text) {
-        showMessageBox(kLevelFileCaption, cannotOpenFileMessage(path).c_str());
+        showBox(kErrorCaption, cannotOpenFileMessage(path));
     }
     return text;
 }
@@ -24,7 +24,7 @@ std::optional<std::string> openLevelFile(const char* path)
 void reportSkippedLines(const char* path, SkippedLines skipped)
 {
     if (skipped.count > 0) {
-        showMessageBox(kLevelFileCaption, skippedLinesMessage(path, skipped).c_str());
+        showBox(kErrorCaption, skippedLinesMessage(path, skipped.count, skipped.firstLineNumber));
     }
 }
 

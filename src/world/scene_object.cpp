@@ -5,7 +5,8 @@
 
 #include "math/float_math.h"
 #include "render/graphics_device.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
+#include "core/player_messages.h"
 
 namespace torvane {
 
@@ -49,14 +50,14 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
     device = targetDevice;
     materialCount = 0;
     if (device == nullptr) {
-        showMessageBox("Erreur", "Impossible de trouver l'Objet");
+        showBox(kErrorCaption, kMeshNotFound);
         return false;
     }
 
     std::vector<MeshMaterial> fileMaterials;
     const Mesh* loaded = device->loadMeshFromX(path, fileMaterials);
     if (loaded == nullptr) {
-        showMessageBox("Erreur", "Impossible de trouver l'Objet");
+        showBox(kErrorCaption, kMeshNotFound);
         return false;
     }
 
@@ -71,7 +72,7 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
         if (!textureFile.empty()) {
             newTextures[i] = device->createTextureFromFile(textureFile.c_str());
             if (newTextures[i] == nullptr) {
-                showMessageBox("Erreur", "Impossible de trouver le fichier de texture.");
+                showBox(kErrorCaption, kTextureNotFound);
             }
         }
     }

@@ -15,20 +15,13 @@
 #include "input/key_codes.h"
 #include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
 #include "support/allocation_counter.h"
 #include "world/level_file.h"
 #include "core/file_contents.h"
 
 namespace torvane {
 namespace {
-
-std::vector<std::string> shownMessages;
-
-void recordMessage(const char* caption, const char* text)
-{
-    shownMessages.push_back(std::string(caption) + ": " + text);
-}
 
 struct InDataFolder : ::testing::Test {
     void SetUp() override
@@ -71,16 +64,14 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
     if (!startDesktop()) {
         GTEST_SKIP() << "SDL's offscreen driver is not available";
     }
-    const OsServices previous = installOsServices({recordMessage, [] {}});
-    shownMessages.clear();
+    ScopedMessageCapture messages;
     auto game = std::make_unique<Game>();
     std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
     if (desktop->device == nullptr) {
-        installOsServices(previous);
         stopDesktop();
         GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
     }
-    EXPECT_EQ(shownMessages, std::vector<std::string>{});
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{});
     EXPECT_EQ(desktop->device->backBufferWidth(), 800);
 
     game->keyboardInput.setKeyByte(kKeyUp, 0x80);
@@ -117,7 +108,6 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
 
     game->device = nullptr;
     desktop.reset();
-    installOsServices(previous);
     stopDesktop();
 }
 

@@ -8,26 +8,18 @@
 
 #include <gtest/gtest.h>
 
-#include "core/os_services.h"
+#include "core/message_sink.h"
 #include "render/recording_device.h"
 #include "world/city_map.h"
 
 namespace torvane {
 namespace {
 
-std::vector<std::string> shownMessages;
-
 struct CityMapLoading : ::testing::Test {
     void SetUp() override
     {
-        previous = installOsServices({[](const char* caption, const char* text) {
-                                          shownMessages.push_back(std::string(caption) + ": " + text);
-                                      },
-                                      [] {}});
-        shownMessages.clear();
         device.addMeshFile("objets/house.x", {MeshMaterial{}, MeshMaterial{}});
     }
-    void TearDown() override { installOsServices(previous); }
 
     std::string write(const std::string& name, const std::string& text) const
     {
@@ -42,7 +34,7 @@ struct CityMapLoading : ::testing::Test {
         city->loadPlacedObjects(write("city.map", placements).c_str());
     }
 
-    OsServices previous{};
+    ScopedMessageCapture messages;
     RecordingDevice device;
     std::unique_ptr<CityMap> city = std::make_unique<CityMap>();
 };
@@ -51,7 +43,7 @@ TEST_F(CityMapLoading, PlacedObjectsCopyTheirModelAndTheHeaderCountsWhatIsDrawn)
 {
     load("2\r\n1,objets/house.x,9.5,12,8,\r\n2,  objets/missing.x trailing,3,2,2,\r\n",
          "2\n1,10,0,-5,1.5,\n2,0,0,0,0,\n1,-20,0,30,0,\n");
-    EXPECT_EQ(shownMessages, std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
     EXPECT_EQ(city->getModelCount(), 2);
     EXPECT_EQ(city->getLoadedPlacementCount(), 3);
     EXPECT_EQ(city->getPlacedObjectCount(), 2);
@@ -76,7 +68,7 @@ TEST_F(CityMapLoading, BadLinesAreSkippedAndReportedOnceAndTheCountIsClamped)
 {
     load("1\n1,objets/house.x,5,4,4,\n0,objets/house.x,5,4,4,\n",
          "1000\n1,0,0,0,0,\n7,0,0,0,0,\n1,nan,0,0,0,\n1,0,0,0\n1,5,0,5,0,\n");
-    EXPECT_EQ(shownMessages,
+    EXPECT_EQ(messages.boxes(),
               (std::vector<std::string>{"Erreur: " + write("city.ldo", "") + " : 1 ligne ignorée (ligne 3)",
                                         "Erreur: " + write("city.map", "") + " : 3 lignes ignorées (première : ligne 3)"}));
     EXPECT_EQ(city->getLoadedPlacementCount(), 2);
@@ -91,7 +83,7 @@ TEST_F(CityMapLoading, BadLinesAreSkippedAndReportedOnceAndTheCountIsClamped)
 TEST_F(CityMapLoading, MissingFilesAreNamedInABoxAndLeaveTheTablesEmpty)
 {
     city->load(&device); // no maps/ folder in the test's working directory
-    EXPECT_EQ(shownMessages, (std::vector<std::string>{"Erreur: Impossible d'ouvrir le fichier maps/city.ldo",
+    EXPECT_EQ(messages.boxes(), (std::vector<std::string>{"Erreur: Impossible d'ouvrir le fichier maps/city.ldo",
                                                        "Erreur: Impossible d'ouvrir le fichier maps/city.map"}));
     EXPECT_EQ(city->getLoadedPlacementCount(), 0);
     device.clearLog();

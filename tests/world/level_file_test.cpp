@@ -6,7 +6,7 @@
 
 #include "core/file_contents.h"
 #include "world/level_file.h"
-#include "world/level_file_messages.h"
+#include "core/player_messages.h"
 
 namespace torvane {
 namespace {
@@ -109,10 +109,9 @@ TEST(LevelFile, ReadsWholeRegularFiles)
 
 TEST(LevelFileMessages, NameTheFileAndTheSkippedLines)
 {
-    EXPECT_STREQ(kLevelFileCaption, "Erreur");
     EXPECT_EQ(cannotOpenFileMessage("maps/city.map"), "Impossible d'ouvrir le fichier maps/city.map");
-    EXPECT_EQ(skippedLinesMessage("maps/city.map", {3, 12}), "maps/city.map : 3 lignes ignorées (première : ligne 12)");
-    EXPECT_EQ(skippedLinesMessage("maps/city.ldo", {1, 2}), "maps/city.ldo : 1 ligne ignorée (ligne 2)");
+    EXPECT_EQ(skippedLinesMessage("maps/city.map", 3, 12), "maps/city.map : 3 lignes ignorées (première : ligne 12)");
+    EXPECT_EQ(skippedLinesMessage("maps/city.ldo", 1, 2), "maps/city.ldo : 1 ligne ignorée (ligne 2)");
 }
 
 } // namespace

@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "math/float_math.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
 #include "render/recording_device.h"
 #include "world/scene_object.h"
 
 namespace torvane {
 namespace {
 
-std::vector<std::string> shownBoxes; // "caption: text"
 
 MeshMaterial meshMaterial(float shade, std::string textureFile)
 {
@@ -27,9 +26,7 @@ MeshMaterial meshMaterial(float shade, std::string textureFile)
 
 TEST(SceneObjectMesh, LoadKeepsMaterialsAndGoesOnPastMissingFiles)
 {
-    const OsServices previous = installOsServices(
-        {[](const char* caption, const char* text) { shownBoxes.push_back(std::string(caption) + ": " + text); },
-         [] {}});
+    ScopedMessageCapture messages;
     RecordingDevice device;
     const std::vector<MeshMaterial> fileMaterials = {meshMaterial(0.1f, "textures/body.png"), meshMaterial(0.2f, ""),
                                                      meshMaterial(0.3f, "textures/gone.png")};
@@ -38,7 +35,7 @@ TEST(SceneObjectMesh, LoadKeepsMaterialsAndGoesOnPastMissingFiles)
 
     SceneObject object;
     EXPECT_TRUE(object.loadMesh(&device, "objets/cars/mycar.x"));
-    EXPECT_EQ(shownBoxes, std::vector<std::string>{"Erreur: Impossible de trouver le fichier de texture."});
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver le fichier de texture."});
     ASSERT_EQ(object.getMaterialCount(), 3u);
     for (std::uint32_t i = 0; i < 3; ++i) {
         Material expected = fileMaterials[i].material;
@@ -51,12 +48,11 @@ TEST(SceneObjectMesh, LoadKeepsMaterialsAndGoesOnPastMissingFiles)
     EXPECT_EQ(object.getTexture(2), nullptr);
 
     // A failed load leaves an object that draws nothing, with one message only.
-    shownBoxes.clear();
+    messages.clear();
     device.clearLog();
     EXPECT_FALSE(object.loadMesh(&device, "objets/cars/othercar.x"));
     object.draw();
-    installOsServices(previous);
-    EXPECT_EQ(shownBoxes, std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
     EXPECT_EQ(object.getMaterialCount(), 0u);
     EXPECT_EQ(device.countCalls(DeviceOperation::CreateTextureFromFile), 0u);
     EXPECT_EQ(device.countCalls(DeviceOperation::DrawSubset), 0u);

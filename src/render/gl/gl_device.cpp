@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "math/vector3.h"
+#include "core/message_sink.h"
 #include "render/gl/gl_program.h"
 #include "render/gl/gl_text.h"
 #include "assets/image_file.h"
@@ -276,7 +276,8 @@ struct GlDevice::Impl {
 std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
-        std::fprintf(stderr, "GlDevice: no OpenGL context or an empty back buffer (%d x %d)\n", width, height);
+        diagnose("OpenGL device: no OpenGL context or an empty back buffer (" + std::to_string(width) + " x " +
+                 std::to_string(height) + ")");
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
@@ -297,7 +298,7 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, impl->depthBuffer);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        std::fprintf(stderr, "GlDevice: the off-screen back buffer is incomplete\n");
+        diagnose("OpenGL device: the off-screen back buffer is incomplete");
         glDeleteRenderbuffers(1, &impl->depthBuffer);
         glDeleteRenderbuffers(1, &impl->colourBuffer);
         glDeleteFramebuffers(1, &impl->framebuffer);

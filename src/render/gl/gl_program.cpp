@@ -2,7 +2,10 @@
 
 #include <SDL_opengl.h>
 
-#include <cstdio>
+#include <string>
+
+#include "core/message_sink.h"
+
 
 namespace torvane {
 namespace {
@@ -17,7 +20,7 @@ GLuint compileShader(GLenum kind, const char* source, const char* what)
     if (compiled != GL_TRUE) {
         char log[1024] = {};
         glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        std::fprintf(stderr, "%s: shader compilation failed: %s\n", what, log);
+        diagnose(std::string(what) + ": shader compilation failed: " + log);
         glDeleteShader(shader);
         return 0;
     }
@@ -46,7 +49,7 @@ unsigned buildGlProgram(const char* vertexSource, const char* fragmentSource, co
     if (linked != GL_TRUE) {
         char log[1024] = {};
         glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        std::fprintf(stderr, "%s: shader link failed: %s\n", what, log);
+        diagnose(std::string(what) + ": shader link failed: " + log);
         glDeleteProgram(program);
         return 0;
     }

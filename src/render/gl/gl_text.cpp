@@ -1,6 +1,7 @@
 #include "render/gl/gl_text.h"
 
 #include "render/gl/gl_program.h"
+#include "core/message_sink.h"
 
 #include <SDL_opengl.h>
 #include <fontconfig/fontconfig.h>
@@ -8,7 +9,6 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 namespace torvane {
@@ -86,18 +86,18 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
 {
     const std::string fontFile = defaultSansFontFile();
     if (fontFile.empty()) {
-        std::fprintf(stderr, "GlText: fontconfig found no sans-serif face\n");
+        diagnose("overlay font: fontconfig found no sans-serif face");
         return nullptr;
     }
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
-        std::fprintf(stderr, "GlText: FreeType did not start\n");
+        diagnose("overlay font: FreeType did not start");
         return nullptr;
     }
     FT_Face face = nullptr;
     if (FT_New_Face(library, fontFile.c_str(), 0, &face) != 0 ||
         !requestCellHeight(face, pixelHeight)) {
-        std::fprintf(stderr, "GlText: cannot load the face %s\n", fontFile.c_str());
+        diagnose("overlay font: cannot load the face " + fontFile);
         if (face != nullptr) {
             FT_Done_Face(face);
         }

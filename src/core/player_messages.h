@@ -1,0 +1,26 @@
+// The French texts the player sees in message boxes, all in one place. UTF-8.
+// Start-up failures are under kCriticalCaption, file and asset failures under
+// kErrorCaption.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace torvane {
+
+inline constexpr std::string_view kCriticalCaption = "Erreur critique";
+inline constexpr std::string_view kErrorCaption = "Erreur";
+
+inline constexpr std::string_view kGraphicsSetupFailed = "Impossible d'initialiser Direct3D";
+inline constexpr std::string_view kKeyboardSystemFailed = "Impossible de créer objet DirectInput";
+inline constexpr std::string_view kKeyboardDeviceFailed = "Impossible d'obtenir le device clavier";
+inline constexpr std::string_view kKeyboardAcquireFailed = "Impossible d'acquirir le clavier";
+inline constexpr std::string_view kMeshNotFound = "Impossible de trouver l'Objet";
+inline constexpr std::string_view kTextureNotFound = "Impossible de trouver le fichier de texture.";
+
+// "Impossible d'ouvrir le fichier <path>".
+std::string cannotOpenFileMessage(std::string_view path);
+// "<path> : 3 lignes ignorées (première : ligne 12)", or "<path> : 1 ligne ignorée (ligne 12)".
+std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber);
+
+} // namespace torvane
