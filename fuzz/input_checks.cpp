@@ -198,8 +198,8 @@ std::bitset<kKeyCount> keysHeldBySpans(const KeyScript& script, int frame)
 
 bool isScriptKey(KeyCode code)
 {
-    const std::span<const ScriptKey> keys = scriptKeys();
-    return std::any_of(keys.begin(), keys.end(), [&](const ScriptKey& key) { return key.code == code; });
+    return std::any_of(kDrivingKeys.begin(), kDrivingKeys.end(),
+                       [&](const DrivingKey& key) { return key.code == code; });
 }
 
 // A script or an error, never both; an error a readable line of text; sound

@@ -8,7 +8,7 @@
 
 namespace torvane {
 
-void Camera::update(GraphicsDevice& device, Car car)
+void Camera::update(GraphicsDevice& device, const Car& car)
 {
     follow(mode, car);
     projection = matrixPerspectiveFovLH(fieldOfView, aspectRatio, nearPlane, farPlane);

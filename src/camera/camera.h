@@ -26,7 +26,7 @@ public:
 
     // Places the camera for the current mode, then sets the projection and the
     // view transforms on device, in that order.
-    void update(GraphicsDevice& device, Car car);
+    void update(GraphicsDevice& device, const Car& car);
     // Sets lookAt, then eye, from the car for cameraMode; other modes change nothing.
     void follow(int cameraMode, const Car& car);
 

@@ -8,28 +8,6 @@
 namespace torvane {
 namespace {
 
-constexpr std::array<ScriptKey, 19> kScriptKeys = {{
-    {"Left", kKeyLeft},
-    {"Right", kKeyRight},
-    {"Up", kKeyUp},
-    {"Down", kKeyDown},
-    {"RCtrl", kKeyRightControl},
-    {"A", kKeyA},
-    {"Q", kKeyQ},
-    {"Escape", kKeyEscape},
-    {"KP8", kKeyNumpad8},
-    {"KP2", kKeyNumpad2},
-    {"F1", kKeyF1},
-    {"F2", kKeyF2},
-    {"F3", kKeyF3},
-    {"F4", kKeyF4},
-    {"F5", kKeyF5},
-    {"F6", kKeyF6},
-    {"F7", kKeyF7},
-    {"F8", kKeyF8},
-    {"V", kKeyV},
-}};
-
 // Longest piece of a bad word that an error message repeats.
 constexpr std::size_t kQuotedLength = 24;
 
@@ -72,8 +50,8 @@ std::string quoted(std::string_view word)
 
 std::optional<KeyCode> keyCodeNamed(std::string_view name)
 {
-    for (const ScriptKey& key : kScriptKeys) {
-        if (key.name == name) {
+    for (const DrivingKey& key : kDrivingKeys) {
+        if (key.scriptName == name) {
             return key.code;
         }
     }
@@ -164,11 +142,6 @@ ParsedKeyScript parseKeyScript(std::string_view text)
         }
     }
     return result;
-}
-
-std::span<const ScriptKey> scriptKeys()
-{
-    return kScriptKeys;
 }
 
 KeyScriptPlayer::KeyScriptPlayer(const KeyScript& script)

@@ -5,8 +5,8 @@
 // spaces, tabs and carriage returns are allowed. Spans may overlap; a key is
 // held in a frame when any span holds it there.
 //
-// Key names are those of the driving keys: Left Right Up Down RCtrl A Q Escape
-// KP8 KP2 F1 to F8 V (case matters).
+// Key names are the script names of the driving table (input/driving_keys.h):
+// Left Right Up Down RCtrl A Q Escape KP8 KP2 F1 to F8 V (case matters).
 //
 // Shortcomings: no key outside the driving table can be named; a KeyScriptPlayer
 // asked for an earlier frame than before starts again from the first frame.
@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/driving_keys.h"
 #include "input/key_codes.h"
 
 namespace torvane {
@@ -45,16 +46,8 @@ struct ParsedKeyScript {
     std::optional<KeyScriptError> error;
 };
 
-struct ScriptKey {
-    std::string_view name;
-    KeyCode code;
-};
-
 // Parses any bytes: every input gives either a script or an error.
 ParsedKeyScript parseKeyScript(std::string_view text);
-
-// The keys a script can name, in the order of the driving table.
-std::span<const ScriptKey> scriptKeys();
 
 // Plays a script frame by frame: each call costs only the spans that begin or
 // end since the previous call, however long the script.

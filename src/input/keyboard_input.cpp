@@ -17,6 +17,53 @@ void nudgeEye(Camera& camera, Vector3 offset)
 
 } // namespace
 
+void KeyboardInput::apply(const DrivingKey& key, Car& car, Camera& camera, FrameActions& actions) const
+{
+    switch (key.action) {
+    case DrivingAction::SteerLeft:
+        car.steer(-1.0f);
+        car.setSteeringPressed(true);
+        break;
+    case DrivingAction::SteerRight:
+        car.steer(1.0f);
+        car.setSteeringPressed(true);
+        break;
+    case DrivingAction::Accelerate:
+        car.pressThrottle(1.0f);
+        car.setThrottlePressed(true);
+        break;
+    case DrivingAction::LiftThrottle:
+        car.pressThrottle(-1.0f);
+        break;
+    case DrivingAction::Brake:
+        car.pressBrake(true);
+        break;
+    case DrivingAction::EyeDown:
+        nudgeEye(camera, {0.0f, -0.1f, 0.0f});
+        break;
+    case DrivingAction::EyeUp:
+        nudgeEye(camera, {0.0f, 0.1f, 0.0f});
+        break;
+    case DrivingAction::Quit:
+        actions.quitRequested = true;
+        break;
+    case DrivingAction::EyeForward:
+        nudgeEye(camera, {0.0f, 0.0f, 0.1f});
+        break;
+    case DrivingAction::EyeBack:
+        nudgeEye(camera, {0.0f, 0.0f, -0.1f});
+        break;
+    case DrivingAction::CameraMode:
+        camera.setMode(key.cameraMode);
+        break;
+    case DrivingAction::NextCamera: {
+        const int mode = camera.getMode();
+        camera.setMode(mode < cameraModeLimit ? mode + 1 : 0);
+        break;
+    }
+    }
+}
+
 KeyboardInput::KeyboardInput(const Camera& camera) : cameraModeLimit(camera.getLastMode()) {}
 
 void KeyboardInput::readSnapshot()
@@ -34,49 +81,11 @@ FrameActions KeyboardInput::processKeys(Car& car, Camera& camera)
     readSnapshot();
     FrameActions actions;
 
-    // Each key is tested on its own, in this order; none excludes another.
-    if (isKeyDown(kKeyLeft)) {
-        car.steer(-1.0f);
-        car.setSteeringPressed(true);
-    }
-    if (isKeyDown(kKeyRight)) {
-        car.steer(1.0f);
-        car.setSteeringPressed(true);
-    }
-    if (isKeyDown(kKeyUp)) {
-        car.pressThrottle(1.0f);
-        car.setThrottlePressed(true);
-    }
-    if (isKeyDown(kKeyDown)) {
-        car.pressThrottle(-1.0f);
-    }
-    if (isKeyDown(kKeyRightControl)) {
-        car.pressBrake(true);
-    }
-    if (isKeyDown(kKeyA)) {
-        nudgeEye(camera, {0.0f, -0.1f, 0.0f});
-    }
-    if (isKeyDown(kKeyQ)) {
-        nudgeEye(camera, {0.0f, 0.1f, 0.0f});
-    }
-    if (isKeyDown(kKeyEscape)) {
-        actions.quitRequested = true;
-    }
-    if (isKeyDown(kKeyNumpad8)) {
-        nudgeEye(camera, {0.0f, 0.0f, 0.1f});
-    }
-    if (isKeyDown(kKeyNumpad2)) {
-        nudgeEye(camera, {0.0f, 0.0f, -0.1f});
-    }
-    // F1 to F8 choose modes 0 to 7; when several are down the highest wins.
-    for (int mode = 0; mode < 8; ++mode) {
-        if (isKeyDown(static_cast<KeyCode>(kKeyF1 + mode))) {
-            camera.setMode(mode);
+    // Each key is tested on its own, in the table's order; none excludes another.
+    for (const DrivingKey& key : kDrivingKeys) {
+        if (isKeyDown(key.code)) {
+            apply(key, car, camera, actions);
         }
-    }
-    if (isKeyDown(kKeyV)) {
-        const int mode = camera.getMode();
-        camera.setMode(mode < cameraModeLimit ? mode + 1 : 0);
     }
     return actions;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "input/driving_keys.h"
 #include "input/key_codes.h"
 
 namespace torvane {
@@ -45,6 +46,7 @@ public:
 private:
     // One read; after lost input, one re-acquisition and, if it works, one more read.
     void readSnapshot();
+    void apply(const DrivingKey& key, Car& car, Camera& camera, FrameActions& actions) const;
 
     KeyboardDevice* device = nullptr;
     std::uint8_t keyState[kKeyCount] = {};

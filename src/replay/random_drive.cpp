@@ -40,7 +40,7 @@ KeyScript randomKeyScript(std::uint64_t seed, int frames)
     for (int first = 1; first <= frames;) {
         const int last = std::min(frames, first + below(generator, kLongestSpan));
         KeySpan span{first, last, {}};
-        for (const ScriptKey& key : scriptKeys()) {
+        for (const DrivingKey& key : kDrivingKeys) {
             if (key.code != kKeyEscape && below(generator, 1000) < holdPerMille(key.code)) {
                 span.keys.push_back(key.code);
             }

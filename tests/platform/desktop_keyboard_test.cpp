@@ -1,0 +1,60 @@
+// The two ways the desktop fills the key snapshot, SDL scancodes and the X
+// server's Linux input codes, must put every driving key at the code the
+// driving table reads. The physical keys are named here by SDL's and Linux's
+// own constants, independently of both maps.
+#include <linux/input-event-codes.h>
+
+#include <algorithm>
+
+#include <SDL.h>
+
+#include <gtest/gtest.h>
+
+#include "input/driving_keys.h"
+#include "platform/desktop_keyboard.h"
+
+namespace torvane {
+namespace {
+
+struct PhysicalKey {
+    std::string_view scriptName;
+    SDL_Scancode scancode;
+    unsigned evdev;
+};
+
+constexpr PhysicalKey kPhysicalKeys[] = {
+    {"Left", SDL_SCANCODE_LEFT, KEY_LEFT},      {"Right", SDL_SCANCODE_RIGHT, KEY_RIGHT},
+    {"Up", SDL_SCANCODE_UP, KEY_UP},            {"Down", SDL_SCANCODE_DOWN, KEY_DOWN},
+    {"RCtrl", SDL_SCANCODE_RCTRL, KEY_RIGHTCTRL}, {"A", SDL_SCANCODE_A, KEY_A},
+    {"Q", SDL_SCANCODE_Q, KEY_Q},               {"Escape", SDL_SCANCODE_ESCAPE, KEY_ESC},
+    {"KP8", SDL_SCANCODE_KP_8, KEY_KP8},        {"KP2", SDL_SCANCODE_KP_2, KEY_KP2},
+    {"F1", SDL_SCANCODE_F1, KEY_F1},            {"F2", SDL_SCANCODE_F2, KEY_F2},
+    {"F3", SDL_SCANCODE_F3, KEY_F3},            {"F4", SDL_SCANCODE_F4, KEY_F4},
+    {"F5", SDL_SCANCODE_F5, KEY_F5},            {"F6", SDL_SCANCODE_F6, KEY_F6},
+    {"F7", SDL_SCANCODE_F7, KEY_F7},            {"F8", SDL_SCANCODE_F8, KEY_F8},
+    {"V", SDL_SCANCODE_V, KEY_V},
+};
+
+TEST(DesktopKeyboard, EveryDrivingKeyLandsAtItsCodeThroughBothMaps)
+{
+    ASSERT_EQ(std::size(kPhysicalKeys), kDrivingKeys.size());
+    for (const DrivingKey& key : kDrivingKeys) {
+        const auto* physical = std::find_if(std::begin(kPhysicalKeys), std::end(kPhysicalKeys),
+                                            [&](const PhysicalKey& p) { return p.scriptName == key.scriptName; });
+        ASSERT_NE(physical, std::end(kPhysicalKeys)) << key.scriptName;
+        EXPECT_EQ(directInputCodeOfSdlScancode(physical->scancode), key.code) << key.scriptName;
+        EXPECT_EQ(directInputCodeOfEvdev(physical->evdev), key.code) << key.scriptName;
+    }
+}
+
+TEST(DesktopKeyboard, KeysWithoutACodeGiveZero)
+{
+    EXPECT_EQ(directInputCodeOfSdlScancode(-1), 0);
+    EXPECT_EQ(directInputCodeOfSdlScancode(SDL_NUM_SCANCODES), 0);
+    EXPECT_EQ(directInputCodeOfSdlScancode(SDL_SCANCODE_AUDIONEXT), 0);
+    EXPECT_EQ(directInputCodeOfEvdev(0), 0);
+    EXPECT_EQ(directInputCodeOfEvdev(KEY_MUTE), 0);
+}
+
+} // namespace
+} // namespace torvane
