@@ -1,6 +1,7 @@
 #include "app/game.h"
 
 #include "car/debug_overlay.h"
+#include "collision/collision_pass.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -56,7 +57,7 @@ FrameActions runFrame(Game& game, float frameTime)
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
         drawDebugOverlay(*device, game.playerCar);
-        game.cityMap.collideCar(game.playerCar);
+        collideCar(game.playerCar, game.cityMap);
         game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
         game.playerCar.stepPhysics(frameTime);
         game.camera.update(*device, game.playerCar);

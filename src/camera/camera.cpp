@@ -4,6 +4,7 @@
 
 #include "car/car.h"
 #include "math/float_math.h"
+#include "math/forward_axis.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -30,10 +31,12 @@ void Camera::follow(int cameraMode, const Car& car)
         lookAt = p;
         eye = p + Vector3{1.0f, 35.0f, 0.0f};
         break;
-    case 2: // 30 behind the car along its local +z (its rear), 10 above
+    case 2: { // 30 behind the car along its local +z (its rear), 10 above
+        const Vector3 forward = forwardAxis(h);
         lookAt = p;
-        eye = p + Vector3{-30.0f * cosf(h + kHalfPi), 10.0f, -30.0f * sinf(h - kHalfPi)};
+        eye = p + Vector3{-30.0f * forward.x, 10.0f, -30.0f * forward.z};
         break;
+    }
     case 3:
         lookAt = {1.0f, 5.0f, 2.0f};
         eye = {1.0f, 95.0f, 1.0f};

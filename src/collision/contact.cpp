@@ -1,9 +1,9 @@
 #include "collision/contact.h"
 
 #include "car/car.h"
-#include "collision/contact_faces.h"
 #include "collision/primitives.h"
 #include "math/float_math.h"
+#include "math/forward_axis.h"
 
 namespace torvane {
 
@@ -11,48 +11,51 @@ namespace {
 
 // Edge into car: the wall point P nearest the crossing H, on the bottom edge A–B,
 // the diagonal B–U or the vertical edge U–A, tested against the car face whose
-// wedge holds it.
-bool detectEdgeIntoCar(Car& car, Vector3 a, Vector3 b, Vector3 u, Vector3 crossing)
+// wedge holds it. Fills hit and correction.
+Contact detectEdgeIntoCar(const Car& car, const Footprint& carFootprint, Vector3 a, Vector3 b, Vector3 u,
+                          Vector3 crossing)
 {
     const Vector3 p = closestPointOnTriangleEdges(a, b, u, crossing);
-    selectContactFace(faceRegion(p, car), car);
-    const Vector3 carFaceStart = car.getContactFaceStart();
-    const Vector3 carFaceNormal = car.getContactFaceNormal();
+    const FaceSegment carFace = selectContactFace(faceRegion(p, carFootprint), carFootprint, car.getHeading());
     // Depth of P behind that car face: positive inside, negative outside.
-    const float depth = rayPlaneParameter(p, carFaceNormal, carFaceStart, carFaceNormal);
-    car.setContactCorrection(-signOf(car.getSpeed()) * depth);
-    const Vector3 mirrored = p - depth * carFaceNormal;  // 2·depth behind the car face
-    return classifyAgainstPlane(mirrored, carFaceStart, carFaceNormal) == BEHIND;
+    const float depth = rayPlaneParameter(p, carFace.normal, carFace.start, carFace.normal);
+    Contact contact;
+    contact.correction = -signOf(car.getSpeed()) * depth;
+    const Vector3 mirrored = p - depth * carFace.normal; // 2·depth behind the car face
+    contact.hit = classifyAgainstPlane(mirrored, carFace.start, carFace.normal) == PlaneSide::Behind;
+    return contact;
 }
 
 } // namespace
 
-bool detectContact(Car& car, SceneObject& volume)
+Contact detectContact(const Car& car, const SceneObject& volume)
 {
-    const float h = car.getHeading();
-    const Vector3 forward(cosf(h + kHalfPi), 0.0f, sinf(h - kHalfPi));
+    const Vector3 forward = forwardAxis(car.getHeading());
 
-    selectContactFace(faceRegion(car.getPosition(), volume), volume);
-    const Vector3 a = volume.getContactFaceStart();
-    const Vector3 b = volume.getContactFaceEnd();
-    const Vector3 normal = volume.getContactFaceNormal();
+    const Footprint volumeFootprint = volume.footprint();
+    const Face volumeFace = faceRegion(car.getPosition(), volumeFootprint);
+    const FaceSegment face = selectContactFace(volumeFace, volumeFootprint, volume.getHeading());
+    const Vector3 a = face.start;
+    const Vector3 b = face.end;
 
-    const int corner = leadingCorner(forward, -normal);
-    if (corner == kNoLeadingCorner) {
-        return false;
+    const std::optional<int> corner = leadingCorner(forward, -face.normal);
+    if (!corner) {
+        return {false, volumeFace, 0.0f};
     }
-    const Vector3 q = footprintCorner(corner, car);
-    const float t = rayPlaneParameter(q, forward, a, normal);
+    const Footprint carFootprint = car.footprint();
+    const Vector3 q = carFootprint.corners[*corner];
+    const float t = rayPlaneParameter(q, forward, a, face.normal);
     const Vector3 crossing = q + t * forward;
-    car.setContactCorrection(t);
 
     const Vector3 up(0.0f, kWallHeight, 0.0f);
     const Vector3 u = a + up;
     const Vector3 v = b + up;
     if (pointInTriangle(crossing, a, b, u) == 1 || pointInTriangle(crossing, u, b, v) == 1) {
-        return classifyAgainstPlane(q, a, normal) == BEHIND;
+        return {classifyAgainstPlane(q, a, face.normal) == PlaneSide::Behind, volumeFace, t};
     }
-    return detectEdgeIntoCar(car, a, b, u, crossing);
+    Contact contact = detectEdgeIntoCar(car, carFootprint, a, b, u, crossing);
+    contact.volumeFace = volumeFace;
+    return contact;
 }
 
 } // namespace torvane

@@ -6,12 +6,13 @@
 // line misses the wall, the wall point nearest the crossing is tested against
 // the car's footprint (edge into car).
 //
-// The correction left in the car's contactCorrection always acts along the car's
-// forward axis, never along the face normal: a nearly glancing approach gives
-// a correction of the whole distance to the face's plane, many times the
-// penetration. The edge-into-car way only reports contact for a point more than
-// half the plane tolerance inside the car.
+// The correction always acts along the car's forward axis, never along the face
+// normal: a nearly glancing approach gives a correction of the whole distance to
+// the face's plane, many times the penetration. The edge-into-car way only
+// reports contact for a point more than half the plane tolerance inside the car.
 #pragma once
+
+#include "collision/contact_faces.h"
 
 namespace torvane {
 
@@ -21,9 +22,18 @@ class SceneObject;
 // Units: world units. Height of the wall raised on the chosen face.
 inline constexpr float kWallHeight = 10.0f;
 
-// True when the car has entered the volume. Whatever the result, it rewrites the
-// volume's footprint and contact face and, once a leading corner exists, the
-// car's footprint, contactCorrection and (edge into car) contact face.
-bool detectContact(Car& car, SceneObject& volume);
+// What the contact test found; resolveContact acts on it when hit is true.
+struct Contact {
+    bool hit = false;
+    // The volume's face whose wedge holds the car's centre.
+    Face volumeFace = Face::Front;
+    // World units along the car's forward axis by which the response moves the
+    // car; also set when there is no hit, and 0 when no car corner leads
+    // towards the face (its normal square to the car's forward axis).
+    float correction = 0.0f;
+};
+
+// Tests the car against the volume; changes neither.
+Contact detectContact(const Car& car, const SceneObject& volume);
 
 } // namespace torvane

@@ -2,69 +2,53 @@
 
 #include "collision/primitives.h"
 #include "math/float_math.h"
-#include "world/scene_object.h"
+#include "math/forward_axis.h"
 
 namespace torvane {
 
-int faceRegion(Vector3 point, SceneObject& object)
+Face faceRegion(Vector3 point, const Footprint& footprint)
 {
-    object.updateFootprint();
-    const Vector3 c0 = object.getFootprintCorner(0);
-    const Vector3 c1 = object.getFootprintCorner(1);
-    const Vector3 c2 = object.getFootprintCorner(2);
-    const Vector3 c3 = object.getFootprintCorner(3);
+    const auto& [c0, c1, c2, c3] = footprint.corners;
     // Diagonal 0-2 splits corner 1's side (front, -s side) from corner 3's;
     // diagonal 1-3 splits corner 0's side (front, +s side) from corner 2's.
     const bool onCorner1Side = signOf(lineOffsetZ(c0, c2, point)) == signOf(lineOffsetZ(c0, c2, c1));
     const bool onCorner0Side = signOf(lineOffsetZ(c1, c3, point)) == signOf(lineOffsetZ(c1, c3, c0));
-    const int code = onCorner1Side ? 6 : 3;
-    return onCorner0Side ? code + 5 : code + 1;
-}
-
-void selectContactFace(int code, SceneObject& object)
-{
-    const float h = object.getHeading();
-    const Vector3 forward(cosf(h + kHalfPi), 0.0f, sinf(h - kHalfPi));
-    const Vector3 minusSide(cosf(h + kPi), 0.0f, sinf(h));
-    switch (code) {
-    case kFrontRegion:
-        object.setContactFace(object.getFootprintCorner(0), object.getFootprintCorner(1), forward);
-        break;
-    case kMinusSideRegion:
-        object.setContactFace(object.getFootprintCorner(1), object.getFootprintCorner(2), minusSide);
-        break;
-    case kRearRegion:
-        object.setContactFace(object.getFootprintCorner(2), object.getFootprintCorner(3), -forward);
-        break;
-    case kPlusSideRegion:
-        object.setContactFace(object.getFootprintCorner(3), object.getFootprintCorner(0), -minusSide);
-        break;
-    default:
-        break;
+    if (onCorner1Side) {
+        return onCorner0Side ? Face::Front : Face::MinusSide;
     }
+    return onCorner0Side ? Face::PlusSide : Face::Rear;
 }
 
-int leadingCorner(Vector3 forward, Vector3 direction)
+FaceSegment selectContactFace(Face face, const Footprint& footprint, float heading)
+{
+    const auto& [c0, c1, c2, c3] = footprint.corners;
+    const Vector3 forward = forwardAxis(heading);
+    const Vector3 minusSide(cosf(heading + kPi), 0.0f, sinf(heading));
+    switch (face) {
+    case Face::Front:
+        return {c0, c1, forward};
+    case Face::MinusSide:
+        return {c1, c2, minusSide};
+    case Face::Rear:
+        return {c2, c3, -forward};
+    case Face::PlusSide:
+        return {c3, c0, -minusSide};
+    }
+    return {c0, c1, forward}; // not reached: every face is handled above
+}
+
+std::optional<int> leadingCorner(Vector3 forward, Vector3 direction)
 {
     const float along = dot(forward, direction);
     const float across = dot(Vector3(-forward.z, 0.0f, forward.x), direction);
     if (along > 0.0f) {
-        return across > 0.0f ? 1 : 2;
+        return across > 0.0f ? 0 : 1;
     }
     if (along < 0.0f) {
-        return across > 0.0f ? 4 : 3;
+        return across > 0.0f ? 3 : 2;
     }
     // Square to the forward axis (or NaN): no corner leads.
-    return kNoLeadingCorner;
-}
-
-Vector3 footprintCorner(int number, SceneObject& object)
-{
-    object.updateFootprint();
-    if (number < 1 || number > 4) {
-        return object.getPosition();
-    }
-    return object.getFootprintCorner(number - 1);
+    return std::nullopt;
 }
 
 } // namespace torvane

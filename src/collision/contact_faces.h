@@ -1,46 +1,42 @@
-// Footprint faces for the contact test: which face of an object's footprint
-// rectangle faces a point (the wedges cut by the two diagonals), the face's end
-// points and outward normal, and which footprint corner leads in a direction.
+// Footprint faces for the contact test: which face of a footprint faces a point
+// (the wedges cut by the two diagonals), the face's end points and outward
+// normal, and which footprint corner leads in a direction.
 //
-// Faces by region code (object heading h, forward f, side s):
-//   kFrontRegion   11: corner 0 -> corner 1, normal +f
-//   kMinusSideRegion 7: corner 1 -> corner 2, normal -s
-//   kRearRegion     4: corner 2 -> corner 3, normal -f
-//   kPlusSideRegion  8: corner 3 -> corner 0, normal +s
-// Corner numbers run 1..4 for corners 0..3, with kNoLeadingCorner (0) for none.
+// Faces of a footprint with heading h, forward axis f and side axis s:
+//   Front:     corner 0 -> corner 1, normal +f
+//   MinusSide: corner 1 -> corner 2, normal -s
+//   Rear:      corner 2 -> corner 3, normal -f
+//   PlusSide:  corner 3 -> corner 0, normal +s
 //
 // Shortcoming: a point exactly on a diagonal counts on the diagonal's positive
 // side, so ties between two faces go to whichever face that side holds.
 #pragma once
 
+#include <optional>
+
 #include "math/vector3.h"
+#include "world/footprint.h"
 
 namespace torvane {
 
-class SceneObject;
+enum class Face { Front, MinusSide, Rear, PlusSide };
 
-inline constexpr int kRearRegion = 4;
-inline constexpr int kMinusSideRegion = 7;
-inline constexpr int kPlusSideRegion = 8;
-inline constexpr int kFrontRegion = 11;
+// A footprint face as a segment with its outward unit normal (y = 0).
+struct FaceSegment {
+    Vector3 start;
+    Vector3 end;
+    Vector3 normal;
+};
 
-inline constexpr int kNoLeadingCorner = 0;
+// The face whose diagonal wedge holds point.
+Face faceRegion(Vector3 point, const Footprint& footprint);
 
-// Region code (4, 7, 8 or 11) of the face whose diagonal wedge holds point.
-// Recomputes the object's footprint first.
-int faceRegion(Vector3 point, SceneObject& object);
+// End points and outward normal of a face of the footprint; heading (radians)
+// is the footprint's own, from which the normal is computed.
+FaceSegment selectContactFace(Face face, const Footprint& footprint, float heading);
 
-// Writes the object's contact face (start, end, outward unit normal) for a region
-// code from the current footprint corners, without recomputing them. Any other
-// code leaves the contact face unchanged.
-void selectContactFace(int code, SceneObject& object);
-
-// Number 1..4 of the corner of a footprint with forward axis `forward` that lies
-// furthest along `direction`; kNoLeadingCorner when direction is square to forward.
-int leadingCorner(Vector3 forward, Vector3 direction);
-
-// Recomputes the object's footprint and returns corner number - 1. A number
-// outside 1..4 names no corner and gives the object's centre.
-Vector3 footprintCorner(int number, SceneObject& object);
+// Index 0..3 of the corner of a footprint with forward axis `forward` that lies
+// furthest along `direction`; none when direction is square to forward (or NaN).
+std::optional<int> leadingCorner(Vector3 forward, Vector3 direction);
 
 } // namespace torvane

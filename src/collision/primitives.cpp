@@ -30,12 +30,12 @@ PlaneSide classifyAgainstPlane(Vector3 point, Vector3 planePoint, Vector3 planeN
     const double distance = dot(planePoint - point, planeNormal);
     const double tolerance = kPlaneTolerance;
     if (distance < -tolerance) {
-        return IN_FRONT;
+        return PlaneSide::InFront;
     }
     if (distance > tolerance) {
-        return BEHIND;
+        return PlaneSide::Behind;
     }
-    return ON_PLANE;
+    return PlaneSide::OnPlane;
 }
 
 int pointInTriangle(Vector3 p, Vector3 t0, Vector3 t1, Vector3 t2)

@@ -13,10 +13,10 @@
 namespace torvane {
 
 // Where a point lies against a plane, with a tolerance of kPlaneTolerance.
-enum PlaneSide : int {
-    BEHIND = 1,     // opposite the normal by more than the tolerance
-    IN_FRONT = 16,  // on the normal's side by more than the tolerance
-    ON_PLANE = 256, // within the tolerance
+enum class PlaneSide {
+    Behind,  // opposite the normal by more than the tolerance
+    InFront, // on the normal's side by more than the tolerance
+    OnPlane, // within the tolerance
 };
 
 // World units.

@@ -1,15 +1,17 @@
 #include "collision/response.h"
 
+#include <cassert>
+
 #include "car/car.h"
-#include "math/float_math.h"
+#include "collision/contact.h"
+#include "math/forward_axis.h"
 
 namespace torvane {
 
-void resolveContact(Car& car)
+void resolveContact(Car& car, const Contact& contact)
 {
-    const float h = car.getHeading();
-    const Vector3 forward(cosf(h + kHalfPi), 0.0f, sinf(h - kHalfPi));
-    car.setPosition(car.getPosition() + car.getContactCorrection() * forward);
+    assert(contact.hit);
+    car.setPosition(car.getPosition() + contact.correction * forwardAxis(car.getHeading()));
 
     const Vector3 velocity = car.getVelocity();
     car.setVelocity(kContactVelocityFactor * velocity.x, 0.0f, kContactVelocityFactor * velocity.z);

@@ -24,17 +24,16 @@ bool boundsOverlap(const SceneObject& car, const SceneObject& volume)
     return volume.getBoundingRadius() + car.getBoundingRadius() > distance;
 }
 
-bool collideWithVolume(Car& car, SceneObject& volume)
+bool collideWithVolume(Car& car, const SceneObject& volume)
 {
-    volume.updateFootprint();
     if (!boundsOverlap(car, volume)) {
         return false;
     }
-    if (detectContact(car, volume)) {
-        resolveContact(car);
-        return true;
+    const Contact contact = detectContact(car, volume);
+    if (contact.hit) {
+        resolveContact(car, contact);
     }
-    return false;
+    return contact.hit;
 }
 
 } // namespace torvane

@@ -3,22 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "car/car.h"
-#include "collision/volume_test.h"
-
 namespace torvane {
-
-void CityMap::collideCar(Car& car)
-{
-    for (const int index : kCollisionVolumes) {
-        // An unfilled slot is a zero-sized object at the origin: testing it would
-        // shove a car that stands near the origin out of nothing.
-        if (index >= loadedPlacementCount) {
-            continue;
-        }
-        collideWithVolume(car, placedObjects[index]);
-    }
-}
 
 SceneObject& CityMap::objectModel(int index)
 {

@@ -1,11 +1,10 @@
 // CityMap: the city level, a fixed table of object models (a mesh with collision
 // dimensions each) and a fixed table of placed objects (copies of models with
 // their own position and heading), in the order of the placement file's lines.
-// Its own SceneObject part is never loaded, placed or drawn.
 //
-// The collision pass tests the car against five placed objects only, at fixed
-// indices; which obstacles stand there is decided by the level files. A slot that
-// no placement line filled is a zero-sized object at the origin and is skipped.
+// Five placed objects, at fixed indices, are the collision volumes the collision
+// pass tests the car against; which obstacles stand there is decided by the
+// level files.
 #pragma once
 
 #include <array>
@@ -16,13 +15,11 @@
 
 namespace torvane {
 
-class Car;
-
-class CityMap : public SceneObject {
+class CityMap {
 public:
     static constexpr int kMaxObjectModels = kMaxModelNumber;
     static constexpr int kMaxPlacedObjects = kMaxPlacementLines;
-    // Placed objects that act as obstacles, in the order the pass tests them.
+    // Placed objects that act as obstacles, in the order the collision pass tests them.
     static constexpr std::array<int, 5> kCollisionVolumes = {99, 97, 98, 101, 102};
 
     // Loads the model file "maps/city.ldo", then the placement file "maps/city.map".
@@ -33,10 +30,6 @@ public:
     bool loadPlacedObjects(const char* path);
     // Draws placed objects 0 .. placedObjectCount - 1.
     void draw() const;
-
-    // Tests the car against each collision volume in turn and, on contact, pushes
-    // it back and slows it; a later volume sees the car as the earlier left it.
-    void collideCar(Car& car);
 
     std::int32_t getModelCount() const { return modelCount; }
     std::int32_t getPlacedObjectCount() const { return placedObjectCount; }

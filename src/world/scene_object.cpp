@@ -3,34 +3,15 @@
 #include <cassert>
 #include <vector>
 
-#include "math/float_math.h"
 #include "render/graphics_device.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
 
 namespace torvane {
 
-void SceneObject::updateFootprint()
+Footprint SceneObject::footprint() const
 {
-    // (a, b) are the signed full extents along local z and local x; the offset is
-    // half of them turned by the object's heading.
-    const float along[4] = {footprintLength, footprintLength, -footprintLength, -footprintLength};
-    const float across[4] = {footprintWidth, -footprintWidth, -footprintWidth, footprintWidth};
-    const float cosPlus = cosf(heading + kHalfPi);   // -sin h
-    const float sinMinus = sinf(heading - kHalfPi);  // -cos h
-    for (int corner = 0; corner < 4; ++corner) {
-        const float a = along[corner];
-        const float b = across[corner];
-        const float dx = (cosPlus * a - sinMinus * b) / 2.0f;
-        const float dz = (sinMinus * a + cosPlus * b) / 2.0f;
-        footprintCorners[corner] = position + Vector3(dx, 0.0f, dz);
-    }
-}
-
-Vector3 SceneObject::getFootprintCorner(int corner) const
-{
-    assert(corner >= 0 && corner < 4);
-    return footprintCorners[corner & 3];
+    return makeFootprint(position, heading, footprintLength, footprintWidth);
 }
 
 const Material& SceneObject::getMaterial(std::uint32_t subset) const

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "math/vector3.h"
+#include "world/footprint.h"
 
 namespace torvane {
 
@@ -43,24 +44,8 @@ public:
     void setFootprintWidth(float value) { footprintWidth = value; }
     float getFootprintWidth() const { return footprintWidth; }
 
-    // Recomputes footprintCorners from position, heading and the two extents:
-    // corners 0 and 1 on the front (local -z) side, 0 and 3 on the +x side,
-    // all at the height of position. Scale does not enlarge the footprint.
-    void updateFootprint();
-    // Corner 0..3 as last computed by updateFootprint.
-    Vector3 getFootprintCorner(int corner) const;
-
-    Vector3 getContactFaceStart() const { return contactFaceStart; }
-    Vector3 getContactFaceEnd() const { return contactFaceEnd; }
-    Vector3 getContactFaceNormal() const { return contactFaceNormal; }
-    void setContactFace(Vector3 start, Vector3 end, Vector3 normal)
-    {
-        contactFaceStart = start;
-        contactFaceEnd = end;
-        contactFaceNormal = normal;
-    }
-    float getContactCorrection() const { return contactCorrection; }
-    void setContactCorrection(float value) { contactCorrection = value; }
+    // The footprint rectangle as position, heading and the two extents place it now.
+    Footprint footprint() const;
 
     GraphicsDevice* getDevice() const { return device; }
     const Mesh* getMesh() const { return mesh; }
@@ -80,16 +65,8 @@ protected:
     Vector3 scale{1.0f, 1.0f, 1.0f};
 
     float boundingRadius = 0.0f;
-    Vector3 footprintCorners[4];
     float footprintLength = 0.0f; // along local z
     float footprintWidth = 0.0f;  // along local x
-
-    // Working values of the contact test: the footprint face it chose last and
-    // the signed distance along the forward axis that the response moves by.
-    Vector3 contactFaceStart;
-    Vector3 contactFaceEnd;
-    Vector3 contactFaceNormal;
-    float contactCorrection = 0.0f;
 };
 
 } // namespace torvane

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "collision/collision_pass.h"
 #include "collision/volume_test.h"
 #include "collision_fixtures.h"
 #include "world/city_map.h"
@@ -53,7 +54,7 @@ TEST(CollisionPass, VolumesTestedInOrderEachResponseApplied)
     placeBoxBehindCar(*city, 97, 0.1f);
     Car car = makeCar(Vector3(0, 0, -10.5f));
     car.setSpeed(12);
-    city->collideCar(car);
+    collideCar(car, *city);
     EXPECT_NEAR(car.getVelocity().x, 0.03f, 1e-6f);
     EXPECT_NEAR(car.getVelocity().z, -0.12f, 1e-6f);
     EXPECT_NEAR(car.getSpeed(), -1.2f, 1e-6f);
@@ -67,7 +68,7 @@ TEST(CollisionPass, VolumesTestedInOrderEachResponseApplied)
         placeBoxBehindCar(*city, order[i], 0.05f * static_cast<float>(i + 1));
     }
     car = makeCar(Vector3(0, 0, -10.5f));
-    city->collideCar(car);
+    collideCar(car, *city);
     EXPECT_NEAR(car.getVelocity().z, -12e-5f, 1e-9f);
     EXPECT_NEAR(car.getPosition().z, -10.75f, 1e-5f);
 }
@@ -77,7 +78,7 @@ TEST(CollisionPass, IgnoresObject100AndUnfilledSlots)
     auto city = makeCity();
     placeBoxBehindCar(*city, 100, 2.0f);
     Car car = makeCar(Vector3(0, 0, -10.5f));
-    city->collideCar(car);
+    collideCar(car, *city);
     EXPECT_EQ(car.getPosition(), Vector3(0, 0, -10.5f));
     EXPECT_EQ(car.getVelocity(), Vector3(3, 1, -12));
 
@@ -85,7 +86,7 @@ TEST(CollisionPass, IgnoresObject100AndUnfilledSlots)
     city = std::make_unique<CityMap>();
     city->setLoadedPlacementCount(97);
     car = makeCar(Vector3(1, 0, 2));
-    city->collideCar(car);
+    collideCar(car, *city);
     EXPECT_EQ(car.getPosition(), Vector3(1, 0, 2));
     EXPECT_EQ(car.getVelocity(), Vector3(3, 1, -12));
 }

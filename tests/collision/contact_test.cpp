@@ -1,24 +1,26 @@
 #include <gtest/gtest.h>
 
 #include "collision/contact.h"
-#include "collision/contact_faces.h"
 #include "collision/response.h"
 #include "collision_fixtures.h"
 
 namespace torvane {
 namespace {
 
-TEST(ContactFaces, WedgesAndCornerNumbers)
+TEST(ContactFaces, WedgesAndLeadingCorners)
 {
     SceneObject box;
     makeBox(box, Vector3());
-    EXPECT_EQ(faceRegion(Vector3(0, 0, -12), box), kFrontRegion);
-    EXPECT_EQ(faceRegion(Vector3(-12, 0, 1), box), kMinusSideRegion);
-    EXPECT_EQ(faceRegion(Vector3(1, 0, 12), box), kRearRegion);
-    EXPECT_EQ(faceRegion(Vector3(12, 0, -1), box), kPlusSideRegion);
-    EXPECT_EQ(footprintCorner(4, box), Vector3(5, 0, 5));
-    EXPECT_EQ(footprintCorner(0, box), box.getPosition());
-    EXPECT_EQ(footprintCorner(5, box), box.getPosition());
+    const Footprint footprint = box.footprint();
+    EXPECT_EQ(faceRegion(Vector3(0, 0, -12), footprint), Face::Front);
+    EXPECT_EQ(faceRegion(Vector3(-12, 0, 1), footprint), Face::MinusSide);
+    EXPECT_EQ(faceRegion(Vector3(1, 0, 12), footprint), Face::Rear);
+    EXPECT_EQ(faceRegion(Vector3(12, 0, -1), footprint), Face::PlusSide);
+
+    // Forward -z, side +x: the front +x corner leads ahead and to the right; no
+    // corner leads square to the forward axis. (The rear corners: DetectContact.)
+    EXPECT_EQ(leadingCorner(Vector3(0, 0, -1), Vector3(0.3f, 0, -1)), 0);
+    EXPECT_EQ(leadingCorner(Vector3(0, 0, -1), Vector3(1, 0, 0)), std::nullopt);
 }
 
 TEST(DetectContact, CornerThroughFaceAndEdgeIntoCar)
@@ -28,15 +30,18 @@ TEST(DetectContact, CornerThroughFaceAndEdgeIntoCar)
 
     // Reversing towards the front face: the rear corner 1.3 short of it.
     Car car = makeCar(Vector3(0, 0, -12));
-    EXPECT_FALSE(detectContact(car, box));
-    EXPECT_NEAR(car.getContactCorrection(), -1.3f, 1e-5f);
+    Contact contact = detectContact(car, box);
+    EXPECT_FALSE(contact.hit);
+    EXPECT_EQ(contact.volumeFace, Face::Front);
+    EXPECT_NEAR(contact.correction, -1.3f, 1e-5f);
 
     // The rear corner 0.2 inside: pushed forwards 0.2, onto the face.
     car = makeCar(Vector3(0, 0, -10.5f));
     car.setSpeed(12);
-    ASSERT_TRUE(detectContact(car, box));
-    EXPECT_NEAR(car.getContactCorrection(), 0.2f, 1e-5f);
-    resolveContact(car);
+    contact = detectContact(car, box);
+    ASSERT_TRUE(contact.hit);
+    EXPECT_NEAR(contact.correction, 0.2f, 1e-5f);
+    resolveContact(car, contact);
     EXPECT_NEAR(car.getPosition().x, 0.0f, 1e-6f);
     EXPECT_NEAR(car.getPosition().z, -10.7f, 1e-5f);
     EXPECT_NEAR(car.getVelocity().x, 0.3f, 1e-6f);
@@ -47,27 +52,52 @@ TEST(DetectContact, CornerThroughFaceAndEdgeIntoCar)
     // Beside the box's corner 0: the line misses the wall, and that corner is
     // 1.65 outside the car's face 1–2.
     car = makeCar(Vector3(8, 0, -9), 0.3f);
-    EXPECT_FALSE(detectContact(car, box));
-    EXPECT_NEAR(car.getContactCorrection(), 1.65f, 0.005f);
+    contact = detectContact(car, box);
+    EXPECT_FALSE(contact.hit);
+    EXPECT_NEAR(contact.correction, 1.65f, 0.005f);
 
     // A corner within the plane tolerance inside the face is no contact; just beyond it is.
-    car = makeCar(Vector3(0, 0, -10.6995f));
-    EXPECT_FALSE(detectContact(car, box));
-    car = makeCar(Vector3(0, 0, -10.698f));
-    EXPECT_TRUE(detectContact(car, box));
+    EXPECT_FALSE(detectContact(makeCar(Vector3(0, 0, -10.6995f)), box).hit);
+    EXPECT_TRUE(detectContact(makeCar(Vector3(0, 0, -10.698f)), box).hit);
+}
+
+TEST(DetectContact, RotatedVolumeCorrectsAlongTheCarsAxisNotTheFaceNormal)
+{
+    // A box turned 0.5 rad: its front face lies on dot(x, f) = 5 with
+    // f = (-sin 0.5, 0, -cos 0.5). A car with heading 0 reverses into it at an
+    // angle of 0.5 rad to the normal; its rear +x corner (-0.6, 1, -5.1418) is
+    // 0.2 behind that plane, which along the car's axis is 0.2 / cos 0.5.
+    SceneObject box;
+    makeBox(box, Vector3());
+    box.setHeading(0.5f);
+    Car car = makeCar(Vector3(-3, 1, -10.8418f));
+    Contact contact = detectContact(car, box);
+    EXPECT_TRUE(contact.hit);
+    EXPECT_EQ(contact.volumeFace, Face::Front);
+    EXPECT_NEAR(contact.correction, 0.22789f, 1e-4f);
+
+    // Pushed that far along its own axis (-z), which puts the corner back on the plane.
+    resolveContact(car, contact);
+    EXPECT_NEAR(car.getPosition().x, -3.0f, 1e-5f);
+    EXPECT_NEAR(car.getPosition().z, -11.0697f, 1e-4f);
+
+    // The same corner 0.2 in front of the plane: no contact, and a correction that would pull it in.
+    contact = detectContact(makeCar(Vector3(-3, 1, -11.2976f)), box);
+    EXPECT_FALSE(contact.hit);
+    EXPECT_NEAR(contact.correction, -0.22791f, 1e-4f);
 }
 
 TEST(ResolveContact, BackwardsCorrectionAndSpeedsAtOrBelowTheThreshold)
 {
-    Car car = makeCar(Vector3(1, 2, 3), 1.5707964f);  // forward is -x
-    car.setContactCorrection(-0.5f);
+    Car car = makeCar(Vector3(1, 2, 3), 1.5707964f); // forward is -x
+    const Contact backwards{true, Face::Rear, -0.5f};
     car.setSpeed(10);
-    resolveContact(car);
+    resolveContact(car, backwards);
     EXPECT_NEAR(car.getPosition().x, 1.5f, 1e-6f);
     EXPECT_NEAR(car.getPosition().z, 3.0f, 1e-6f);
     EXPECT_EQ(car.getSpeed(), 10.0f);
     car.setSpeed(5);
-    resolveContact(car);
+    resolveContact(car, backwards);
     EXPECT_EQ(car.getSpeed(), 5.0f);
 }
 

@@ -26,11 +26,11 @@ TEST(CollisionPrimitives, PlaneClassificationAndRayParameter)
 {
     const Vector3 origin;
     const Vector3 normal(0, 0, -1);
-    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.2f), origin, normal), BEHIND);
-    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, -0.2f), origin, normal), IN_FRONT);
-    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.0005f), origin, normal), ON_PLANE);
-    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, -0.0005f), origin, normal), ON_PLANE);
-    EXPECT_EQ(classifyAgainstPlane(origin, origin, normal), ON_PLANE);
+    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.2f), origin, normal), PlaneSide::Behind);
+    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, -0.2f), origin, normal), PlaneSide::InFront);
+    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.0005f), origin, normal), PlaneSide::OnPlane);
+    EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, -0.0005f), origin, normal), PlaneSide::OnPlane);
+    EXPECT_EQ(classifyAgainstPlane(origin, origin, normal), PlaneSide::OnPlane);
 
     EXPECT_EQ(rayPlaneParameter(Vector3(0, 0, -2), Vector3(0, 0, 1), origin, normal), 2.0f);
     EXPECT_EQ(rayPlaneParameter(Vector3(0, 0, -2), Vector3(1, 0, 0), origin, normal), -1.0f);

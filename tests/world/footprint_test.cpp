@@ -18,21 +18,21 @@ TEST(SceneObjectFootprint, CornersRunRoundTheRectangleAtThePositionsHeight)
     SceneObject object;
     object.setFootprintLength(11.4f);
     object.setFootprintWidth(4.8f);
-    object.updateFootprint();
-    expectNear(object.getFootprintCorner(0), Vector3(2.4f, 0, -5.7f));
-    expectNear(object.getFootprintCorner(1), Vector3(-2.4f, 0, -5.7f));
-    expectNear(object.getFootprintCorner(2), Vector3(-2.4f, 0, 5.7f));
-    expectNear(object.getFootprintCorner(3), Vector3(2.4f, 0, 5.7f));
+    Footprint footprint = object.footprint();
+    expectNear(footprint.corners[0], Vector3(2.4f, 0, -5.7f));
+    expectNear(footprint.corners[1], Vector3(-2.4f, 0, -5.7f));
+    expectNear(footprint.corners[2], Vector3(-2.4f, 0, 5.7f));
+    expectNear(footprint.corners[3], Vector3(2.4f, 0, 5.7f));
 
     // Turned a quarter: the front (local -z) faces world -x. Scale is ignored.
     object.setHeading(kHalfPi);
     object.setPosition(Vector3(0, 3.5f, 0));
     object.setScale(2, 2, 2);
-    object.updateFootprint();
-    expectNear(object.getFootprintCorner(0), Vector3(-5.7f, 3.5f, -2.4f));
-    expectNear(object.getFootprintCorner(2), Vector3(5.7f, 3.5f, 2.4f));
-    for (int corner = 0; corner < 4; ++corner) {
-        EXPECT_EQ(object.getFootprintCorner(corner).y, 3.5f);
+    footprint = object.footprint();
+    expectNear(footprint.corners[0], Vector3(-5.7f, 3.5f, -2.4f));
+    expectNear(footprint.corners[2], Vector3(5.7f, 3.5f, 2.4f));
+    for (const Vector3 corner : footprint.corners) {
+        EXPECT_EQ(corner.y, 3.5f);
     }
 }
 
