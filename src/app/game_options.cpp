@@ -12,11 +12,9 @@ namespace {
 void declareGameOptions(CLI::App& app, GameOptions& options)
 {
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
-                    "steering, F1..F8 and V the cameras, Escape quits.");
+                    "steering, F1..F8 and V the cameras, Escape quits.\n");
     app.set_help_flag();
-    app.add_option("--data", options.dataDir,
-                   "the game's data folder (default: $TORVANE_DATA, then the one installed beside this "
-                   "program, then the game/ folder of the source tree it was built in)")
+    app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
     app.add_option("--frames", options.frames, "quit by itself after N frames (unattended runs, tests)")
         ->option_text("N")

@@ -21,6 +21,11 @@ namespace torvane {
 // The exit status of a program given a bad option (or, for the programs, bad input).
 inline constexpr int kBadCommandLine = 2;
 
+// The --data option's help, the same in every program that reads the game's data.
+inline constexpr const char* kDataOptionHelp =
+    "the game's data folder (default: $TORVANE_DATA, then share/torvane beside this program's folder, "
+    "then the game/ folder of the source tree it was built in)";
+
 // Parses args (the words after the program name) into the options declared on
 // app. Returns the first mistake ("unknown option '--turbo' (try --help)"),
 // empty when the command line is sound.

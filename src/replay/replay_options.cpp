@@ -73,7 +73,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
 {
     app.description("Replays a drive through the game's own start-up and frames, with keys read from\n"
                     "a script instead of the keyboard and a fixed frame time instead of the clock, on\n"
-                    "SDL's offscreen driver. The level is read from the game's data folder.");
+                    "SDL's offscreen driver. The level is read from the game's data folder.\n");
     app.set_help_flag();
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
@@ -92,9 +92,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
         ->option_text("PATTERN");
     app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
-    app.add_option("--data", options.dataDir,
-                   "the game's data folder (default: $TORVANE_DATA, then the one installed beside this "
-                   "program, then the game/ folder of the source tree it was built in)")
+    app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
     app.add_flag("--window", options.window, "a real window instead of SDL's offscreen driver");
     app.add_flag("--no-render", options.noRender,
