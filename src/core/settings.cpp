@@ -204,13 +204,20 @@ SettingsRead parseSettings(std::string_view text, std::string_view path)
 
 SettingsRead readSettingsFile(const std::string& path)
 {
+    // Far more than the commented defaults take: a bigger file is not a settings file.
+    constexpr std::uintmax_t kMaximumBytes = 1 << 20;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         return {};
     }
+    SettingsRead read;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
+    if (!error && bytes > kMaximumBytes) {
+        read.problems.push_back(path + ": larger than 1 MiB; every setting keeps its default");
+        return read;
+    }
     const std::optional<std::string> text = readFileContents(path.c_str());
     if (!text) {
-        SettingsRead read;
         read.problems.push_back(path + ": cannot be read; every setting keeps its default");
         return read;
     }

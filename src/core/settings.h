@@ -4,8 +4,8 @@
 // settings it gets wrong: each mistake is named with file, line and key, and
 // that setting keeps its default. Unknown keys are named and ignored.
 //
-// Shortcoming: a file that is not TOML at all (a syntax error) costs every
-// setting; its first error is named with line and column.
+// Shortcoming: a file that is not TOML at all (a syntax error), or is over
+// 1 MiB, costs every setting; a syntax error is named with line and column.
 #pragma once
 
 #include <string>
@@ -38,6 +38,7 @@ struct SettingsRead {
 SettingsRead parseSettings(std::string_view text, std::string_view path);
 
 // The settings in the file at path; the defaults, without a problem, when there is no file.
+// A file over 1 MiB is not read.
 SettingsRead readSettingsFile(const std::string& path);
 
 // The file's text: every key with its value, its meaning and its default in a comment.

@@ -1,7 +1,7 @@
 // The player's settings file: what the game writes reads back the same, a
 // mistake costs only its own key (named with file, line and key), unknown keys
-// are named, a broken file keeps every default, and writing never leaves a
-// half-written file behind.
+// are named, a broken or oversized file keeps every default, and writing never
+// leaves a half-written file behind.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -85,6 +85,10 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     ASSERT_TRUE(writeSettingsFile(path, settings)) << "the folder is made";
     EXPECT_EQ(readSettingsFile(path).settings.recordingsKept, 7);
     EXPECT_FALSE(fs::exists(path + ".new"));
+
+    // A file far too big to be settings is not read at all.
+    std::filesystem::resize_file(path, (1 << 20) + 1);
+    EXPECT_EQ(readSettingsFile(path).problems, std::vector<std::string>{path + ": larger than 1 MiB; every setting keeps its default"});
 
     // A folder where the file should be: nothing replaced, the failure named.
     ScopedMessageCapture messages;
