@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/game.h"
 #include "platform/desktop_keyboard.h"
