@@ -12,14 +12,15 @@ DesktopGame::~DesktopGame()
     window.reset();
 }
 
-std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard)
+std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard, const WindowShape& shape)
 {
     auto desktop = std::make_unique<DesktopGame>();
-    desktop->window = DesktopWindow::open("Torvane", 800, 600);
-    if (desktop->window != nullptr && desktop->window->hasGlContext()) {
-        desktop->device =
-            GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
+    desktop->window = DesktopWindow::open("Torvane", shape.width, shape.height, shape.vsync);
+    if (!startProblem(*desktop).empty()) {
+        return desktop;
     }
+    desktop->device =
+        GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
 
     GlDevice* device = desktop->device.get();
     game.device = device;
@@ -28,10 +29,18 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard)
     }
 
     if (readKeyboard) {
-        desktop->keyboard = DesktopKeyboard::create(desktop->window ? desktop->window->handle() : nullptr);
+        desktop->keyboard = DesktopKeyboard::create(desktop->window->handle());
         game.keyboardInput.attachDevice(desktop->keyboard.get());
     }
     return desktop;
+}
+
+std::string startProblem(const DesktopGame& desktop)
+{
+    if (desktop.window == nullptr) {
+        return noOpenGl33Message("none");
+    }
+    return desktop.window->hasGlContext() ? std::string() : noOpenGl33Message(desktop.window->offeredGlVersion());
 }
 
 } // namespace torvane

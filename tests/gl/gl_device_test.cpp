@@ -35,7 +35,7 @@ struct GlDeviceTest : ::testing::Test {
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (startDesktop()) {
-            window = DesktopWindow::open("Torvane test", kSize, kSize).release();
+            window = DesktopWindow::open("Torvane test", kSize, kSize, true).release();
         }
     }
 

@@ -142,7 +142,7 @@ start_game() {
   (
     cd "$data_folder" || exit 1
     unset WAYLAND_DISPLAY
-    export SDL_VIDEODRIVER=x11
+    export SDL_VIDEODRIVER=x11 XDG_CONFIG_HOME="$work/config"
     exec "$game_binary"
   ) >"$work/$name.stdout" 2>"$work/$name.stderr" &
   game_pid=$!
