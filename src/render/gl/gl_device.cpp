@@ -148,8 +148,8 @@ public:
         // Row 0 of the image is v = 0, as the meshes' texture coordinates expect.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      image.rgba.data());
-        glGenerateMipmap(GL_TEXTURE_2D);
-        // Point sampling from the top level only, wrapping in u and v.
+        // Point sampling from the top level only, wrapping in u and v: no other level is ever made.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
