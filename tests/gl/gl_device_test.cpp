@@ -135,6 +135,24 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
     expectNear(pixel(44, 44), {255, 255, 255});
 }
 
+TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
+{
+    std::vector<MeshMaterial> materials;
+    EXPECT_EQ(device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials), square);
+    EXPECT_EQ(materials.size(), 1u) << "the materials come with the shared mesh";
+
+    const Bytes red{255, 0, 0, 255};
+    const std::string path = writeTemp("red.png", encodePng(1, 1, PNG_FORMAT_RGBA, red.data()));
+    const Texture* texture = device->createTextureFromFile(path.c_str());
+    ASSERT_NE(texture, nullptr);
+    std::remove(path.c_str());
+    EXPECT_EQ(device->createTextureFromFile(path.c_str()), texture) << "read from the file once";
+
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr);
+    EXPECT_TRUE(materials.empty());
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr) << "a failure is kept too";
+}
+
 TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
 {
     Material red;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string>
+#include <unordered_map>
 
 #include "math/vector3.h"
 #include "render/gl/gl_program.h"
@@ -210,8 +212,13 @@ struct GlDevice::Impl {
     const GlTexture* texture = nullptr;
 
     std::unique_ptr<GlText> font;
-    std::vector<std::unique_ptr<GlMesh>> meshes;
-    std::vector<std::unique_ptr<GlTexture>> textures;
+    // Every file asked for, by path as given; a null pointer where it could not be loaded.
+    struct LoadedMesh {
+        std::unique_ptr<GlMesh> mesh;
+        std::vector<MeshMaterial> materials;
+    };
+    std::unordered_map<std::string, LoadedMesh> meshes;
+    std::unordered_map<std::string, std::unique_ptr<GlTexture>> textures;
 
     void findUniforms()
     {
@@ -454,24 +461,27 @@ void GlDevice::drawText(const char* text, TextRect rect, std::uint32_t format, s
 
 Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& materials)
 {
-    materials.clear();
-    std::optional<MeshData> data = readXMeshFile(path);
-    if (!data) {
-        return nullptr;
+    auto [entry, added] = impl->meshes.try_emplace(path);
+    Impl::LoadedMesh& loaded = entry->second;
+    if (added) {
+        if (std::optional<MeshData> data = readXMeshFile(path)) {
+            loaded.mesh = std::make_unique<GlMesh>(*data);
+            loaded.materials = std::move(data->materials);
+        }
     }
-    materials = std::move(data->materials);
-    impl->meshes.push_back(std::make_unique<GlMesh>(*data));
-    return impl->meshes.back().get();
+    materials = loaded.materials;
+    return loaded.mesh.get();
 }
 
 Texture* GlDevice::createTextureFromFile(const char* path)
 {
-    std::optional<Image> image = readImageFile(path);
-    if (!image) {
-        return nullptr;
+    auto [entry, added] = impl->textures.try_emplace(path);
+    if (added) {
+        if (const std::optional<Image> image = readImageFile(path)) {
+            entry->second = std::make_unique<GlTexture>(*image);
+        }
     }
-    impl->textures.push_back(std::make_unique<GlTexture>(*image));
-    return impl->textures.back().get();
+    return entry->second.get();
 }
 
 std::vector<std::uint8_t> GlDevice::readBackBuffer() const

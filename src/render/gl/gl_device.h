@@ -5,6 +5,8 @@
 // not renormalised). The scene is drawn into an off-screen back buffer of the
 // size the window's client area had at creation; present() stretches it onto
 // the window. Texts are drawn when the scene ends, over the finished picture.
+// Each distinct mesh or texture file is loaded once (cached by its path, a
+// failure too).
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is
