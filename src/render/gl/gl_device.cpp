@@ -212,6 +212,7 @@ struct GlDevice::Impl {
     const GlTexture* texture = nullptr;
 
     std::unique_ptr<GlText> font;
+    MeshReaderProcess meshReader;
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
     struct LoadedMesh {
         std::unique_ptr<GlMesh> mesh;
@@ -219,6 +220,8 @@ struct GlDevice::Impl {
     };
     std::unordered_map<std::string, LoadedMesh> meshes;
     std::unordered_map<std::string, std::unique_ptr<GlTexture>> textures;
+
+    explicit Impl(MeshReaderLimits meshLimits) : meshReader(meshLimits) {}
 
     void findUniforms()
     {
@@ -280,13 +283,13 @@ struct GlDevice::Impl {
     }
 };
 
-std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height)
+std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
         std::fprintf(stderr, "GlDevice: no OpenGL context or an empty back buffer (%d x %d)\n", width, height);
         return nullptr;
     }
-    auto impl = std::make_unique<Impl>();
+    auto impl = std::make_unique<Impl>(meshLimits);
     impl->program = buildGlProgram(kVertexShader, kFragmentShader, "GlDevice");
     if (impl->program == 0) {
         return nullptr;
@@ -464,7 +467,7 @@ Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& mater
     auto [entry, added] = impl->meshes.try_emplace(path);
     Impl::LoadedMesh& loaded = entry->second;
     if (added) {
-        if (std::optional<MeshData> data = readXMeshFile(path)) {
+        if (std::optional<MeshData> data = impl->meshReader.readFile(path)) {
             loaded.mesh = std::make_unique<GlMesh>(*data);
             loaded.materials = std::move(data->materials);
         }

@@ -6,7 +6,7 @@
 // size the window's client area had at creation; present() stretches it onto
 // the window. Texts are drawn when the scene ends, over the finished picture.
 // Each distinct mesh or texture file is loaded once (cached by its path, a
-// failure too).
+// failure too); meshes are parsed by the device's own reader process.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is
@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "assets/mesh_reader_process.h"
 #include "render/graphics_device.h"
 
 struct SDL_Window;
@@ -26,9 +27,11 @@ namespace torvane {
 class GlDevice final : public GraphicsDevice {
 public:
     // Creates the device on window's current OpenGL context, with a back buffer
-    // of width × height pixels. nullptr (after naming the failure on stderr)
-    // when the context lacks what the device needs.
-    static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height);
+    // of width × height pixels; meshLimits bound the parsing of each mesh file.
+    // nullptr (after naming the failure on stderr) when the context lacks what
+    // the device needs.
+    static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height,
+                                            MeshReaderLimits meshLimits = {});
     ~GlDevice() override;
 
     void clear(std::uint32_t colour, float depth) override;
