@@ -135,6 +135,18 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
     expectNear(pixel(44, 44), {255, 255, 255});
 }
 
+TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
+{
+    Material white;
+    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+    device->setMaterial(white);
+    // The view spans x from -5 to 5 at the square's depth: moved by 8, the square's left fifth shows on the right.
+    device->setTransform(TransformState::World, matrixTranslation(8.0f, 0.0f, 0.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(kSize - 2, 32), {255, 255, 255});
+    expectNear(pixel(kSize - 8, 32), {0, 0, 0});
+}
+
 TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
 {
     std::vector<MeshMaterial> materials;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -75,11 +76,45 @@ void main()
 }
 )";
 
+// A box in a mesh's own coordinates, from its lowest to its highest corner.
+struct BoundingBox {
+    Vector3 low;
+    Vector3 high;
+};
+
+// Whether no point of box can land in the view volume of worldViewProjection:
+// all eight corners lie beyond one and the same clip plane (depth 0..w). The
+// planes are widened by a hair, so that rounding never drops a visible draw.
+bool outsideView(const BoundingBox& box, const Matrix4& worldViewProjection)
+{
+    constexpr float kMargin = 1e-4f;
+    int beyond[6] = {};
+    for (int corner = 0; corner < 8; ++corner) {
+        const float x = (corner & 1) != 0 ? box.high.x : box.low.x;
+        const float y = (corner & 2) != 0 ? box.high.y : box.low.y;
+        const float z = (corner & 4) != 0 ? box.high.z : box.low.z;
+        const Matrix4& m = worldViewProjection;
+        float clip[4];
+        for (int k = 0; k < 4; ++k) {
+            clip[k] = x * m.m[0][k] + y * m.m[1][k] + z * m.m[2][k] + m.m[3][k];
+        }
+        const float w = clip[3] + kMargin * std::fabs(clip[3]);
+        beyond[0] += clip[0] < -w ? 1 : 0;
+        beyond[1] += clip[0] > w ? 1 : 0;
+        beyond[2] += clip[1] < -w ? 1 : 0;
+        beyond[3] += clip[1] > w ? 1 : 0;
+        beyond[4] += clip[2] < -kMargin * std::fabs(clip[3]) ? 1 : 0;
+        beyond[5] += clip[2] > w ? 1 : 0;
+    }
+    return std::any_of(std::begin(beyond), std::end(beyond), [](int count) { return count == 8; });
+}
+
 class GlMesh final : public Mesh {
 public:
     struct Range {
         GLsizei count;
         std::size_t firstIndex;
+        BoundingBox bounds; // of the vertices the subset's triangles use
     };
 
     GlMesh(const MeshData& data)
@@ -105,7 +140,7 @@ public:
 
         std::vector<std::uint32_t> indices;
         for (const std::vector<std::uint32_t>& subset : data.subsetIndices) {
-            ranges.push_back({static_cast<GLsizei>(subset.size()), indices.size()});
+            ranges.push_back({static_cast<GLsizei>(subset.size()), indices.size(), boundsOf(data, subset)});
             indices.insert(indices.end(), subset.begin(), subset.end());
         }
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
@@ -123,17 +158,35 @@ public:
 
     std::uint32_t subsetCount() const override { return static_cast<std::uint32_t>(ranges.size()); }
 
+    // Whether the subset has triangles that may show through worldViewProjection.
+    bool mayShow(std::uint32_t subset, const Matrix4& worldViewProjection) const
+    {
+        return subset < ranges.size() && ranges[subset].count != 0 &&
+               !outsideView(ranges[subset].bounds, worldViewProjection);
+    }
+
     void draw(std::uint32_t subset) const
     {
-        if (subset >= ranges.size() || ranges[subset].count == 0) {
-            return;
-        }
         glBindVertexArray(vertexArray);
         glDrawElements(GL_TRIANGLES, ranges[subset].count, GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(ranges[subset].firstIndex * sizeof(std::uint32_t)));
     }
 
 private:
+    static BoundingBox boundsOf(const MeshData& data, const std::vector<std::uint32_t>& subset)
+    {
+        BoundingBox box{};
+        for (std::size_t i = 0; i < subset.size(); ++i) {
+            const Vector3 p = data.vertices[subset[i]].position;
+            if (i == 0) {
+                box = {p, p};
+            }
+            box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y), std::min(box.low.z, p.z)};
+            box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y), std::max(box.high.z, p.z)};
+        }
+        return box;
+    }
+
     GLuint vertexArray = 0;
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
@@ -204,6 +257,9 @@ struct GlDevice::Impl {
     } uniforms{};
 
     Matrix4 transforms[kTransformStateCount];
+    bool transformsChanged = true;
+    Matrix4 worldViewProjection;
+    std::array<float, 9> normalMatrix{}; // of World·View
     std::array<Light, kMaxLights> lights{};
     std::array<bool, kMaxLights> lightEnabled{};
     std::uint32_t ambientState = 0;
@@ -231,15 +287,24 @@ struct GlDevice::Impl {
                     at("materialEmissive"),    at("textured"),     at("stage0")};
     }
 
+    // Recomputes the products of the transforms after one of them changed.
+    void updateTransforms()
+    {
+        if (!transformsChanged) {
+            return;
+        }
+        const Matrix4 worldView = matrixMultiply(transforms[transformSlot(TransformState::World)],
+                                                 transforms[transformSlot(TransformState::View)]);
+        worldViewProjection = matrixMultiply(worldView, transforms[transformSlot(TransformState::Projection)]);
+        normalMatrix = normalMatrixOf(worldView);
+        transformsChanged = false;
+    }
+
     // Uploads everything the next draw depends on: transforms, lights, material, texture.
     void applyDrawState()
     {
-        const Matrix4& world = transforms[transformSlot(TransformState::World)];
         const Matrix4& view = transforms[transformSlot(TransformState::View)];
-        const Matrix4 worldView = matrixMultiply(world, view);
-        const Matrix4 worldViewProjection = matrixMultiply(worldView, transforms[transformSlot(TransformState::Projection)]);
         glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
-        const std::array<float, 9> normalMatrix = normalMatrixOf(worldView);
         glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, normalMatrix.data());
 
         float towardsLight[kMaxLights * 3] = {};
@@ -390,6 +455,7 @@ void GlDevice::present()
 void GlDevice::setTransform(TransformState state, const Matrix4& matrix)
 {
     impl->transforms[transformSlot(state)] = matrix;
+    impl->transformsChanged = true;
 }
 
 Matrix4 GlDevice::getTransform(TransformState state) const
@@ -445,8 +511,13 @@ void GlDevice::setTexture(int stage, const Texture* texture)
 
 void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
 {
+    const auto& glMesh = static_cast<const GlMesh&>(mesh);
+    impl->updateTransforms();
+    if (!glMesh.mayShow(subset, impl->worldViewProjection)) {
+        return;
+    }
     impl->applyDrawState();
-    static_cast<const GlMesh&>(mesh).draw(subset);
+    glMesh.draw(subset);
 }
 
 bool GlDevice::createFont(int pixelHeight)
