@@ -7,7 +7,9 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 
 #include "math/vector3.h"
@@ -165,9 +167,13 @@ public:
                !outsideView(ranges[subset].bounds, worldViewProjection);
     }
 
-    void draw(std::uint32_t subset) const
+    // Draws the subset, binding the mesh's vertex array unless boundVertexArray says it is bound.
+    void draw(std::uint32_t subset, GLuint& boundVertexArray) const
     {
-        glBindVertexArray(vertexArray);
+        if (boundVertexArray != vertexArray) {
+            glBindVertexArray(vertexArray);
+            boundVertexArray = vertexArray;
+        }
         glDrawElements(GL_TRIANGLES, ranges[subset].count, GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(ranges[subset].firstIndex * sizeof(std::uint32_t)));
     }
@@ -243,6 +249,38 @@ Vector3 colourRgb(ColourValue colour)
     return {colour.r, colour.g, colour.b};
 }
 
+// The last value sent to a uniform (or uniforms), so that an unchanged one is not sent again.
+template <typename T>
+class Sent {
+public:
+    // Whether value differs, bit for bit, from what was sent; it counts as sent from here on.
+    bool differs(const T& value)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (known && std::memcmp(&last, &value, sizeof(T)) == 0) {
+            return false;
+        }
+        std::memcpy(&last, &value, sizeof(T));
+        known = true;
+        return true;
+    }
+
+private:
+    T last{};
+    bool known = false;
+};
+
+// The lights as the vertex shader takes them: camera-space directions towards each enabled light.
+struct LightUniforms {
+    int count = 0;
+    float towardsLight[kMaxLights * 3] = {};
+    float diffuse[kMaxLights * 3] = {};
+    float ambient[3] = {}; // the ambient state plus every enabled light's ambient
+};
+
+// A name no texture or vertex array has: the binding is not known.
+constexpr GLuint kUnknownName = ~GLuint{0};
+
 } // namespace
 
 struct GlDevice::Impl {
@@ -263,9 +301,23 @@ struct GlDevice::Impl {
     std::array<Light, kMaxLights> lights{};
     std::array<bool, kMaxLights> lightEnabled{};
     std::uint32_t ambientState = 0;
+    bool depthTest = true;
     bool depthWrite = true;
+    bool lightsChanged = true;
+    LightUniforms lightUniforms;
     Material material;
     const GlTexture* texture = nullptr;
+
+    // What the program and the context hold already.
+    struct {
+        Sent<Matrix4> worldViewProjection;
+        Sent<std::array<float, 9>> normalMatrix;
+        Sent<LightUniforms> lights;
+        Sent<Material> material;
+        Sent<int> textured;
+    } sent;
+    GLuint boundTexture = kUnknownName;
+    GLuint boundVertexArray = kUnknownName;
 
     std::unique_ptr<GlText> font;
     MeshReaderProcess meshReader;
@@ -300,19 +352,18 @@ struct GlDevice::Impl {
         transformsChanged = false;
     }
 
-    // Uploads everything the next draw depends on: transforms, lights, material, texture.
-    void applyDrawState()
+    // Recomputes the lights' uniforms after a light, the ambient state or the view changed.
+    void updateLights()
     {
+        if (!lightsChanged) {
+            return;
+        }
         const Matrix4& view = transforms[transformSlot(TransformState::View)];
-        glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
-        glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, normalMatrix.data());
-
-        float towardsLight[kMaxLights * 3] = {};
-        float lightDiffuse[kMaxLights * 3] = {};
+        LightUniforms& out = lightUniforms;
+        out = {};
         Vector3 ambient(static_cast<float>((ambientState >> 16) & 0xFF) / 255.0f,
                         static_cast<float>((ambientState >> 8) & 0xFF) / 255.0f,
                         static_cast<float>(ambientState & 0xFF) / 255.0f);
-        int count = 0;
         for (int i = 0; i < kMaxLights; ++i) {
             const Light& light = lights[static_cast<std::size_t>(i)];
             if (!lightEnabled[static_cast<std::size_t>(i)] || light.type != LightType::Directional) {
@@ -323,28 +374,72 @@ struct GlDevice::Impl {
                               dot(light.direction, Vector3(view.m[0][1], view.m[1][1], view.m[2][1])),
                               dot(light.direction, Vector3(view.m[0][2], view.m[1][2], view.m[2][2])));
             normalize(direction);
-            towardsLight[count * 3 + 0] = -direction.x;
-            towardsLight[count * 3 + 1] = -direction.y;
-            towardsLight[count * 3 + 2] = -direction.z;
-            lightDiffuse[count * 3 + 0] = light.diffuse.r;
-            lightDiffuse[count * 3 + 1] = light.diffuse.g;
-            lightDiffuse[count * 3 + 2] = light.diffuse.b;
+            const int at = out.count * 3;
+            out.towardsLight[at + 0] = -direction.x;
+            out.towardsLight[at + 1] = -direction.y;
+            out.towardsLight[at + 2] = -direction.z;
+            out.diffuse[at + 0] = light.diffuse.r;
+            out.diffuse[at + 1] = light.diffuse.g;
+            out.diffuse[at + 2] = light.diffuse.b;
             ambient = ambient + colourRgb(light.ambient);
-            ++count;
+            ++out.count;
         }
-        glUniform1i(uniforms.lightCount, count);
-        glUniform3fv(uniforms.towardsLight, kMaxLights, towardsLight);
-        glUniform3fv(uniforms.lightDiffuse, kMaxLights, lightDiffuse);
-        glUniform3f(uniforms.ambientLight, ambient.x, ambient.y, ambient.z);
+        out.ambient[0] = ambient.x;
+        out.ambient[1] = ambient.y;
+        out.ambient[2] = ambient.z;
+        lightsChanged = false;
+    }
 
-        glUniform4f(uniforms.materialDiffuse, material.diffuse.r, material.diffuse.g, material.diffuse.b,
-                    material.diffuse.a);
-        glUniform3f(uniforms.materialAmbient, material.ambient.r, material.ambient.g, material.ambient.b);
-        glUniform3f(uniforms.materialEmissive, material.emissive.r, material.emissive.g, material.emissive.b);
+    // Sends what the next draw depends on and the program does not hold yet.
+    void applyDrawState()
+    {
+        updateLights();
+        if (sent.worldViewProjection.differs(worldViewProjection)) {
+            glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
+        }
+        if (sent.normalMatrix.differs(normalMatrix)) {
+            glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, normalMatrix.data());
+        }
+        if (sent.lights.differs(lightUniforms)) {
+            const LightUniforms& l = lightUniforms;
+            glUniform1i(uniforms.lightCount, l.count);
+            glUniform3fv(uniforms.towardsLight, kMaxLights, l.towardsLight);
+            glUniform3fv(uniforms.lightDiffuse, kMaxLights, l.diffuse);
+            glUniform3fv(uniforms.ambientLight, 1, l.ambient);
+        }
+        if (sent.material.differs(material)) {
+            glUniform4f(uniforms.materialDiffuse, material.diffuse.r, material.diffuse.g, material.diffuse.b,
+                        material.diffuse.a);
+            glUniform3f(uniforms.materialAmbient, material.ambient.r, material.ambient.g, material.ambient.b);
+            glUniform3f(uniforms.materialEmissive, material.emissive.r, material.emissive.g, material.emissive.b);
+        }
+        const int textured = texture != nullptr ? 1 : 0;
+        if (sent.textured.differs(textured)) {
+            glUniform1i(uniforms.textured, textured);
+        }
+        const GLuint name = texture != nullptr ? texture->name : 0;
+        if (boundTexture != name) {
+            glBindTexture(GL_TEXTURE_2D, name);
+            boundTexture = name;
+        }
+    }
 
-        glUniform1i(uniforms.textured, texture != nullptr ? 1 : 0);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->name : 0);
+    // Takes back the states the overlay's drawing changed.
+    void restoreAfterText()
+    {
+        glUseProgram(program);
+        if (depthTest) {
+            glEnable(GL_DEPTH_TEST);
+        }
+        glEnable(GL_CULL_FACE);
+        forgetBindings();
+    }
+
+    // After something else bound a texture or a vertex array.
+    void forgetBindings()
+    {
+        boundTexture = kUnknownName;
+        boundVertexArray = kUnknownName;
     }
 };
 
@@ -437,6 +532,7 @@ void GlDevice::endScene()
 {
     if (impl->font != nullptr) {
         impl->font->flush(width, height);
+        impl->restoreAfterText();
     }
 }
 
@@ -456,6 +552,7 @@ void GlDevice::setTransform(TransformState state, const Matrix4& matrix)
 {
     impl->transforms[transformSlot(state)] = matrix;
     impl->transformsChanged = true;
+    impl->lightsChanged = impl->lightsChanged || state == TransformState::View;
 }
 
 Matrix4 GlDevice::getTransform(TransformState state) const
@@ -467,6 +564,7 @@ void GlDevice::setRenderState(RenderState state, std::uint32_t value)
 {
     switch (state) {
     case RenderState::ZEnable:
+        impl->depthTest = value != 0;
         if (value != 0) {
             glEnable(GL_DEPTH_TEST);
         } else {
@@ -479,6 +577,7 @@ void GlDevice::setRenderState(RenderState state, std::uint32_t value)
         break;
     case RenderState::Ambient:
         impl->ambientState = value;
+        impl->lightsChanged = true;
         break;
     }
 }
@@ -487,6 +586,7 @@ void GlDevice::setLight(int index, const Light& light)
 {
     if (index >= 0 && index < kMaxLights) {
         impl->lights[static_cast<std::size_t>(index)] = light;
+        impl->lightsChanged = true;
     }
 }
 
@@ -494,6 +594,7 @@ void GlDevice::lightEnable(int index, bool enable)
 {
     if (index >= 0 && index < kMaxLights) {
         impl->lightEnabled[static_cast<std::size_t>(index)] = enable;
+        impl->lightsChanged = true;
     }
 }
 
@@ -517,12 +618,13 @@ void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
         return;
     }
     impl->applyDrawState();
-    glMesh.draw(subset);
+    glMesh.draw(subset, impl->boundVertexArray);
 }
 
 bool GlDevice::createFont(int pixelHeight)
 {
     impl->font = GlText::create(pixelHeight);
+    impl->forgetBindings();
     return impl->font != nullptr;
 }
 
@@ -540,6 +642,7 @@ Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& mater
     if (added) {
         if (std::optional<MeshData> data = impl->meshReader.readFile(path)) {
             loaded.mesh = std::make_unique<GlMesh>(*data);
+            impl->forgetBindings();
             loaded.materials = std::move(data->materials);
         }
     }
@@ -553,6 +656,7 @@ Texture* GlDevice::createTextureFromFile(const char* path)
     if (added) {
         if (const std::optional<Image> image = readImageFile(path)) {
             entry->second = std::make_unique<GlTexture>(*image);
+            impl->forgetBindings();
         }
     }
     return entry->second.get();
