@@ -278,6 +278,21 @@ struct LightUniforms {
     float ambient[3] = {}; // the ambient state plus every enabled light's ambient
 };
 
+// Everything a draw depends on besides its mesh.
+struct DrawInputs {
+    Matrix4 worldViewProjection;
+    std::array<float, 9> normalMatrix;
+    LightUniforms lights;
+    Material material;
+    const GlTexture* texture;
+};
+
+struct WaitingDraw {
+    const GlMesh* mesh;
+    std::uint32_t subset;
+    DrawInputs inputs;
+};
+
 // A name no texture or vertex array has: the binding is not known.
 constexpr GLuint kUnknownName = ~GLuint{0};
 
@@ -318,6 +333,10 @@ struct GlDevice::Impl {
     } sent;
     GLuint boundTexture = kUnknownName;
     GLuint boundVertexArray = kUnknownName;
+
+    float clearDepth = 1.0f;
+    bool drawnSinceClear = false;
+    std::vector<WaitingDraw> waiting; // its capacity is kept from frame to frame
 
     std::unique_ptr<GlText> font;
     MeshReaderProcess meshReader;
@@ -390,38 +409,73 @@ struct GlDevice::Impl {
         lightsChanged = false;
     }
 
-    // Sends what the next draw depends on and the program does not hold yet.
-    void applyDrawState()
+    // What the next draw depends on, as the device's states stand now.
+    DrawInputs currentInputs()
     {
         updateLights();
-        if (sent.worldViewProjection.differs(worldViewProjection)) {
-            glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
+        return {worldViewProjection, normalMatrix, lightUniforms, material, texture};
+    }
+
+    // Sends what a draw depends on and the program and context do not hold yet.
+    void send(const DrawInputs& in)
+    {
+        if (sent.worldViewProjection.differs(in.worldViewProjection)) {
+            glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &in.worldViewProjection.m[0][0]);
         }
-        if (sent.normalMatrix.differs(normalMatrix)) {
-            glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, normalMatrix.data());
+        if (sent.normalMatrix.differs(in.normalMatrix)) {
+            glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, in.normalMatrix.data());
         }
-        if (sent.lights.differs(lightUniforms)) {
-            const LightUniforms& l = lightUniforms;
-            glUniform1i(uniforms.lightCount, l.count);
-            glUniform3fv(uniforms.towardsLight, kMaxLights, l.towardsLight);
-            glUniform3fv(uniforms.lightDiffuse, kMaxLights, l.diffuse);
-            glUniform3fv(uniforms.ambientLight, 1, l.ambient);
+        if (sent.lights.differs(in.lights)) {
+            glUniform1i(uniforms.lightCount, in.lights.count);
+            glUniform3fv(uniforms.towardsLight, kMaxLights, in.lights.towardsLight);
+            glUniform3fv(uniforms.lightDiffuse, kMaxLights, in.lights.diffuse);
+            glUniform3fv(uniforms.ambientLight, 1, in.lights.ambient);
         }
-        if (sent.material.differs(material)) {
-            glUniform4f(uniforms.materialDiffuse, material.diffuse.r, material.diffuse.g, material.diffuse.b,
-                        material.diffuse.a);
-            glUniform3f(uniforms.materialAmbient, material.ambient.r, material.ambient.g, material.ambient.b);
-            glUniform3f(uniforms.materialEmissive, material.emissive.r, material.emissive.g, material.emissive.b);
+        const Material& m = in.material;
+        if (sent.material.differs(m)) {
+            glUniform4f(uniforms.materialDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
+            glUniform3f(uniforms.materialAmbient, m.ambient.r, m.ambient.g, m.ambient.b);
+            glUniform3f(uniforms.materialEmissive, m.emissive.r, m.emissive.g, m.emissive.b);
         }
-        const int textured = texture != nullptr ? 1 : 0;
+        const int textured = in.texture != nullptr ? 1 : 0;
         if (sent.textured.differs(textured)) {
             glUniform1i(uniforms.textured, textured);
         }
-        const GLuint name = texture != nullptr ? texture->name : 0;
+        const GLuint name = in.texture != nullptr ? in.texture->name : 0;
         if (boundTexture != name) {
             glBindTexture(GL_TEXTURE_2D, name);
             boundTexture = name;
         }
+    }
+
+    // A draw without depth test or depth writes onto a depth buffer still all
+    // at the far end shows exactly where no later depth-written draw covers it:
+    // it can wait and be drawn last, at the far end with the depth test on, so
+    // that the covered part of it is never shaded (the sky).
+    bool canWaitForTheEnd() const
+    {
+        return !depthTest && !depthWrite && !drawnSinceClear && clearDepth == 1.0f;
+    }
+
+    // Draws the draws that waited, in their order, behind everything drawn since.
+    void drawWaiting()
+    {
+        if (waiting.empty()) {
+            return;
+        }
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+        glDepthRange(1.0, 1.0);
+        for (const WaitingDraw& draw : waiting) {
+            send(draw.inputs);
+            draw.mesh->draw(draw.subset, boundVertexArray);
+        }
+        glDepthRange(0.0, 1.0);
+        if (!depthTest) {
+            glDisable(GL_DEPTH_TEST);
+        }
+        glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
+        waiting.clear();
     }
 
     // Takes back the states the overlay's drawing changed.
@@ -518,6 +572,9 @@ void GlDevice::clear(std::uint32_t colour, float depth)
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDepthMask(impl->depthWrite ? GL_TRUE : GL_FALSE);
+    impl->clearDepth = depth;
+    impl->drawnSinceClear = false;
+    impl->waiting.clear(); // cleared away before they were drawn
 }
 
 bool GlDevice::beginScene()
@@ -530,6 +587,7 @@ bool GlDevice::beginScene()
 
 void GlDevice::endScene()
 {
+    impl->drawWaiting();
     if (impl->font != nullptr) {
         impl->font->flush(width, height);
         impl->restoreAfterText();
@@ -538,6 +596,7 @@ void GlDevice::endScene()
 
 void GlDevice::present()
 {
+    impl->drawWaiting();
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
@@ -617,8 +676,16 @@ void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
     if (!glMesh.mayShow(subset, impl->worldViewProjection)) {
         return;
     }
-    impl->applyDrawState();
+    if (impl->canWaitForTheEnd()) {
+        impl->waiting.push_back({&glMesh, subset, impl->currentInputs()});
+        return;
+    }
+    if (!impl->depthTest || !impl->depthWrite) {
+        impl->drawWaiting(); // this draw does not hide behind the depth buffer: what waited goes first
+    }
+    impl->send(impl->currentInputs());
     glMesh.draw(subset, impl->boundVertexArray);
+    impl->drawnSinceClear = true;
 }
 
 bool GlDevice::createFont(int pixelHeight)
@@ -664,6 +731,7 @@ Texture* GlDevice::createTextureFromFile(const char* path)
 
 std::vector<std::uint8_t> GlDevice::readBackBuffer() const
 {
+    impl->drawWaiting();
     const auto rowBytes = static_cast<std::size_t>(width) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
