@@ -147,6 +147,31 @@ TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
     expectNear(pixel(kSize - 8, 32), {0, 0, 0});
 }
 
+TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
+{
+    // The same device drawing straight into the window when the sizes match, then into its own buffer.
+    for (const int size : {kSize, kSize / 2}) {
+        device = GlDevice::create(window->handle(), size, size);
+        ASSERT_NE(device, nullptr);
+        std::vector<MeshMaterial> materials;
+        const Mesh* mesh = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
+        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        device->clear(0xFF0000FF, 1.0f);
+        Material white;
+        white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+        device->setMaterial(white);
+        device->drawSubset(*mesh, 0);
+        device->endScene();
+        const std::vector<std::uint8_t> rgba = device->readBackBuffer();
+        ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
+        const std::size_t centre = static_cast<std::size_t>((size / 2 * size + size / 2) * 4);
+        const std::size_t corner = 0;
+        EXPECT_EQ(rgba[centre], 255) << size;
+        EXPECT_EQ(rgba[corner + 2], 255) << "the clear colour's blue, " << size;
+        device->present();
+    }
+}
+
 TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
 {
     std::vector<MeshMaterial> materials;

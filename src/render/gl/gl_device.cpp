@@ -244,6 +244,26 @@ std::array<float, 9> normalMatrixOf(const Matrix4& m)
     return out;
 }
 
+// Whether the window's default framebuffer has 8-bit colour channels and a
+// 24-bit depth buffer, as the off-screen back buffer has.
+bool windowHasBackBufferFormats()
+{
+    GLint previous = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    auto bits = [](GLenum attachment, GLenum size) {
+        GLint value = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, size, &value);
+        return value;
+    };
+    const bool matches = bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                         bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                         bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                         bits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == 24;
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    return matches;
+}
+
 Vector3 colourRgb(ColourValue colour)
 {
     return {colour.r, colour.g, colour.b};
@@ -303,6 +323,11 @@ struct GlDevice::Impl {
     GLuint framebuffer = 0;
     GLuint colourBuffer = 0;
     GLuint depthBuffer = 0;
+    // Where this frame draws: framebuffer (off screen) or 0 (the window).
+    GLuint target = 0;
+    // The window's own buffers have the off-screen buffer's formats, so drawing
+    // into them gives the same picture.
+    bool windowFormatsMatch = false;
 
     struct Uniforms {
         GLint worldViewProjection, normalMatrix, lightCount, towardsLight, lightDiffuse, ambientLight;
@@ -529,6 +554,9 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
         return nullptr;
     }
 
+    impl->target = impl->framebuffer;
+    impl->windowFormatsMatch = windowHasBackBufferFormats();
+
     // The fixed-function defaults the game relies on by never setting them.
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
@@ -564,7 +592,14 @@ GlDevice::~GlDevice()
 
 void GlDevice::clear(std::uint32_t colour, float depth)
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
+    // Straight into the window when it has the back buffer's size and formats:
+    // presenting is then only the swap. Otherwise into the off-screen buffer.
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    const bool windowMatches = impl->windowFormatsMatch && drawableWidth == width && drawableHeight == height;
+    impl->target = windowMatches ? 0 : impl->framebuffer;
+    glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
     glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>((colour >> 24) & 0xFF) / 255.0f);
     glClearDepth(static_cast<double>(depth));
@@ -597,14 +632,16 @@ void GlDevice::endScene()
 void GlDevice::present()
 {
     impl->drawWaiting();
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, drawableWidth, drawableHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    if (impl->target != 0) {
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, drawableWidth, drawableHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    }
     SDL_GL_SwapWindow(window);
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
 }
 
 void GlDevice::setTransform(TransformState state, const Matrix4& matrix)
@@ -734,7 +771,7 @@ std::vector<std::uint8_t> GlDevice::readBackBuffer() const
     impl->drawWaiting();
     const auto rowBytes = static_cast<std::size_t>(width) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->target);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<std::uint8_t> topDown(bottomUp.size());
