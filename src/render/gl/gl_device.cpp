@@ -244,8 +244,8 @@ std::array<float, 9> normalMatrixOf(const Matrix4& m)
     return out;
 }
 
-// Whether the window's default framebuffer has 8-bit colour channels and a
-// 24-bit depth buffer, as the off-screen back buffer has.
+// Whether the window's default framebuffer has 8-bit colour channels, as the
+// off-screen back buffer has, and a depth buffer at least as fine as its 24 bits.
 bool windowHasBackBufferFormats()
 {
     GLint previous = 0;
@@ -259,7 +259,7 @@ bool windowHasBackBufferFormats()
     const bool matches = bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
                          bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
                          bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
-                         bits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == 24;
+                         bits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) >= 24;
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
     return matches;
 }
