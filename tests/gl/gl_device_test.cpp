@@ -135,6 +135,61 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
     expectNear(pixel(44, 44), {255, 255, 255});
 }
 
+TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
+{
+    Material white;
+    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+    device->setMaterial(white);
+    // The view spans x from -5 to 5 at the square's depth: moved by 8, the square's left fifth shows on the right.
+    device->setTransform(TransformState::World, matrixTranslation(8.0f, 0.0f, 0.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(kSize - 2, 32), {255, 255, 255});
+    expectNear(pixel(kSize - 8, 32), {0, 0, 0});
+}
+
+TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
+{
+    // The same device drawing straight into the window when the sizes match, then into its own buffer.
+    for (const int size : {kSize, kSize / 2}) {
+        device = GlDevice::create(window->handle(), size, size);
+        ASSERT_NE(device, nullptr);
+        std::vector<MeshMaterial> materials;
+        const Mesh* mesh = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
+        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        device->clear(0xFF0000FF, 1.0f);
+        Material white;
+        white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+        device->setMaterial(white);
+        device->drawSubset(*mesh, 0);
+        device->endScene();
+        const std::vector<std::uint8_t> rgba = device->readBackBuffer();
+        ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
+        const std::size_t centre = static_cast<std::size_t>((size / 2 * size + size / 2) * 4);
+        const std::size_t corner = 0;
+        EXPECT_EQ(rgba[centre], 255) << size;
+        EXPECT_EQ(rgba[corner + 2], 255) << "the clear colour's blue, " << size;
+        device->present();
+    }
+}
+
+TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
+{
+    std::vector<MeshMaterial> materials;
+    EXPECT_EQ(device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials), square);
+    EXPECT_EQ(materials.size(), 1u) << "the materials come with the shared mesh";
+
+    const Bytes red{255, 0, 0, 255};
+    const std::string path = writeTemp("red.png", encodePng(1, 1, PNG_FORMAT_RGBA, red.data()));
+    const Texture* texture = device->createTextureFromFile(path.c_str());
+    ASSERT_NE(texture, nullptr);
+    std::remove(path.c_str());
+    EXPECT_EQ(device->createTextureFromFile(path.c_str()), texture) << "read from the file once";
+
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr);
+    EXPECT_TRUE(materials.empty());
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr) << "a failure is kept too";
+}
+
 TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
 {
     Material red;

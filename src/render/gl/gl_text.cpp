@@ -269,10 +269,6 @@ void GlText::flush(int backBufferWidth, int backBufferHeight)
         return;
     }
 
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
-    const GLboolean cullFace = glIsEnabled(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -280,23 +276,13 @@ void GlText::flush(int backBufferWidth, int backBufferHeight)
 
     glUseProgram(program);
     glUniform2f(viewportUniform, static_cast<float>(backBufferWidth), static_cast<float>(backBufferHeight));
-    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, atlas);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)), vertices.data());
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / kFloatsPerVertex));
-    glBindVertexArray(0);
     vertices.clear();
-
     glDisable(GL_BLEND);
-    if (depthTest == GL_TRUE) {
-        glEnable(GL_DEPTH_TEST);
-    }
-    if (cullFace == GL_TRUE) {
-        glEnable(GL_CULL_FACE);
-    }
-    glUseProgram(static_cast<GLuint>(previousProgram));
 }
 
 } // namespace torvane

@@ -25,7 +25,9 @@ public:
 
     // Queues text, aligned within rect, for the next flush.
     void queue(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour);
-    // Draws the queued texts over a back buffer of the given size and empties the queue.
+    // Draws the queued texts over a back buffer of the given size and empties the
+    // queue. Leaves the depth test and face culling off, and its own program,
+    // texture (unit 0) and vertex array bound: the caller restores its own.
     void flush(int backBufferWidth, int backBufferHeight);
 
     // The height of one row of text, in pixels.
