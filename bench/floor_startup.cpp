@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     }
     int status = 1;
     {
-        const auto window = torvane::DesktopWindow::open("Torvane floor", 800, 600);
+        const auto window = torvane::DesktopWindow::open("Torvane floor", 800, 600, true);
         if (window != nullptr && window->hasGlContext()) {
             if (const auto scene = torvane::FloorScene::create()) {
                 scene->drawFrame(window->handle(), window->clientWidth(), window->clientHeight());

@@ -22,7 +22,7 @@
 
 #include "app/desktop_game.h"
 #include "bench_stats.h"
-#include "core/os_services.h"
+#include "core/message_sink.h"
 #include "floor_scene.h"
 #include "input/key_codes.h"
 
@@ -37,11 +37,6 @@ double processCpuSeconds()
     timespec time{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
-}
-
-void printMessageBox(const char* caption, const char* text)
-{
-    std::fprintf(stderr, "frame_cost: message box \"%s\": %s\n", caption, text);
 }
 
 struct Context {
@@ -83,7 +78,7 @@ int run(bool window, int blocks, int framesPerBlock)
         std::fprintf(stderr, "frame_cost: SDL or the data folder %s is missing\n", TORVANE_DATA_DIR);
         return 1;
     }
-    installOsServices({printMessageBox, [] {}});
+    setProgramName("frame_cost"); // boxes go to stderr: a benchmark never waits for a click
     auto game = std::make_unique<Game>();
     std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
     if (desktop->device == nullptr) {
@@ -93,7 +88,7 @@ int run(bool window, int blocks, int framesPerBlock)
     const Context gameContext = currentContext(desktop->window->handle());
     const int width = desktop->window->clientWidth();
     const int height = desktop->window->clientHeight();
-    auto floorWindow = DesktopWindow::open("Torvane floor", 800, 600);
+    auto floorWindow = DesktopWindow::open("Torvane floor", 800, 600, true);
     std::unique_ptr<FloorScene> floor = floorWindow != nullptr ? FloorScene::create() : nullptr;
     if (floor == nullptr) {
         std::fprintf(stderr, "frame_cost: the floor window did not open\n");
