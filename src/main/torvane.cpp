@@ -1,7 +1,9 @@
 // Torvane's entry point: sets the game up in its window, then runs a frame
 // whenever the event queue is empty until a quit request (the window closed,
-// or Escape) arrives. Takes no arguments and writes nothing.
+// or Escape) arrives. Once a second it looks whether the car file was saved,
+// and reloads the car when it was. Takes no arguments and writes nothing.
 #include "app/desktop_game.h"
+#include "core/file_watcher.h"
 #include "core/frame_timer.h"
 #include "core/message_sink.h"
 
@@ -9,6 +11,9 @@ namespace {
 
 // The game's objects live for the whole run.
 torvane::Game game;
+
+// The car file, relative to the data folder (the working directory).
+constexpr const char* kCarFile = "cars/car.toml";
 
 } // namespace
 
@@ -19,13 +24,19 @@ int main(int, char**)
     if (!startDesktop()) {
         return 1;
     }
+    game.carSource.path = kCarFile;
+    FileWatcher carFile(kCarFile);
     std::unique_ptr<DesktopGame> desktop = startDesktopGame(game, true);
 
     FrameTimer timer(desktopClock());
     bool quit = false;
     while (!quit) {
         if (!pollDesktopEvent(quit)) {
-            quit = runFrame(game, timer.nextFrameTime()).quitRequested;
+            const float frameTime = timer.nextFrameTime();
+            if (carFile.changed(frameTime)) {
+                reloadCar(game);
+            }
+            quit = runFrame(game, frameTime).quitRequested;
         }
     }
 

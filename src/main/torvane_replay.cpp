@@ -32,6 +32,9 @@ constexpr int kBadInput = 2;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
 
+// The car file the game drives with, relative to the data folder.
+constexpr const char* kDefaultCarFile = "cars/car.toml";
+
 // The boxes the game would show, as diagnostics: a replay never waits for a click.
 class BoxesAsDiagnostics final : public MessageSink {
 public:
@@ -151,17 +154,23 @@ int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game
     return kDone;
 }
 
-int runReplay(const ReplayOptions& options, const KeyScript& script, int frames, Outputs& outputs)
+int runReplay(const ReplayOptions& options, const std::string& carFile, const KeyScript& script, int frames,
+              Outputs& outputs)
 {
     auto game = std::make_unique<Game>();
+    game->carSource.path = carFile;
     Stage stage;
     if (options.noRender) {
         startHeadless(*game, stage);
     } else if (!startDesktopStage(*game, stage, options.window)) {
         return kNoDevice;
     }
+    if (!game->carSource.fromFile) {
+        return kBadInput; // the start-up named the file's errors
+    }
 
-    if (!writeRow(outputs, telemetryHeader())) {
+    const std::string carName = options.carFile.empty() ? kDefaultCarFile : options.carFile;
+    if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
     }
@@ -259,12 +268,15 @@ int replayMain(std::span<const std::string_view> args)
     if (!openOutputs(options, outputs)) {
         return kOutputFailed;
     }
+    // Absolute, so the data folder does not move it.
+    const std::string carFile =
+        options.carFile.empty() ? kDefaultCarFile : std::filesystem::absolute(options.carFile).string();
     const std::string dataDir = options.dataDir.empty() ? TORVANE_DATA_DIR : options.dataDir;
     if (chdir(dataDir.c_str()) != 0) {
         diagnose(dataDir + ": cannot enter the data folder");
         return kBadInput;
     }
-    const int status = runReplay(options, script, frames, outputs);
+    const int status = runReplay(options, carFile, script, frames, outputs);
     if (outputs.csv != nullptr && std::fflush(outputs.csv) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;

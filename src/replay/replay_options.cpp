@@ -94,6 +94,7 @@ std::string* pathOption(std::string_view option, ReplayOptions& options)
            : option == "--csv"  ? &options.csvFile
            : option == "--png"  ? &options.pngPattern
            : option == "--data" ? &options.dataDir
+           : option == "--car"  ? &options.carFile
                                 : nullptr;
 }
 
@@ -213,6 +214,7 @@ SDL's offscreen driver. The level is read from the data folder.
   --png-every K      a screenshot every K frames (default 1)
   --data DIR         the folder holding the level (default: the game/ folder of the
                      source tree this program was built from)
+  --car FILE         the car file (default: the data folder's cars/car.toml)
   --window           a real window instead of SDL's offscreen driver
   --no-render        the recording device instead of OpenGL: same start-up, frames,
                      physics and camera, nothing drawn (meshes load empty), faster
@@ -220,7 +222,7 @@ SDL's offscreen driver. The level is read from the data folder.
   --help             this text
 
 Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key
-script or data folder; 3 a state value not finite (--check-finite); 4 no
+script, car file or data folder; 3 a state value not finite (--check-finite); 4 no
 OpenGL device could be started (the offscreen driver or the display is missing).
 )";
 }
