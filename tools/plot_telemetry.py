@@ -6,18 +6,21 @@
     speed.png       speed, forward and sideways speed over time
     slip.png        slip ratio and slip angle of each wheel over time
     tyre.png        the longitudinal and lateral tyre curves (load 1250) with the
-                    points each wheel worked at (the curves are the built-in car's)
+                    points each wheel worked at (the curves from the car file's
+                    coefficients and wheel load)
 
-Usage: /usr/bin/python3 tools/plot_telemetry.py RUN.csv [RUN_B.csv] --out DIR [--data GAME_DIR]
+Usage: /usr/bin/python3 tools/plot_telemetry.py RUN.csv [RUN_B.csv] --out DIR [--data GAME_DIR] [--car FILE]
 
 The obstacles are read from the level (GAME_DIR/maps/city.map and city.ldo,
-default: the game/ folder of this source tree). Needs Debian's python3-matplotlib.
+default: the game/ folder of this source tree), the tyre curves from the car
+file (default: GAME_DIR/cars/car.toml). Needs Debian's python3-matplotlib.
 """
 import argparse
 import csv
 import math
 import os
 import sys
+import tomllib
 
 import matplotlib
 
@@ -28,8 +31,6 @@ import numpy as np  # noqa: E402
 # Placement lines (from 0, after the header) of the obstacles the collision pass tests.
 OBSTACLE_PLACEMENTS = (97, 98, 99, 101, 102)
 WHEELS = ("front left", "front right", "rear left", "rear right")
-LOAD = 1250.0  # each wheel's vertical load
-SLIP_RATIO_DEADBAND = 0.1  # no longitudinal force within ±this slip ratio
 
 
 class BadFile(Exception):
@@ -96,19 +97,31 @@ def obstacle_footprints(data_dir):
     return footprints
 
 
-def longitudinal_force(slip_ratio):
-    d = 1.688 * LOAD
-    x = 0.0822 * 100.0 * slip_ratio
-    force = d * np.sin(1.65 * np.arctan(x + -10.0 * (np.arctan(x) - x)))
-    return np.where(np.abs(slip_ratio) <= SLIP_RATIO_DEADBAND, 0.0, force)
+def read_car(path):
+    """The car file's tyre coefficients, wheel load and slip-ratio deadband."""
+    try:
+        with open(path, "rb") as f:
+            car = tomllib.load(f)
+        return {**car["tyres"], "load": car["wheels"]["load"], "ratio_deadband": car["slip"]["ratio_deadband"]}
+    except (tomllib.TOMLDecodeError, KeyError, TypeError) as error:
+        raise BadFile(f"{path}: not a car file ({error})") from None
 
 
-def lateral_force(slip_angle_degrees):
-    d = 1.688 * LOAD
-    b = 1363.32 * math.sin(2.0 * math.atan(LOAD / 6024.0)) / LOAD
-    e = 1.0 - 0.3589 * LOAD / 1000.0
+def longitudinal_force(car, slip_ratio):
+    d = car["grip_factor"] * car["load"]
+    x = car["longitudinal_stiffness"] * 100.0 * slip_ratio
+    e = car["longitudinal_curvature"]
+    force = d * np.sin(car["longitudinal_shape"] * np.arctan(x + e * (np.arctan(x) - x)))
+    return np.where(np.abs(slip_ratio) <= car["ratio_deadband"], 0.0, force)
+
+
+def lateral_force(car, slip_angle_degrees):
+    load = car["load"]
+    d = car["grip_factor"] * load
+    b = car["lateral_stiffness_peak"] * math.sin(2.0 * math.atan(load / car["lateral_stiffness_load"])) / load
+    e = 1.0 - car["lateral_curvature_per_load"] * load / 1000.0
     x = slip_angle_degrees * b
-    return d * np.sin(1.799 * np.arctan(x + e * (np.arctan(x) - x)))
+    return d * np.sin(car["lateral_shape"] * np.arctan(x + e * (np.arctan(x) - x)))
 
 
 def seconds(run):
@@ -192,25 +205,25 @@ def plot_slips(runs, path):
     plt.close(fig)
 
 
-def plot_tyre_curves(runs, path):
+def plot_tyre_curves(runs, car, path):
     fig, (longitudinal, lateral) = plt.subplots(1, 2, figsize=(11, 4.5))
     ratios = np.linspace(-2.0, 10.0, 2401)
-    longitudinal.plot(ratios, longitudinal_force(ratios), color="0.3", label="model")
+    longitudinal.plot(ratios, longitudinal_force(car, ratios), color="0.3", label="model")
     widest = max(20.0, max(float(np.nanmax(np.abs([run[f"slipAngle{w}"] for w in range(4)]))) for _, run in runs))
     angles = np.linspace(-widest, widest, 2401)
-    lateral.plot(angles, lateral_force(angles), color="0.3", label="model")
+    lateral.plot(angles, lateral_force(car, angles), color="0.3", label="model")
     for (label, run), marker in zip(runs, ("o", "x")):
         for wheel, name in enumerate(WHEELS):
             sr = run[f"slipRatio{wheel}"]
             sa = run[f"slipAngle{wheel}"]
             entry = named(label, name, runs)
-            longitudinal.plot(sr, longitudinal_force(sr), marker, markersize=3, alpha=0.5, label=entry)
-            lateral.plot(sa, lateral_force(sa), marker, markersize=3, alpha=0.5, label=entry)
+            longitudinal.plot(sr, longitudinal_force(car, sr), marker, markersize=3, alpha=0.5, label=entry)
+            lateral.plot(sa, lateral_force(car, sa), marker, markersize=3, alpha=0.5, label=entry)
     longitudinal.set_xlabel("slip ratio")
     longitudinal.set_ylabel("force (N)")
-    longitudinal.set_title("Longitudinal force, load 1250")
+    longitudinal.set_title(f"Longitudinal force, load {car['load']:g}")
     lateral.set_xlabel("slip angle (deg)")
-    lateral.set_title("Lateral force, load 1250")
+    lateral.set_title(f"Lateral force, load {car['load']:g}")
     for ax in (longitudinal, lateral):
         ax.grid(True, linewidth=0.3)
         ax.legend(fontsize="small")
@@ -233,12 +246,14 @@ def main(argv):
     parser.add_argument("csv", nargs="+", help="telemetry written by torvane-replay --csv; a second run is overlaid")
     parser.add_argument("--out", required=True, help="folder for the PNG plots (made if missing)")
     parser.add_argument("--data", default=os.path.join(here, "..", "game"), help="the game's data folder")
+    parser.add_argument("--car", help="the car file for the tyre curves (default: DATA/cars/car.toml)")
     args = parser.parse_args(argv)
     if len(args.csv) > 2:
         parser.error("one or two telemetry CSVs")
     try:
         runs = [(label, read_telemetry(path)) for label, path in zip(run_labels(args.csv), args.csv)]
         footprints = obstacle_footprints(args.data)
+        car = read_car(args.car or os.path.join(args.data, "cars", "car.toml"))
     except (BadFile, OSError) as error:
         print(f"plot_telemetry: {error}", file=sys.stderr)
         return 2
@@ -246,7 +261,7 @@ def main(argv):
     plot_trajectory(runs, footprints, os.path.join(args.out, "trajectory.png"))
     plot_speed(runs, os.path.join(args.out, "speed.png"))
     plot_slips(runs, os.path.join(args.out, "slip.png"))
-    plot_tyre_curves(runs, os.path.join(args.out, "tyre.png"))
+    plot_tyre_curves(runs, car, os.path.join(args.out, "tyre.png"))
     print(f"plot_telemetry: trajectory.png speed.png slip.png tyre.png in {args.out}")
     return 0
 
