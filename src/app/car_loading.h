@@ -13,6 +13,9 @@ namespace torvane {
 class Car;
 struct Game;
 
+// The game's car file, relative to the data folder.
+inline constexpr const char* kCarFile = "cars/car.toml";
+
 struct CarSource {
     std::string path;        // relative to the data folder; empty: the built-in car, no file read
     std::uint64_t hash = 0;  // contentHash of the file the car's model was last taken from

@@ -19,7 +19,7 @@
 
 namespace torvane {
 
-inline constexpr std::uintmax_t kMaxCarFileBytes = 64 * 1024;
+inline constexpr std::uintmax_t kMaxCarFileBytes = std::uintmax_t{64} * 1024;
 
 struct CarFileError {
     int line = 0;         // from 1; 0 when the error is the file's as a whole

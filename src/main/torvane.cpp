@@ -12,9 +12,6 @@ namespace {
 // The game's objects live for the whole run.
 torvane::Game game;
 
-// The car file, relative to the data folder (the working directory).
-constexpr const char* kCarFile = "cars/car.toml";
-
 } // namespace
 
 int main(int, char**)

@@ -32,9 +32,6 @@ constexpr int kBadInput = 2;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
 
-// The car file the game drives with, relative to the data folder.
-constexpr const char* kDefaultCarFile = "cars/car.toml";
-
 // The boxes the game would show, as diagnostics: a replay never waits for a click.
 class BoxesAsDiagnostics final : public MessageSink {
 public:
@@ -169,7 +166,7 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, const Ke
         return kBadInput; // the start-up named the file's errors
     }
 
-    const std::string carName = options.carFile.empty() ? kDefaultCarFile : options.carFile;
+    const std::string carName = options.carFile.empty() ? kCarFile : options.carFile;
     if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
@@ -270,7 +267,7 @@ int replayMain(std::span<const std::string_view> args)
     }
     // Absolute, so the data folder does not move it.
     const std::string carFile =
-        options.carFile.empty() ? kDefaultCarFile : std::filesystem::absolute(options.carFile).string();
+        options.carFile.empty() ? kCarFile : std::filesystem::absolute(options.carFile).string();
     const std::string dataDir = options.dataDir.empty() ? TORVANE_DATA_DIR : options.dataDir;
     if (chdir(dataDir.c_str()) != 0) {
         diagnose(dataDir + ": cannot enter the data folder");
