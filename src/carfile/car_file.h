@@ -5,8 +5,10 @@
 // Every error names its line and field, so a file is either taken whole or
 // refused whole.
 //
-// Shortcomings: each value is read as a double and then rounded to the
-// nearest float; a file over kMaxCarFileBytes is refused unread.
+// Shortcomings: each value is read as a double and then rounded to a float, so
+// a decimal lying almost exactly between two floats may land one float away
+// from its nearest (the shipped file's values all land exactly); a file over
+// kMaxCarFileBytes is refused unread.
 #pragma once
 
 #include <cstdint>
