@@ -99,6 +99,12 @@ TEST(CarFile, MistakesAreRefusedWithTheirLineAndField)
     }
     // Every field of an empty file is missing, named once per table.
     EXPECT_EQ(parseCarFile("").errors.size(), 8u);
+    // The deepest dotted key that fits the size limit is an unknown table, not a stack overflow.
+    std::string deep = "a";
+    while (deep.size() + 6 < kMaxCarFileBytes) {
+        deep += ".a";
+    }
+    EXPECT_NE(errorsOf(parseCarFile(deep + " = 1")).find("car.toml:1: a: unknown table"), std::string::npos);
 }
 
 TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
@@ -107,7 +113,7 @@ TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
     std::filesystem::create_directories(folder);
     const std::string huge = (folder / "huge.toml").string();
     std::ofstream(huge) << std::string(kMaxCarFileBytes + 1, '#');
-    EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 65536 bytes\n");
+    EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 16384 bytes\n");
     EXPECT_EQ(errorsOf(readCarFile((folder / "missing.toml").string())), "car.toml: cannot be read\n");
     EXPECT_EQ(errorsOf(readCarFile(folder.string())), "car.toml: cannot be read\n");
     std::filesystem::remove_all(folder);
