@@ -26,11 +26,11 @@ void setupScene(Game& game)
 {
     Car& car = game.playerCar;
     car.loadMesh(game.device, "objets/cars/mycar.x");
-    car.setPosition({0.0f, 2.0f, 2.0f});
-    car.setHeading(0.0f);
-    car.setBoundingRadius(6.5f);
-    car.setFootprintLength(11.4f);
-    car.setFootprintWidth(4.8f);
+    loadStartCar(game);
+    const CarParameters& model = car.getParameters();
+    car.setPosition(model.start.position);
+    car.setHeading(model.start.heading);
+    applyCarExtents(car);
     game.skyObject.loadMesh(game.device, "objets/skybox/skydome.x");
     game.cityMap.load(game.device);
 }
@@ -57,6 +57,7 @@ FrameActions runFrame(Game& game, float frameTime)
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
         drawDebugOverlay(*device, game.playerCar);
+        drawScreenNote(*device, game.note, frameTime);
         collideCar(game.playerCar, game.cityMap);
         game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
         game.playerCar.stepPhysics(frameTime);

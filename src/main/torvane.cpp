@@ -1,7 +1,8 @@
 // Torvane's entry point: reads the command line, finds the data folder and the
 // player's settings, sets the game up in its window, then runs a frame whenever
 // the event queue is empty until a quit request (the window closed, or Escape)
-// arrives. Start-up failures are told to the player and end with status 2:
+// arrives; once a second it looks whether the car file was saved, and reloads
+// the car when it was. Start-up failures are told to the player and end with status 2:
 // a bad option, no data folder, no display, no OpenGL 3.3.
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include "app/desktop_game.h"
 #include "app/game_options.h"
 #include "core/command_line.h"
+#include "core/file_watcher.h"
 #include "core/frame_timer.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
@@ -50,10 +52,15 @@ Settings readPlayerSettings()
 void play(const GameOptions& options)
 {
     FrameTimer timer(desktopClock());
+    FileWatcher carFile(kCarFile);
     bool quit = false;
     for (int frame = 0; !quit && (!options.frames || frame < *options.frames);) {
         if (!pollDesktopEvent(quit)) {
-            quit = runFrame(game, timer.nextFrameTime()).quitRequested;
+            const float frameTime = timer.nextFrameTime();
+            if (carFile.changed(frameTime)) {
+                reloadCar(game);
+            }
+            quit = runFrame(game, frameTime).quitRequested;
             ++frame;
         }
     }
@@ -88,6 +95,7 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(kNoDisplay);
     }
+    game.carSource.path = kCarFile;
     std::unique_ptr<DesktopGame> desktop =
         startDesktopGame(game, true, {settings.windowWidth, settings.windowHeight, settings.vsync});
     if (const std::string problem = startProblem(*desktop); !problem.empty()) {

@@ -237,12 +237,14 @@ TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
 // holds every white pixel of a picture whose scene drew nothing.
 struct Ink {
     int left = kSize, top = kSize, right = 0, bottom = 0;
+
+    bool operator==(const Ink&) const = default;
 };
 
-TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
-{
-    ASSERT_TRUE(device->createFont(20));
-    const auto inkOf = [&](const char* text, std::uint32_t format) {
+struct GlTextTest : GlDeviceTest {
+    // Where text, drawn alone in white over black within the whole picture, left ink.
+    Ink inkOf(const char* text, std::uint32_t format)
+    {
         device->clear(0xFF000000, 1.0f);
         device->beginScene();
         device->drawText(text, {0, 0, kSize, kSize}, format, 0xFFFFFFFF);
@@ -258,8 +260,12 @@ TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
             }
         }
         return ink;
-    };
+    }
+};
 
+TEST_F(GlTextTest, TextAlignsRightAndBottomAndBreaksRows)
+{
+    ASSERT_TRUE(device->createFont(20));
     const Ink oneRow = inkOf("00", kTextLeftTop);
     ASSERT_LT(oneRow.left, oneRow.right);
     EXPECT_LT(oneRow.left, 4);
@@ -279,6 +285,19 @@ TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
     EXPECT_GT(bottom.bottom, kSize - 8) << "the last row ends at the rectangle's bottom";
     EXPECT_EQ(bottom.bottom - bottom.top, twoRows.bottom - twoRows.top);
     EXPECT_EQ(bottom.left, twoRows.left);
+}
+
+TEST_F(GlTextTest, FrenchAccentsDrawFromUtf8AndStrayBytesDrawNothing)
+{
+    ASSERT_TRUE(device->createFont(20));
+    const Ink plain = inkOf("e", kTextLeftTop);
+    const Ink accented = inkOf("\xC3\xA9", kTextLeftTop); // é
+    ASSERT_LT(accented.left, accented.right);
+    EXPECT_LT(accented.top, plain.top) << "the accent stands above the letter";
+    EXPECT_EQ(accented.bottom, plain.bottom);
+    EXPECT_EQ(inkOf("e\xC3", kTextLeftTop), plain) << "a cut-off sequence draws nothing";
+    EXPECT_EQ(inkOf("\xFF\xE2\x82\xAC" "e", kTextLeftTop).right, inkOf("e", kTextLeftTop).right)
+        << "bytes outside Latin-1 take no room";
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 // scene ends, blended over the finished picture, so that nothing drawn later
 // in the frame covers them.
 //
-// Shortcomings: printable ASCII only (other bytes draw nothing); no kerning;
+// Texts are UTF-8. Shortcomings: printable ASCII and Latin-1 (U+00A0 to U+00FF,
+// the accents of French) only; other characters draw nothing; no kerning;
 // texts beyond the queue's capacity (2048 glyphs a frame) are cut there.
 #pragma once
 
@@ -45,11 +46,13 @@ private:
         int left, top;        // bearing from the pen position on the baseline
         int advance;          // pixels
     };
-    static constexpr int kFirstGlyph = 32;
-    static constexpr int kGlyphCount = 95;
+    // Printable ASCII (U+0020..U+007E), then Latin-1 (U+00A0..U+00FF).
+    static constexpr int kAsciiGlyphs = 95;
+    static constexpr int kGlyphCount = kAsciiGlyphs + 96;
 
     GlText() = default;
-    const Glyph* glyphOf(char c) const;
+    // The glyph of the character starting at c, which moves past it; nullptr when not drawn.
+    const Glyph* nextGlyph(const char*& c) const;
     void appendRow(const char* row, float penX, float baselineY, const float (&rgba)[4]);
 
     Glyph glyphs[kGlyphCount] = {};
