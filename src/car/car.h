@@ -50,7 +50,7 @@ public:
 
     // The car's tyre model for a wheel load fz (N). Slip ratio is unitless; slip angle in degrees.
     float gripLimit(float fz) const;
-    float longitudinalTyreForce(float slipRatio, float fz) const;
+    float longitudinalTyreForce(float ratio, float fz) const;
     float lateralTyreForce(float slipAngleDegrees, float fz) const;
 
     Vector3 getVelocity() const { return velocity; }

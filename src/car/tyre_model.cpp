@@ -12,12 +12,12 @@ float Car::gripLimit(float fz) const
     return parameters.tyres.gripFactor * fz;
 }
 
-float Car::longitudinalTyreForce(float slipRatio, float fz) const
+float Car::longitudinalTyreForce(float ratio, float fz) const
 {
     const TyreParameters& tyres = parameters.tyres;
     // D is the grip limit itself, so |force| never exceeds gripLimit(fz).
     const float d = gripLimit(fz);
-    const float x = tyres.longitudinalStiffness * (100.0f * slipRatio);
+    const float x = tyres.longitudinalStiffness * (100.0f * ratio);
     const float e = tyres.longitudinalCurvature;
     return d * sinf(tyres.longitudinalShape * atanf(x + e * (atanf(x) - x)));
 }
