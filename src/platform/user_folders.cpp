@@ -19,7 +19,7 @@ std::string environment(const char* name)
 // The folder in variable when it holds an absolute path (as the XDG rules ask), else $HOME/fallback.
 std::string xdgFolder(const char* variable, const char* fallback)
 {
-    const std::string value = environment(variable);
+    std::string value = environment(variable);
     if (value.starts_with("/")) {
         return value;
     }
@@ -68,7 +68,7 @@ std::string picturesFolder()
     const std::string config = configFolder();
     if (!config.empty()) {
         if (const std::optional<std::string> text = readFileContents((config + "/user-dirs.dirs").c_str())) {
-            const std::string folder = picturesFolderIn(*text, home);
+            std::string folder = picturesFolderIn(*text, home);
             if (!folder.empty()) {
                 return folder;
             }

@@ -277,7 +277,9 @@ public:
     bool differs(const T& value)
     {
         static_assert(std::is_trivially_copyable_v<T>);
-        if (known && std::memcmp(&last, &value, sizeof(T)) == 0) {
+        // Bits, not values: -0 and +0 count as a change and are sent again, which
+        // costs one upload; a NaN equals itself here, which is what the GPU holds.
+        if (known && std::memcmp(&last, &value, sizeof(T)) == 0) { // NOLINT(bugprone-suspicious-memory-comparison)
             return false;
         }
         std::memcpy(&last, &value, sizeof(T));

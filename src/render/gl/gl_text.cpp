@@ -111,7 +111,7 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     text->ascender = static_cast<int>(face->size->metrics.ascender >> 6);
 
     // Pack the glyphs row by row into one single-channel atlas.
-    std::vector<std::uint8_t> pixels(kAtlasSize * kAtlasSize, 0);
+    std::vector<std::uint8_t> pixels(std::size_t{kAtlasSize} * kAtlasSize, 0);
     int penX = 1;
     int penY = 1;
     int rowTallest = 0;
@@ -132,8 +132,8 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
             break; // the atlas is full: the remaining glyphs draw as blanks
         }
         for (int row = 0; row < height; ++row) {
-            std::copy_n(slot->bitmap.buffer + row * slot->bitmap.pitch, width,
-                        pixels.begin() + (penY + row) * kAtlasSize + penX);
+            std::copy_n(slot->bitmap.buffer + std::ptrdiff_t{row} * slot->bitmap.pitch, width,
+                        pixels.begin() + std::ptrdiff_t{penY + row} * kAtlasSize + penX);
         }
         Glyph& glyph = text->glyphs[i];
         glyph.u0 = static_cast<float>(penX) / kAtlasSize;
@@ -170,7 +170,7 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     glGenBuffers(1, &text->vertexBuffer);
     glBindVertexArray(text->vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, text->vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, kMaxGlyphsPerDraw * kFloatsPerGlyph * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, std::size_t{kMaxGlyphsPerDraw} * kFloatsPerGlyph * sizeof(float), nullptr, GL_DYNAMIC_DRAW);
     constexpr GLsizei stride = kFloatsPerVertex * sizeof(float);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, nullptr);
@@ -179,7 +179,7 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(4 * sizeof(float)));
     glBindVertexArray(0);
-    text->vertices.reserve(kMaxGlyphsPerDraw * kFloatsPerGlyph);
+    text->vertices.reserve(std::size_t{kMaxGlyphsPerDraw} * kFloatsPerGlyph);
     return text;
 }
 
