@@ -131,8 +131,12 @@ std::string checkXMesh(Bytes input)
     return "";
 }
 
-std::string checkImage(const std::optional<Image>& image)
+std::string checkImage(const DecodedImage& decoded)
 {
+    if (decoded.image.has_value() != (decoded.fault == FileFault::NoFault)) {
+        return "an image with a fault, or neither";
+    }
+    const std::optional<Image>& image = decoded.image;
     if (!image) {
         return "";
     }

@@ -1,6 +1,7 @@
 #include "app/game.h"
 
 #include "car/debug_overlay.h"
+#include "core/load_report.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -23,6 +24,7 @@ bool setupDevice(Game& game, GraphicsDevice& device)
 
 void setupScene(Game& game)
 {
+    const ScopedLoadReport report; // one box per kind of failed file, once everything is loaded
     Car& car = game.playerCar;
     car.loadMesh(game.device, "objets/cars/mycar.x");
     car.setPosition({0.0f, 2.0f, 2.0f});

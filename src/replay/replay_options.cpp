@@ -219,9 +219,15 @@ SDL's offscreen driver. The level is read from the data folder.
   --check-finite     stop with status 3 at the first frame whose state is not finite
   --help             this text
 
+Outputs are written to temporary files beside them and renamed into place when
+the run ends with status 0 or 3; otherwise the files named keep what they held.
+An output that names an input (the key script, or a file in the data folder) is
+refused.
+
 Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key
-script or data folder; 3 a state value not finite (--check-finite); 4 no
-OpenGL device could be started (the offscreen driver or the display is missing).
+script or data folder, or an output naming an input; 3 a state value not finite
+(--check-finite); 4 no OpenGL device could be started (the offscreen driver or
+the display is missing); 5 out of memory.
 )";
 }
 

@@ -5,8 +5,8 @@
 
 #include "math/float_math.h"
 #include "render/graphics_device.h"
-#include "core/message_sink.h"
-#include "core/player_messages.h"
+#include "core/file_fault_log.h"
+#include "core/load_report.h"
 
 namespace torvane {
 
@@ -49,15 +49,16 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
 {
     device = targetDevice;
     materialCount = 0;
+    const std::string_view name = path != nullptr ? path : "";
     if (device == nullptr) {
-        showBox(kErrorCaption, kMeshNotFound);
+        reportFileProblem(FileProblemKind::Mesh, name, FileFault::NoFault);
         return false;
     }
 
     std::vector<MeshMaterial> fileMaterials;
     const Mesh* loaded = device->loadMeshFromX(path, fileMaterials);
     if (loaded == nullptr) {
-        showBox(kErrorCaption, kMeshNotFound);
+        reportFileProblem(FileProblemKind::Mesh, name, fileFaultOf(name));
         return false;
     }
 
@@ -72,7 +73,7 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
         if (!textureFile.empty()) {
             newTextures[i] = device->createTextureFromFile(textureFile.c_str());
             if (newTextures[i] == nullptr) {
-                showBox(kErrorCaption, kTextureNotFound);
+                reportFileProblem(FileProblemKind::Texture, textureFile, fileFaultOf(textureFile));
             }
         }
     }
