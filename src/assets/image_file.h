@@ -3,9 +3,9 @@
 // signature, not its name.
 //
 // Bounds, checked from the image's header before any pixel is allocated: a side
-// of at most kMaxImageSide (64 MB of RGBA at most, and within the texture size
-// every OpenGL 4 device takes), and all the textures one process reads together
-// within kTextureBudgetBytes of decoded pixels. Data that ends before the last
+// of at most kMaxImageSide (64 MB of RGBA at most, and half the 8192 that any
+// device able to run OpenGL 3.3 takes), and all the textures one process reads
+// together within kTextureBudgetBytes of decoded pixels. Data that ends before the last
 // pixel is refused, not padded.
 //
 // Shortcomings: PNG gamma and colour-profile chunks are ignored (samples are
