@@ -59,7 +59,7 @@ def main():
     # Level files: absurd numbers, a byte-order mark, CR-only line ends, trailing text.
     root = copy_game(game, out, 'footprint_1e37')
     rewrite(maps(root, 'city.ldo'), lambda d: b'\n'.join(
-        l if i == 0 or l.count(b',') < 5 else b','.join(l.split(b',')[:4] + [b'1e37', b''])
+        l if i == 0 or l.count(b',') < 5 else b','.join(l.split(b',')[:3] + [b'1e37', b'1e37', b''])
         for i, l in enumerate(d.split(b'\n'))))
     root = copy_game(game, out, 'bom')
     for name in ('city.ldo', 'city.map'):
