@@ -33,12 +33,27 @@ bool allFinite(std::initializer_list<float> values)
     return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
 }
 
-// The number of lines a level file has: a final line feed ends the last line,
-// and an empty text is one empty line.
+// The number of lines a level file has past a byte-order mark: LF, CRLF and a
+// lone CR each end a line; a final line end ends the last line, and an empty
+// text is one empty line.
 int lineCountOf(std::string_view text)
 {
-    const auto feeds = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    return (text.empty() || text.back() != '\n') ? feeds + 1 : std::max(feeds, 1);
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    int ends = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool crBeforeLf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        ends += (text[i] == '\n' || (text[i] == '\r' && !crBeforeLf)) ? 1 : 0;
+    }
+    const bool endsWithLineEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    return endsWithLineEnd ? std::max(ends, 1) : ends + 1;
+}
+
+// Whether every value is within bound (and so finite).
+bool allWithin(std::initializer_list<float> values, float bound)
+{
+    return std::all_of(values.begin(), values.end(), [bound](float value) { return std::fabs(value) <= bound; });
 }
 
 // What both level files promise: every line is either the header, a kept
@@ -71,8 +86,8 @@ std::string checkModelFile(Bytes input)
 {
     const ModelFile file = parseModelFile(textOf(input));
     for (const ModelRecord& record : file.records) {
-        if (!allFinite({record.boundingRadius, record.footprintLength, record.footprintWidth})) {
-            return "non-finite model dimension";
+        if (!allWithin({record.boundingRadius, record.footprintLength, record.footprintWidth}, kMaxLevelSize)) {
+            return "model dimension beyond the level's bound";
         }
         if (record.meshPath.empty() || record.meshPath.find_first_of(" \t\n\v\f\r") != std::string::npos) {
             return "mesh path empty or with a blank";
@@ -85,8 +100,9 @@ std::string checkPlacementFile(Bytes input)
 {
     const PlacementFile file = parsePlacementFile(textOf(input));
     for (const PlacementRecord& record : file.records) {
-        if (!allFinite({record.position.x, record.position.y, record.position.z, record.heading})) {
-            return "non-finite placement";
+        if (!allWithin({record.position.x, record.position.y, record.position.z}, kMaxLevelCoordinate) ||
+            !allWithin({record.heading}, kMaxLevelHeading)) {
+            return "placement beyond the level's bounds";
         }
         if (record.lineNumber > kMaxPlacementLines + 1) {
             return "placement past the last allowed line";
@@ -134,8 +150,12 @@ std::string checkXMesh(Bytes input)
     return "";
 }
 
-std::string checkImage(const std::optional<Image>& image)
+std::string checkImage(const DecodedImage& decoded)
 {
+    if (decoded.image.has_value() != (decoded.fault == FileFault::NoFault)) {
+        return "an image with a fault, or neither";
+    }
+    const std::optional<Image>& image = decoded.image;
     if (!image) {
         return "";
     }

@@ -2,6 +2,7 @@
 
 #include "car/debug_overlay.h"
 #include "collision/collision_pass.h"
+#include "core/load_report.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -24,6 +25,7 @@ bool setupDevice(Game& game, GraphicsDevice& device)
 
 void setupScene(Game& game)
 {
+    const ScopedLoadReport report; // one box per kind of failed file, once everything is loaded
     Car& car = game.playerCar;
     car.loadMesh(game.device, "objets/cars/mycar.x");
     loadStartCar(game);

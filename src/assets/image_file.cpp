@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 
-#include "core/file_contents.h"
+#include "core/file_fault_log.h"
 
 namespace torvane {
 namespace {
@@ -16,22 +17,46 @@ bool startsWith(std::span<const std::uint8_t> data, std::span<const std::uint8_t
     return data.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), data.begin());
 }
 
+DecodedImage decodeBySignature(std::span<const std::uint8_t> bytes, std::size_t maxPixels)
+{
+    if (startsWith(bytes, kPngSignature)) {
+        return decodePng(bytes, maxPixels);
+    }
+    if (startsWith(bytes, kJpegSignature)) {
+        return decodeJpeg(bytes, maxPixels);
+    }
+    return {std::nullopt, FileFault::UnsupportedFormat};
+}
+
 } // namespace
+
+DecodedImage readImageFile(const char* path, ImageBudget& budget)
+{
+    // A texture file as large as the largest texture's pixels is already absurd.
+    FileRead file = readFile(path, kMaxImagePixels * 4);
+    if (!file.contents) {
+        return {std::nullopt, file.fault};
+    }
+    DecodedImage decoded = decodeBySignature(bytesOf(*file.contents), std::min(kMaxImagePixels, budget.remainingPixels()));
+    if (decoded.image) {
+        budget.charge(*decoded.image);
+    }
+    return decoded;
+}
 
 std::optional<Image> readImageFile(const char* path)
 {
-    const std::optional<std::string> contents = readFileContents(path);
-    if (!contents) {
-        return std::nullopt;
+    static std::mutex budgetMutex;
+    static ImageBudget processBudget(kTextureBudgetBytes);
+    DecodedImage decoded;
+    {
+        const std::lock_guard lock(budgetMutex);
+        decoded = readImageFile(path, processBudget);
     }
-    const std::span<const std::uint8_t> bytes = bytesOf(*contents);
-    if (startsWith(bytes, kPngSignature)) {
-        return decodePng(bytes);
+    if (path != nullptr) {
+        noteFileFault(path, decoded.fault);
     }
-    if (startsWith(bytes, kJpegSignature)) {
-        return decodeJpeg(bytes);
-    }
-    return std::nullopt;
+    return std::move(decoded.image);
 }
 
 } // namespace torvane

@@ -35,15 +35,20 @@ void readFromSource(png_structp png, png_bytep out, png_size_t count)
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// Decodes into image, sizing image.rgba and rows; false on any libpng error.
-bool decodeInto(png_structp png, png_infop info, PngSource& source, Image& image, std::vector<png_bytep>& rows)
+// Decodes into image, sizing image.rgba and rows; the fault when it cannot
+// (Damaged on any libpng error, which includes data that ends early).
+FileFault decodeInto(png_structp png, png_infop info, PngSource& source, std::size_t maxPixels, Image& image,
+                     std::vector<png_bytep>& rows)
 {
     if (setjmp(png_jmpbuf(png)) != 0) {
-        return false;
+        return FileFault::Damaged;
     }
     png_set_read_fn(png, &source, readFromSource);
-    png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_read_info(png, info);
+    const FileFault sizeFault = imageSizeFault(png_get_image_width(png, info), png_get_image_height(png, info), maxPixels);
+    if (sizeFault != FileFault::NoFault) {
+        return sizeFault;
+    }
 
     png_set_expand(png); // palette to RGB, grey to 8 bits, transparency chunk to alpha
     png_set_scale_16(png);
@@ -54,8 +59,8 @@ bool decodeInto(png_structp png, png_infop info, PngSource& source, Image& image
 
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (!isAcceptableImageSize(width, height) || png_get_rowbytes(png, info) != std::size_t{width} * 4) {
-        return false;
+    if (png_get_rowbytes(png, info) != std::size_t{width} * 4) {
+        return FileFault::UnsupportedFormat;
     }
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
@@ -65,32 +70,34 @@ bool decodeInto(png_structp png, png_infop info, PngSource& source, Image& image
         rows[row] = image.rgba.data() + std::size_t{row} * width * 4;
     }
     png_read_image(png, rows.data());
-    return true;
+    return FileFault::NoFault;
 }
 
 } // namespace
 
-std::optional<Image> decodePng(std::span<const std::uint8_t> data)
+DecodedImage decodePng(std::span<const std::uint8_t> data, std::size_t maxPixels)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, abandonDecode, ignoreWarning);
     if (png == nullptr) {
-        return std::nullopt;
+        return {std::nullopt, FileFault::TooLarge};
     }
     png_infop info = png_create_info_struct(png);
     PngSource source{data};
     Image image;
     std::vector<png_bytep> rows;
-    bool decoded = false;
+    FileFault fault = FileFault::TooLarge; // no memory for the decoder structs or the pixels
     try {
-        decoded = info != nullptr && decodeInto(png, info, source, image, rows);
+        if (info != nullptr) {
+            fault = decodeInto(png, info, source, maxPixels, image, rows);
+        }
     } catch (const std::bad_alloc&) {
-        // decoded stays false; the decoder structs are released below all the same
+        // the decoder structs are released below all the same
     }
     png_destroy_read_struct(&png, &info, nullptr);
-    if (!decoded) {
-        return std::nullopt;
+    if (fault != FileFault::NoFault) {
+        return {std::nullopt, fault};
     }
-    return image;
+    return {std::move(image), FileFault::NoFault};
 }
 
 } // namespace torvane

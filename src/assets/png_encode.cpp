@@ -1,17 +1,17 @@
 #include "assets/png_encode.h"
 
-#include <cstdio>
-
 #include <png.h>
+
+#include "core/atomic_file.h"
 
 namespace torvane {
 
-bool writePngFile(const char* path, const Image& image)
+bool writePng(std::FILE* file, const Image& image)
 {
     const auto width = static_cast<std::uint32_t>(image.width);
     const auto height = static_cast<std::uint32_t>(image.height);
     const std::size_t pixels = std::size_t{width} * height;
-    if (!isAcceptableImageSize(width, height) || image.rgba.size() != pixels * 4) {
+    if (file == nullptr || !isAcceptableImageSize(width, height) || image.rgba.size() != pixels * 4) {
         return false;
     }
     std::vector<std::uint8_t> rgb(pixels * 3);
@@ -25,12 +25,15 @@ bool writePngFile(const char* path, const Image& image)
     png.width = width;
     png.height = height;
     png.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_file(&png, path, 0, rgb.data(), 0, nullptr) != 0;
+    const bool written = png_image_write_to_stdio(&png, file, 0, rgb.data(), 0, nullptr) != 0;
     png_image_free(&png);
-    if (!written) {
-        std::remove(path); // libpng may leave a partial file behind
-    }
     return written;
+}
+
+bool writePngFile(const char* path, const Image& image)
+{
+    AtomicFile file(path);
+    return writePng(file.file(), image) && file.commit();
 }
 
 } // namespace torvane

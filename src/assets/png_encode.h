@@ -6,12 +6,18 @@
 // so equal pictures give equal files.
 #pragma once
 
+#include <cstdio>
+
 #include "assets/image_file.h"
 
 namespace torvane {
 
-// Writes image to path, its alpha dropped; false (and no file) when the image
-// is empty or malformed or the file cannot be written.
+// Writes image to file, its alpha dropped; false when the image is empty or
+// malformed or the file refused it.
+bool writePng(std::FILE* file, const Image& image);
+// Writes image to path through a temporary file renamed into place; false (and
+// the file at path as it was) when the image is empty or malformed or the file
+// cannot be written.
 bool writePngFile(const char* path, const Image& image);
 
 } // namespace torvane

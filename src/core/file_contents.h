@@ -1,8 +1,11 @@
-// Whole-file reading for the level files, meshes and images. The file is read
-// as bytes, without any line-ending translation. Shortcoming: no size limit, so
-// a huge file is read in full before any reader can reject it.
+// Whole-file reading for the level files, meshes, images and key scripts. The
+// file is read as bytes, without any line-ending translation, and only when
+// its size, asked of the file system first, is within the caller's limit: a
+// huge or endless file costs nothing. Failures say why (FileFault).
+// A file that grows past its limit while it is read is refused as too large.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -10,8 +13,37 @@
 
 namespace torvane {
 
-// The contents of the regular file at path; nothing when it cannot be opened,
-// is not a regular file (a directory, say) or fails while being read.
+// The largest file readFileContents reads: far above any mesh or texture of the game.
+inline constexpr std::size_t kMaxInputFileBytes = std::size_t{64} << 20;
+
+// Why a file could not be used. The first four are readFile's; the others are
+// the readers' of its contents.
+enum class FileFault {
+    NoFault,
+    NotFound,
+    NotRegularFile,    // a directory, a device, a pipe
+    Unreadable,        // no permission, or a read error
+    TooLarge,          // beyond the caller's limit, or more than memory allows
+    UnsupportedFormat, // not a format the reader knows, or a kind of it it does not (CMYK JPEG)
+    Damaged,           // truncated or corrupt
+    TooManyPixels,     // an image beyond the size one texture may have
+    OverBudget,        // an image beyond what the textures together may still take
+};
+
+struct FileRead {
+    std::optional<std::string> contents; // set exactly when fault is NoFault
+    FileFault fault = FileFault::NoFault;
+};
+
+// Why path cannot be read as a regular file (NotFound, NotRegularFile,
+// Unreadable); NoFault when it can be tried.
+FileFault fileSystemFault(const char* path);
+
+// The contents of the regular file at path when it holds at most maxBytes. The
+// outcome is noted for fileFaultOf (core/file_fault_log.h).
+FileRead readFile(const char* path, std::size_t maxBytes);
+
+// The contents of the regular file at path (at most kMaxInputFileBytes), or nothing.
 std::optional<std::string> readFileContents(const char* path);
 
 // The same contents seen as bytes, for the binary decoders.

@@ -56,4 +56,57 @@ std::string carFileRefusedMessage(std::string_view path, int errorCount, int fir
     return refused + std::to_string(errorCount) + " erreurs (première : " + where + ")";
 }
 
+std::string_view fileFaultText(FileFault fault)
+{
+    switch (fault) {
+    case FileFault::NotFound:
+        return "fichier introuvable";
+    case FileFault::NotRegularFile:
+        return "pas un fichier ordinaire";
+    case FileFault::Unreadable:
+        return "lecture impossible";
+    case FileFault::TooLarge:
+        return "fichier trop volumineux";
+    case FileFault::UnsupportedFormat:
+        return "format non pris en charge";
+    case FileFault::Damaged:
+        return "fichier endommagé ou tronqué";
+    case FileFault::TooManyPixels:
+        return "image trop grande";
+    case FileFault::OverBudget:
+        return "mémoire des textures épuisée";
+    case FileFault::NoFault:
+        break;
+    }
+    return "contenu illisible";
+}
+
+std::string fileProblemsMessage(FileProblemKind kind, const FileProblems& problems)
+{
+    std::string text;
+    switch (kind) {
+    case FileProblemKind::LevelFile:
+        text = cannotOpenFileMessage(problems.listed.empty() ? "" : problems.listed.front().path);
+        break;
+    case FileProblemKind::Mesh:
+        text = kMeshNotFound;
+        break;
+    case FileProblemKind::Texture:
+        text = kTextureNotFound;
+        break;
+    }
+    if (problems.occurrences > 1) {
+        text += "\n" + std::to_string(problems.occurrences) + " échecs, " + std::to_string(problems.distinctFiles) +
+                (problems.distinctFiles == 1 ? " fichier :" : " fichiers :");
+    }
+    for (const ListedFile& file : problems.listed) {
+        text += "\n" + file.path + " : " + std::string(fileFaultText(file.fault));
+    }
+    const int unlisted = problems.distinctFiles - static_cast<int>(problems.listed.size());
+    if (unlisted > 0) {
+        text += "\n… et " + std::to_string(unlisted) + (unlisted == 1 ? " autre fichier" : " autres fichiers");
+    }
+    return text;
+}
+
 } // namespace torvane

@@ -9,6 +9,9 @@
 
 #include "core/data_folder.h"
 
+#include "core/file_contents.h"
+#include "core/load_report.h"
+
 namespace torvane {
 
 inline constexpr std::string_view kCriticalCaption = "Erreur critique";
@@ -23,6 +26,7 @@ inline constexpr std::string_view kTextureNotFound = "Impossible de trouver le f
 inline constexpr std::string_view kNoDisplay =
     "Aucun écran : Torvane s'ouvre dans une session graphique (X11 ou Wayland). "
     "Lancez-le depuis le bureau, ou indiquez l'écran avec DISPLAY.";
+inline constexpr std::string_view kOutOfMemory = "Mémoire insuffisante";
 
 // "Impossible d'ouvrir le fichier <path>".
 std::string cannotOpenFileMessage(std::string_view path);
@@ -38,5 +42,13 @@ std::string carFileReloadedMessage(std::string_view path);
 std::string carFileRefusedMessage(std::string_view path, int errorCount, int firstLine, std::string_view firstField);
 // "<path> : 3 lignes ignorées (première : ligne 12)", or "<path> : 1 ligne ignorée (ligne 12)".
 std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber);
+
+// Why a file failed, for a box: "fichier introuvable".
+std::string_view fileFaultText(FileFault fault);
+// The box for the problems of one kind in a load: the kind's text as it stands
+// (kMeshNotFound, kTextureNotFound, cannotOpenFileMessage of the first file),
+// then "12 échecs, 2 fichiers :" when there is more than one, then one line
+// "<path> : <why>" per listed file, then "… et 3 autres fichiers" for the rest.
+std::string fileProblemsMessage(FileProblemKind kind, const FileProblems& problems);
 
 } // namespace torvane

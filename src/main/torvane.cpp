@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,12 @@ int gameMain(std::span<const std::string_view> args)
 
 int main(int argc, char** argv)
 {
+    using namespace torvane;
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return torvane::gameMain(args);
+    try {
+        return gameMain(args);
+    } catch (const std::bad_alloc&) {
+        showBox(kCriticalCaption, kOutOfMemory); // the readers refuse what does not fit; this is the rest
+        return 1;
+    }
 }

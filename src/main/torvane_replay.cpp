@@ -5,11 +5,14 @@
 // The game itself never runs this code. Usage and exit statuses: replayUsage.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/desktop_game.h"
@@ -19,6 +22,7 @@
 #include "replay/telemetry.h"
 #include "input/key_script.h"
 #include "assets/png_encode.h"
+#include "core/atomic_file.h"
 #include "core/command_line.h"
 #include "core/file_contents.h"
 #include "core/message_sink.h"
@@ -33,6 +37,10 @@ constexpr int kOutputFailed = 1;
 constexpr int kBadInput = kBadCommandLine;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
+constexpr int kOutOfMemory = 5;
+
+// The largest key script read: about a million spans.
+constexpr std::size_t kMaxKeyScriptBytes = std::size_t{32} << 20;
 
 // The boxes the game would show, as diagnostics: a replay never waits for a click.
 class BoxesAsDiagnostics final : public MessageSink {
@@ -95,17 +103,52 @@ bool startDesktopStage(Game& game, Stage& stage, bool window)
     return true;
 }
 
+// The files a run reads, which no output may name.
+struct Inputs {
+    std::filesystem::path keysFile; // absolute; empty: none
+    std::filesystem::path carFile;  // absolute; empty: the data folder's own
+    std::filesystem::path dataDir;  // absolute and normal
+};
+
+// Whether writing to path would overwrite an input: the key script, the car
+// file, or anything in the data folder.
+bool namesAnInput(const std::filesystem::path& path, const Inputs& inputs)
+{
+    std::error_code error;
+    for (const std::filesystem::path& file : {inputs.keysFile, inputs.carFile}) {
+        if (!file.empty() && std::filesystem::equivalent(path, file, error)) {
+            return true;
+        }
+    }
+    const std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path), error);
+    const auto [dataEnd, fullAt] = std::mismatch(inputs.dataDir.begin(), inputs.dataDir.end(), full.begin(), full.end());
+    return dataEnd == inputs.dataDir.end();
+}
+
+// The run's outputs, each a temporary file until the run ends well.
 struct Outputs {
-    std::FILE* csv = nullptr; // stdout or a file of our own
+    std::optional<AtomicFile> csvFile;
+    std::FILE* csv = nullptr; // stdout or csvFile's temporary
     std::string csvPath;
     std::string pngPattern; // absolute, so the data folder does not move it
     int pngEvery = 1;
+    std::vector<AtomicFile> screenshots; // finished, waiting for the end of the run
+    Inputs inputs;
 
-    ~Outputs()
+    // Renames every output into place; false after naming the first that failed.
+    bool commit()
     {
-        if (csv != nullptr && csv != stdout) {
-            std::fclose(csv);
+        if (csvFile && !csvFile->commit()) {
+            reportUnwritable(csvPath);
+            return false;
         }
+        for (AtomicFile& shot : screenshots) {
+            if (!shot.commit()) {
+                reportUnwritable(shot.targetPath());
+                return false;
+            }
+        }
+        return true;
     }
 };
 
@@ -115,15 +158,22 @@ bool writeRow(Outputs& outputs, const std::string& row)
     return outputs.csv == nullptr || std::fputs(row.c_str(), outputs.csv) >= 0;
 }
 
-bool writeScreenshot(const Outputs& outputs, const GlDevice& device, int frame)
+// Writes the screenshot of frame to a temporary file kept in outputs; the exit status.
+int writeScreenshot(Outputs& outputs, const GlDevice& device, int frame)
 {
     const std::string path = formatFramePath(outputs.pngPattern, frame).value_or("");
-    Image image{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
-    if (!writePngFile(path.c_str(), image)) {
-        reportUnwritable(path);
-        return false;
+    if (namesAnInput(path, outputs.inputs)) {
+        diagnose(path + ": is an input of the run, not overwritten");
+        return kBadInput;
     }
-    return true;
+    Image image{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
+    AtomicFile file(path);
+    if (!writePng(file.file(), image) || !file.finish()) {
+        reportUnwritable(path);
+        return kOutputFailed;
+    }
+    outputs.screenshots.push_back(std::move(file));
+    return kDone;
 }
 
 // Sets the key snapshot: held keys 0x80, every other key up.
@@ -155,7 +205,10 @@ int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game
     return kDone;
 }
 
-int runReplay(const ReplayOptions& options, const std::string& carFile, const KeyScript& script, int frames,
+// The keys of each frame: from a script read whole, or a random drive drawn as it goes.
+using KeySource = std::variant<KeyScriptPlayer, RandomKeyPlayer>;
+
+int runReplay(const ReplayOptions& options, const std::string& carFile, KeySource& keySource, int frames,
               Outputs& outputs)
 {
     auto game = std::make_unique<Game>();
@@ -177,7 +230,6 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, const Ke
     }
     int status = recordFrame(outputs, options, *game, 0, 0.0f, {});
     RandomFrameTimes frameTimes(options.seed, options.minimumFrameTime, options.maximumFrameTime);
-    KeyScriptPlayer keyPlayer(script);
     bool quit = false;
     for (int frame = 0; frame < frames && status == kDone && !quit;) {
         ++frame; // counted here, so a run of INT_MAX frames ends without overflow
@@ -186,16 +238,16 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, const Ke
             quit = quit || windowClosed;
         }
         const float dt = frameTimes.next();
-        const std::bitset<kKeyCount> keys = keyPlayer.keysHeldIn(frame);
+        const std::bitset<kKeyCount> keys =
+            std::visit([frame](auto& source) { return source.keysHeldIn(frame); }, keySource);
         holdKeys(game->keyboardInput, keys);
         quit = runFrame(*game, dt).quitRequested || quit;
         if (stage.headless) {
             stage.headless->clearLog();
         }
         status = recordFrame(outputs, options, *game, frame, dt, keys);
-        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0 &&
-            !writeScreenshot(outputs, *stage.desktop->device, frame)) {
-            status = kOutputFailed;
+        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0) {
+            status = writeScreenshot(outputs, *stage.desktop->device, frame);
         }
     }
     game->device = nullptr;
@@ -205,11 +257,12 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, const Ke
 // Reads and parses the key script; nothing (after naming the file and line) when it is unsound.
 std::optional<KeyScript> readKeyScript(const std::string& path)
 {
-    const std::optional<std::string> text = readFileContents(path.c_str());
-    if (!text) {
-        diagnose(path + ": cannot be read");
+    const FileRead file = readFile(path.c_str(), kMaxKeyScriptBytes);
+    if (!file.contents) {
+        diagnose(path + (file.fault == FileFault::TooLarge ? ": cannot be read: larger than 32 MB" : ": cannot be read"));
         return std::nullopt;
     }
+    const std::optional<std::string>& text = file.contents;
     ParsedKeyScript parsed = parseKeyScript(*text);
     if (parsed.error) {
         diagnose(path + ":" + std::to_string(parsed.error->lineNumber) + ": " + parsed.error->message);
@@ -218,24 +271,29 @@ std::optional<KeyScript> readKeyScript(const std::string& path)
     return std::move(parsed.script);
 }
 
-// Opens the outputs relative to the current folder; false after naming what failed.
-bool openOutputs(const ReplayOptions& options, Outputs& outputs)
+// Opens the outputs relative to the current folder; the exit status, after naming what failed.
+int openOutputs(const ReplayOptions& options, Outputs& outputs)
 {
     outputs.csvPath = options.csvFile;
     if (options.csvFile == "-") {
         outputs.csv = stdout;
     } else if (!options.csvFile.empty()) {
-        outputs.csv = std::fopen(options.csvFile.c_str(), "w");
+        if (namesAnInput(options.csvFile, outputs.inputs)) {
+            diagnose(options.csvFile + ": is an input of the run, not overwritten");
+            return kBadInput;
+        }
+        outputs.csvFile.emplace(std::filesystem::absolute(options.csvFile).string());
+        outputs.csv = outputs.csvFile->file();
         if (outputs.csv == nullptr) {
             reportUnwritable(options.csvFile);
-            return false;
+            return kOutputFailed;
         }
     }
     if (!options.pngPattern.empty()) {
         outputs.pngPattern = std::filesystem::absolute(options.pngPattern).string();
     }
     outputs.pngEvery = options.pngEvery;
-    return true;
+    return kDone;
 }
 
 int replayMain(std::span<const std::string_view> args)
@@ -253,38 +311,59 @@ int replayMain(std::span<const std::string_view> args)
         return kDone;
     }
 
-    KeyScript script;
+    std::optional<KeySource> keySource;
+    int frames = 0;
     if (options.randomKeys) {
-        script = randomKeyScript(options.seed, *options.frames);
-    } else if (!options.keysFile.empty()) {
-        std::optional<KeyScript> read = readKeyScript(options.keysFile);
-        if (!read) {
-            return kBadInput;
+        keySource.emplace(std::in_place_type<RandomKeyPlayer>, options.seed, *options.frames);
+        frames = *options.frames;
+    } else {
+        KeyScript script;
+        if (!options.keysFile.empty()) {
+            std::optional<KeyScript> read = readKeyScript(options.keysFile);
+            if (!read) {
+                return kBadInput;
+            }
+            script = std::move(*read);
         }
-        script = std::move(*read);
+        frames = options.frames.value_or(lastScriptFrame(script));
+        keySource.emplace(std::in_place_type<KeyScriptPlayer>, script);
     }
-    const int frames = options.frames.value_or(lastScriptFrame(script));
 
     Outputs outputs;
-    if (!openOutputs(options, outputs)) {
-        return kOutputFailed;
-    }
-    // The car file is named relative to where the tool was started, the level's
-    // files relative to the data folder: the first is made absolute before the
-    // second is entered.
+    // The key script and the car file are named relative to where the tool was
+    // started, the level's files relative to the data folder: the first are made
+    // absolute before the second is entered.
     const std::string carFile =
         options.carFile.empty() ? kCarFile : std::filesystem::absolute(options.carFile).string();
     const DataFolderSearch data = searchDataFolder(options.dataDir);
-    if (!data.folder || chdir(data.folder->c_str()) != 0) {
+    std::error_code error;
+    const std::filesystem::path dataDir =
+        data.folder ? std::filesystem::canonical(*data.folder, error) : std::filesystem::path();
+    if (!data.folder || error) {
         diagnose("no data folder (a folder holding maps/city.ldo); looked in:");
         for (const LookedInPlace& place : data.lookedIn) {
             diagnose("  " + lookedInLine(place));
         }
         return kBadInput;
     }
-    const int status = runReplay(options, carFile, script, frames, outputs);
-    if (outputs.csv != nullptr && std::fflush(outputs.csv) != 0 && status == kDone) {
+    const std::filesystem::path keysFile =
+        options.keysFile.empty() ? std::filesystem::path() : std::filesystem::absolute(options.keysFile);
+    outputs.inputs = {keysFile, options.carFile.empty() ? std::filesystem::path() : std::filesystem::path(carFile),
+                      dataDir};
+    if (const int opened = openOutputs(options, outputs); opened != kDone) {
+        return opened;
+    }
+    if (chdir(dataDir.c_str()) != 0) {
+        diagnose(dataDir.string() + ": cannot enter the data folder");
+        return kBadInput;
+    }
+    const int status = runReplay(options, carFile, *keySource, frames, outputs);
+    if (outputs.csv == stdout && std::fflush(stdout) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);
+        return kOutputFailed;
+    }
+    // A run stopped at a state that is not finite keeps its telemetry: it shows where.
+    if ((status == kDone || status == kNotFinite) && !outputs.commit()) {
         return kOutputFailed;
     }
     return status;
@@ -295,6 +374,11 @@ int replayMain(std::span<const std::string_view> args)
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
-    return torvane::replayMain(args);
+    try {
+        const std::vector<std::string_view> args(argv + 1, argv + argc);
+        return torvane::replayMain(args);
+    } catch (const std::bad_alloc&) {
+        torvane::writeDiagnosticLine("out of memory");
+        return torvane::kOutOfMemory;
+    }
 }

@@ -33,27 +33,52 @@ int below(std::mt19937_64& generator, int count)
 
 } // namespace
 
-KeyScript randomKeyScript(std::uint64_t seed, int frames)
+RandomKeySpans::RandomKeySpans(std::uint64_t seed, int frames) : generator(seed), lastFrame(frames) {}
+
+std::optional<KeySpan> RandomKeySpans::next()
 {
-    std::mt19937_64 generator(seed);
-    KeyScript script;
-    for (int first = 1; first <= frames;) {
-        const int last = std::min(frames, first + below(generator, kLongestSpan));
+    while (!finished && nextFirst <= lastFrame) {
+        const int first = nextFirst;
+        const int last = std::min(lastFrame, first + below(generator, kLongestSpan));
         KeySpan span{first, last, {}};
         for (const DrivingKey& key : kDrivingKeys) {
             if (key.code != kKeyEscape && below(generator, 1000) < holdPerMille(key.code)) {
                 span.keys.push_back(key.code);
             }
         }
+        finished = last == lastFrame; // before last + 1, which overflows at INT_MAX
+        nextFirst = finished ? last : last + 1;
         if (!span.keys.empty()) {
-            script.spans.push_back(std::move(span));
+            return span;
         }
-        if (last == frames) {
-            break;
-        }
-        first = last + 1;
+    }
+    return std::nullopt;
+}
+
+KeyScript randomKeyScript(std::uint64_t seed, int frames)
+{
+    RandomKeySpans spans(seed, frames);
+    KeyScript script;
+    while (std::optional<KeySpan> span = spans.next()) {
+        script.spans.push_back(std::move(*span));
     }
     return script;
+}
+
+RandomKeyPlayer::RandomKeyPlayer(std::uint64_t seed, int frames) : spans(seed, frames), current(spans.next()) {}
+
+std::bitset<kKeyCount> RandomKeyPlayer::keysHeldIn(int frame)
+{
+    while (current && current->last < frame) {
+        current = spans.next();
+    }
+    std::bitset<kKeyCount> held;
+    if (current && current->first <= frame) {
+        for (KeyCode code : current->keys) {
+            held.set(code);
+        }
+    }
+    return held;
 }
 
 RandomFrameTimes::RandomFrameTimes(std::uint64_t seed, float minimumSeconds, float maximumSeconds)

@@ -8,7 +8,9 @@
 // accelerates and wanders, and meets a wall now and then).
 #pragma once
 
+#include <bitset>
 #include <cstdint>
+#include <optional>
 #include <random>
 
 #include "input/key_script.h"
@@ -17,8 +19,36 @@ namespace torvane {
 
 // Frames 1..frames cut into spans of 1 to 60 frames, each holding a random set
 // of the script keys other than Escape: Up most of the time, steering and
-// Down often, the camera and brake keys now and then.
+// Down often, the camera and brake keys now and then. Spans that hold no key
+// are left out. Drawn one at a time, so a drive of any length costs the same.
+class RandomKeySpans {
+public:
+    RandomKeySpans(std::uint64_t seed, int frames);
+    // The next span in frame order; nothing past the last frame.
+    std::optional<KeySpan> next();
+
+private:
+    std::mt19937_64 generator;
+    int lastFrame;
+    int nextFirst = 1;
+    bool finished = false;
+};
+
+// All the spans of a random drive at once, for a short one.
 KeyScript randomKeyScript(std::uint64_t seed, int frames);
+
+// Plays a random drive frame by frame, frames asked in increasing order, in
+// constant memory.
+class RandomKeyPlayer {
+public:
+    RandomKeyPlayer(std::uint64_t seed, int frames);
+    // The keys held in frame (from 1), indexed by key code.
+    std::bitset<kKeyCount> keysHeldIn(int frame);
+
+private:
+    RandomKeySpans spans;
+    std::optional<KeySpan> current;
+};
 
 // Frame times drawn uniformly from [minimum, maximum] seconds; with minimum ==
 // maximum every frame time is exactly that value.

@@ -104,9 +104,14 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                  "stop with status 3 at the first frame whose state is not finite");
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");
-    app.footer("Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key\n"
-               "script, car file or data folder; 3 a state value not finite (--check-finite); 4 no\n"
-               "OpenGL device could be started (the offscreen driver or the display is missing).");
+    app.footer("Outputs are written to temporary files beside them and renamed into place when\n"
+               "the run ends with status 0 or 3; otherwise the files named keep what they held.\n"
+               "An output that names an input (the key script, the car file, or a file in the data\n"
+               "folder) is refused.\n\n"
+               "Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key\n"
+               "script, car file or data folder, or an output naming an input; 3 a state value not\n"
+               "finite (--check-finite); 4 no OpenGL device could be started (the offscreen driver\n"
+               "or the display is missing); 5 out of memory.");
 }
 
 // Reads a whole-number option given as text into count; the mistake, empty when sound.

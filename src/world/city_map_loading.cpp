@@ -1,8 +1,10 @@
 // Loading and drawing of the city map: the model file fills objectModels, the
 // placement file fills placedObjects with copies of them, in line order.
 #include <algorithm>
+#include <new>
 
 #include "core/file_contents.h"
+#include "core/load_report.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
 #include "world/city_map.h"
@@ -14,11 +16,23 @@ namespace {
 // The file's text, or nothing after telling the player it cannot be opened.
 std::optional<std::string> openLevelFile(const char* path)
 {
-    std::optional<std::string> text = readFileContents(path);
-    if (!text) {
-        showBox(kErrorCaption, cannotOpenFileMessage(path));
+    FileRead file = readFile(path, kMaxLevelFileBytes);
+    if (!file.contents) {
+        reportFileProblem(FileProblemKind::LevelFile, path, file.fault);
     }
-    return text;
+    return std::move(file.contents);
+}
+
+// The parsed file, or nothing after telling the player it was too much for memory.
+template <typename File>
+std::optional<File> parseLevelText(const char* path, const std::string& text, File (*parse)(std::string_view))
+{
+    try {
+        return parse(text);
+    } catch (const std::bad_alloc&) {
+        reportFileProblem(FileProblemKind::LevelFile, path, FileFault::TooLarge);
+        return std::nullopt;
+    }
 }
 
 void reportSkippedLines(const char* path, SkippedLines skipped)
@@ -32,6 +46,7 @@ void reportSkippedLines(const char* path, SkippedLines skipped)
 
 void CityMap::load(GraphicsDevice* targetDevice)
 {
+    const ScopedLoadReport report;
     loadModels("maps/city.ldo", targetDevice);
     loadPlacedObjects("maps/city.map");
 }
@@ -39,10 +54,11 @@ void CityMap::load(GraphicsDevice* targetDevice)
 bool CityMap::loadModels(const char* path, GraphicsDevice* targetDevice)
 {
     const std::optional<std::string> text = openLevelFile(path);
-    if (!text) {
+    const std::optional<ModelFile> parsed = text ? parseLevelText(path, *text, parseModelFile) : std::nullopt;
+    if (!parsed) {
         return false;
     }
-    const ModelFile file = parseModelFile(*text);
+    const ModelFile& file = *parsed;
     modelCount = file.header;
     for (const ModelRecord& record : file.records) {
         const int index = record.modelNumber - 1;
@@ -61,10 +77,11 @@ bool CityMap::loadModels(const char* path, GraphicsDevice* targetDevice)
 bool CityMap::loadPlacedObjects(const char* path)
 {
     const std::optional<std::string> text = openLevelFile(path);
-    if (!text) {
+    const std::optional<PlacementFile> parsed = text ? parseLevelText(path, *text, parsePlacementFile) : std::nullopt;
+    if (!parsed) {
         return false;
     }
-    const PlacementFile file = parsePlacementFile(*text);
+    const PlacementFile& file = *parsed;
     SkippedLines skipped = file.skipped;
     int filled = 0;
     for (const PlacementRecord& record : file.records) {

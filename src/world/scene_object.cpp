@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "render/graphics_device.h"
-#include "core/message_sink.h"
-#include "core/player_messages.h"
+#include "core/file_fault_log.h"
+#include "core/load_report.h"
 
 namespace torvane {
 
@@ -30,15 +30,16 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
 {
     device = targetDevice;
     materialCount = 0;
+    const std::string_view name = path != nullptr ? path : "";
     if (device == nullptr) {
-        showBox(kErrorCaption, kMeshNotFound);
+        reportFileProblem(FileProblemKind::Mesh, name, FileFault::NoFault);
         return false;
     }
 
     std::vector<MeshMaterial> fileMaterials;
     const Mesh* loaded = device->loadMeshFromX(path, fileMaterials);
     if (loaded == nullptr) {
-        showBox(kErrorCaption, kMeshNotFound);
+        reportFileProblem(FileProblemKind::Mesh, name, fileFaultOf(name));
         return false;
     }
 
@@ -53,7 +54,7 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
         if (!textureFile.empty()) {
             newTextures[i] = device->createTextureFromFile(textureFile.c_str());
             if (newTextures[i] == nullptr) {
-                showBox(kErrorCaption, kTextureNotFound);
+                reportFileProblem(FileProblemKind::Texture, textureFile, fileFaultOf(textureFile));
             }
         }
     }

@@ -11,6 +11,7 @@
 
 #include "support/test_files.h"
 #include "assets/image_file.h"
+#include "core/file_fault_log.h"
 
 namespace torvane {
 namespace {
@@ -27,7 +28,7 @@ Bytes encodeJpeg(JDIMENSION width, JDIMENSION height, int components, const Byte
     jpeg.image_width = width;
     jpeg.image_height = height;
     jpeg.input_components = components;
-    jpeg.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&jpeg);
     jpeg_set_quality(&jpeg, 100, TRUE);
     jpeg_start_compress(&jpeg, TRUE);
@@ -46,22 +47,22 @@ const Bytes kRgba2x2{255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 2
 
 TEST(DecodePng, StoredFormatsBecomeRgba8TopRowFirst)
 {
-    const std::optional<Image> image = decodePng(encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data()));
+    const std::optional<Image> image = decodePng(encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data())).image;
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 2);
     EXPECT_EQ(image->height, 2);
     EXPECT_EQ(image->rgba, kRgba2x2);
 
     const Bytes grey{0, 200};
-    EXPECT_EQ(decodePng(encodePng(2, 1, PNG_FORMAT_GRAY, grey.data())).value_or(Image{}).rgba,
+    EXPECT_EQ(decodePng(encodePng(2, 1, PNG_FORMAT_GRAY, grey.data())).image.value_or(Image{}).rgba,
               (Bytes{0, 0, 0, 255, 200, 200, 200, 255}));
     const Bytes palette{255, 0, 0, 64, 0, 255, 0, 255}; // stored as 1-bit indices with a transparency chunk
     const Bytes indices{0, 1};
     EXPECT_EQ(decodePng(encodePng(2, 1, PNG_FORMAT_RGBA_COLORMAP, indices.data(), palette.data(), 2))
-                  .value_or(Image{}).rgba,
+                  .image.value_or(Image{}).rgba,
               palette);
     const std::uint16_t deep[] = {0xFFFF, 0x8080, 0};
-    EXPECT_EQ(decodePng(encodePng(1, 1, PNG_FORMAT_LINEAR_RGB, deep)).value_or(Image{}).rgba,
+    EXPECT_EQ(decodePng(encodePng(1, 1, PNG_FORMAT_LINEAR_RGB, deep)).image.value_or(Image{}).rgba,
               (Bytes{255, 128, 0, 255}));
 }
 
@@ -71,7 +72,7 @@ TEST(DecodeJpeg, ColourAndGreyBecomeOpaqueRgbaTopRowFirst)
     for (int i = 0; i < 16 * 16; ++i) {
         redOverBlue.insert(redOverBlue.end(), {std::uint8_t(i < 128 ? 255 : 0), 0, std::uint8_t(i < 128 ? 0 : 255)});
     }
-    const Bytes rgba = decodeJpeg(encodeJpeg(16, 16, 3, redOverBlue)).value_or(Image{}).rgba;
+    const Bytes rgba = decodeJpeg(encodeJpeg(16, 16, 3, redOverBlue)).image.value_or(Image{}).rgba;
     ASSERT_EQ(rgba.size(), 16u * 16u * 4u);
     EXPECT_NEAR(rgba[0], 255, 24); // top left red
     EXPECT_NEAR(rgba[2], 0, 24);
@@ -80,7 +81,7 @@ TEST(DecodeJpeg, ColourAndGreyBecomeOpaqueRgbaTopRowFirst)
     for (std::size_t i = 3; i < rgba.size(); i += 4) {
         ASSERT_EQ(rgba[i], 255);
     }
-    const Bytes grey = decodeJpeg(encodeJpeg(8, 8, 1, Bytes(64, 100))).value_or(Image{}).rgba;
+    const Bytes grey = decodeJpeg(encodeJpeg(8, 8, 1, Bytes(64, 100))).image.value_or(Image{}).rgba;
     ASSERT_EQ(grey.size(), 256u);
     EXPECT_EQ(Bytes(grey.begin(), grey.begin() + 4), (Bytes{100, 100, 100, 255}));
 }
@@ -96,19 +97,82 @@ TEST(DecodeImage, DamagedOrOversizedDataGivesNothingSilently)
         noise[i] = static_cast<std::uint8_t>(i * 7);
     }
     const Bytes jpeg = encodeJpeg(32, 32, 3, noise);
-    ASSERT_TRUE(decodeJpeg(jpeg));
+    ASSERT_TRUE(decodeJpeg(jpeg).image);
 
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.begin() + 40)));
-    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.end() - 20))); // cut inside the image data
-    EXPECT_FALSE(decodePng(badCrc));
-    EXPECT_FALSE(decodePng(encodePng(20000, 1, PNG_FORMAT_GRAY, wide.data())));
-    EXPECT_FALSE(decodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2)));
+    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.begin() + 40)).image);
+    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.end() - 20)).image); // cut inside the image data
+    EXPECT_FALSE(decodePng(badCrc).image);
+    EXPECT_FALSE(decodePng(encodePng(20000, 1, PNG_FORMAT_GRAY, wide.data())).image);
+    EXPECT_FALSE(decodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2)).image);
     for (const Bytes& garbage : {Bytes(64, 0xAB), Bytes{}}) {
-        EXPECT_FALSE(decodePng(garbage));
-        EXPECT_FALSE(decodeJpeg(garbage));
+        EXPECT_FALSE(decodePng(garbage).image);
+        EXPECT_FALSE(decodeJpeg(garbage).image);
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// A JPEG whose header claims width by height over the pixels of a small one,
+// whose data then ends at its end-of-image marker long before the claimed picture.
+Bytes jpegClaiming(std::uint16_t width, std::uint16_t height)
+{
+    Bytes jpeg = encodeJpeg(8, 8, 3, Bytes(8 * 8 * 3, 90));
+    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) { // the frame header: length, precision, height, width
+            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<std::uint8_t>(height);
+            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<std::uint8_t>(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+// Bombs (a small file claiming a huge picture), data that ends early, and
+// kinds the game does not read are refused with their cause, from the header
+// where the header tells; nothing is padded.
+TEST(DecodeImage, BombsShortDataAndUnsupportedKindsAreRefusedWithTheirCause)
+{
+    EXPECT_EQ(decodeJpeg(jpegClaiming(16384, 16384)).fault, FileFault::TooManyPixels);
+    EXPECT_EQ(decodeJpeg(jpegClaiming(4097, 1)).fault, FileFault::TooManyPixels);
+    EXPECT_EQ(decodeJpeg(jpegClaiming(4096, 4096)).fault, FileFault::Damaged) << "short data, not grey padding";
+    EXPECT_EQ(decodeJpeg(jpegClaiming(64, 64)).fault, FileFault::Damaged);
+    EXPECT_EQ(decodeJpeg(jpegClaiming(64, 64), 64 * 63).fault, FileFault::OverBudget);
+    EXPECT_EQ(decodeJpeg(encodeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 60))).fault, FileFault::UnsupportedFormat);
+
+    const Bytes wide(5000, 0);
+    EXPECT_EQ(decodePng(encodePng(5000, 1, PNG_FORMAT_GRAY, wide.data())).fault, FileFault::TooManyPixels);
+    const Bytes png = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
+    EXPECT_EQ(decodePng(png, 3).fault, FileFault::OverBudget);
+    EXPECT_EQ(decodePng(Bytes(png.begin(), png.end() - 20)).fault, FileFault::Damaged);
+    EXPECT_EQ(decodePng(png, 4).fault, FileFault::NoFault);
+}
+
+// The textures of a process share one budget of decoded bytes, charged as they
+// are read; a file that cannot be read says why.
+TEST(ReadImageFile, ChargesItsBudgetAndNamesTheCause)
+{
+    const std::string png = writeTemp("budget.png", encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data()));
+    ImageBudget budget(2 * 2 * 4 * 2 + 3);
+    EXPECT_TRUE(readImageFile(png.c_str(), budget).image);
+    EXPECT_TRUE(readImageFile(png.c_str(), budget).image);
+    EXPECT_EQ(readImageFile(png.c_str(), budget).fault, FileFault::OverBudget);
+
+    ImageBudget plenty(kTextureBudgetBytes);
+    EXPECT_EQ(readImageFile("/nonexistent/car.png", plenty).fault, FileFault::NotFound);
+    EXPECT_EQ(readImageFile(testing::TempDir().c_str(), plenty).fault, FileFault::NotRegularFile);
+    const std::string text = writeTemp("budget.txt", Bytes{'n', 'o'});
+    EXPECT_EQ(readImageFile(text.c_str(), plenty).fault, FileFault::UnsupportedFormat);
+
+    EXPECT_FALSE(readImageFile(text.c_str()));
+    EXPECT_EQ(fileFaultOf(text), FileFault::UnsupportedFormat) << "noted for the box that names it";
+    std::remove(text.c_str());
+    EXPECT_FALSE(readImageFile(text.c_str()));
+    EXPECT_EQ(fileFaultOf(text), FileFault::NotFound);
+    EXPECT_TRUE(readImageFile(png.c_str()));
+    EXPECT_EQ(fileFaultOf(png), FileFault::NoFault);
+    std::remove(png.c_str());
 }
 
 TEST(ReadImageFile, ChoosesTheDecoderByContentNotName)

@@ -22,7 +22,7 @@ TEST(PngEncode, WritesAnOpaqueCopyOfThePicture)
     ASSERT_TRUE(writePngFile(path.c_str(), image));
     const std::optional<std::string> file = readFileContents(path.c_str());
     ASSERT_TRUE(file);
-    const std::optional<Image> decoded = decodePng(bytesOf(*file));
+    const std::optional<Image> decoded = decodePng(bytesOf(*file)).image;
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->width, 3);
     EXPECT_EQ(decoded->height, 2);

@@ -1,5 +1,7 @@
 // Random drives: the same seed gives the same drive, the script covers the
 // frames without Escape, and frame times stay in their range.
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "replay/random_drive.h"
@@ -33,6 +35,23 @@ TEST(RandomDrive, KeyScriptCoversTheFramesWithoutEscape)
     EXPECT_EQ(again.spans.back().keys, script.spans.back().keys);
     EXPECT_NE(randomKeyScript(8, 5000).spans.size(), script.spans.size());
     EXPECT_TRUE(randomKeyScript(7, 0).spans.empty());
+}
+
+// The drive is drawn as it is played: the same keys as the whole script, in
+// constant memory, up to the last frame an int can count.
+TEST(RandomDrive, PlayedSpanBySpanItHoldsTheScriptsKeys)
+{
+    const KeyScript script = randomKeyScript(11, 3000);
+    KeyScriptPlayer fromScript(script);
+    RandomKeyPlayer played(11, 3000);
+    for (int frame = 1; frame <= 3000; ++frame) {
+        ASSERT_EQ(played.keysHeldIn(frame), fromScript.keysHeldIn(frame)) << frame;
+    }
+    EXPECT_TRUE(played.keysHeldIn(3001).none());
+
+    constexpr int kLast = std::numeric_limits<int>::max();
+    RandomKeyPlayer endless(11, kLast);
+    EXPECT_EQ(endless.keysHeldIn(1), fromScript.keysHeldIn(1));
 }
 
 TEST(RandomDrive, FrameTimesStayInTheirRange)

@@ -46,6 +46,33 @@ class ReplayTool(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn("no-such-folder/run.csv: cannot be written", result.stderr)
 
+    def test_outputs_replace_their_files_only_when_the_run_ends_well(self):
+        self.write("prev.csv", "previous work\n")
+        self.write("my.keys", "1 3 Up\n")
+        for args in (["--keys", "my.keys", "--csv", "prev.csv", "--data", "/nonexistent"],
+                     ["--keys", "my.keys", "--csv", "my.keys"],
+                     ["--keys", "my.keys", "--csv", "prev.csv", "--frames", "x"]):
+            result = self.run_tool("--no-render", *args)
+            self.assertEqual(result.returncode, 2, args)
+        self.assertIn("my.keys: is an input of the run, not overwritten",
+                      self.run_tool("--no-render", "--keys", "my.keys", "--csv", "my.keys").stderr)
+        with open(os.path.join(self.folder.name, "prev.csv")) as f:
+            self.assertEqual(f.read(), "previous work\n")
+        with open(os.path.join(self.folder.name, "my.keys")) as f:
+            self.assertEqual(f.read(), "1 3 Up\n")
+        self.assertEqual(sorted(os.listdir(self.folder.name)), ["my.keys", "prev.csv"], "no temporary left")
+
+        # A series of screenshots stopped by its fourth frame naming the key script keeps the old second.
+        self.write("shot002.png", "old")
+        self.write("shot004.png", "1 4 Up\n")
+        result = self.run_tool("--keys", "shot004.png", "--png", "shot%03d.png", "--png-every", "2")
+        if result.returncode == NO_DEVICE:
+            self.skipTest("no OpenGL on SDL's offscreen driver")
+        self.assertEqual(result.returncode, 2, result.stderr)
+        with open(os.path.join(self.folder.name, "shot002.png")) as f:
+            self.assertEqual(f.read(), "old")
+        self.assertEqual(sorted(os.listdir(self.folder.name)), ["my.keys", "prev.csv", "shot002.png", "shot004.png"])
+
     def test_escape_ends_the_run_after_its_frame(self):
         self.write("quit.keys", "1 10 Up\n4 4 Escape\n")
         result = self.run_tool("--keys", "quit.keys", "--no-render", "--csv", "run.csv")

@@ -43,7 +43,8 @@ TEST_F(CityMapLoading, PlacedObjectsCopyTheirModelAndTheHeaderCountsWhatIsDrawn)
 {
     load("2\r\n1,objets/house.x,9.5,12,8,\r\n2,  objets/missing.x trailing,3,2,2,\r\n",
          "2\n1,10,0,-5,1.5,\n2,0,0,0,0,\n1,-20,0,30,0,\n");
-    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
+    EXPECT_EQ(messages.boxes(),
+              std::vector<std::string>{"Erreur: Impossible de trouver l'Objet\nobjets/missing.x : fichier introuvable"});
     EXPECT_EQ(city->getModelCount(), 2);
     EXPECT_EQ(city->getLoadedPlacementCount(), 3);
     EXPECT_EQ(city->getPlacedObjectCount(), 2);
@@ -83,8 +84,11 @@ TEST_F(CityMapLoading, BadLinesAreSkippedAndReportedOnceAndTheCountIsClamped)
 TEST_F(CityMapLoading, MissingFilesAreNamedInABoxAndLeaveTheTablesEmpty)
 {
     city->load(&device); // no maps/ folder in the test's working directory
-    EXPECT_EQ(messages.boxes(), (std::vector<std::string>{"Erreur: Impossible d'ouvrir le fichier maps/city.ldo",
-                                                       "Erreur: Impossible d'ouvrir le fichier maps/city.map"}));
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible d'ouvrir le fichier maps/city.ldo\n"
+                                                         "2 échecs, 2 fichiers :\n"
+                                                         "maps/city.ldo : fichier introuvable\n"
+                                                         "maps/city.map : fichier introuvable"})
+        << "one box for both";
     EXPECT_EQ(city->getLoadedPlacementCount(), 0);
     device.clearLog();
     city->draw();

@@ -22,7 +22,7 @@ std::string placementLines(int count)
 
 TEST(LevelFile, ReadsWellFormedFiles)
 {
-    const ModelFile models = parseModelFile("2 models\r\n"
+    const ModelFile models = parseModelFile("2 \r\n"
                                             "1,  objets/a.x extra,2.5,4,-1.5e1,\r\n"
                                             "100,b.x,1,2,3, trailing comment, more\r\n");
     EXPECT_EQ(models.header, 2);
@@ -39,7 +39,7 @@ TEST(LevelFile, ReadsWellFormedFiles)
     EXPECT_EQ(models.records[1].lineNumber, 3);
 
     // Header below the line count and no final line feed.
-    const PlacementFile placements = parsePlacementFile("2\n+7, -1.25,0.5 x,.5e1,3.14159,\n1,0,0,0,0,\n2,1,2,3,4,");
+    const PlacementFile placements = parsePlacementFile("2\n+7, -1.25,0.5 ,.5e1,3.14159,\n1,0,0,0,0,\n2,1,2,3,4,");
     EXPECT_EQ(placements.header, 2);
     EXPECT_EQ(placements.skipped.count, 0);
     ASSERT_EQ(placements.records.size(), 3u);
@@ -73,9 +73,44 @@ TEST(LevelFile, SkipsMalformedLinesAndCountsThem)
     EXPECT_EQ(byLoader.firstLineNumber, 1);
 }
 
+// What editors and other locales write: a byte-order mark, CR or CRLF line
+// ends, decimal commas, hexadecimal and unit suffixes, and numbers too large for
+// the level. Each either reads as meant or is a counted bad line, never a misread.
+TEST(LevelFile, ForeignConventionsAndAbsurdNumbersAreReadOrRefusedNeverMisread)
+{
+    const std::string lines = "2\n1,1,2,3,0.5,\n1,4,5,6,0,\n";
+    for (const std::string& text : {"\xEF\xBB\xBF" + lines, std::string("2\r1,1,2,3,0.5,\r1,4,5,6,0,\r"),
+                                    std::string("2\r\n1,1,2,3,0.5,\r\n1,4,5,6,0,\r\n")}) {
+        const PlacementFile file = parsePlacementFile(text);
+        EXPECT_EQ(file.header, 2) << text;
+        EXPECT_EQ(file.skipped.count, 0) << text;
+        ASSERT_EQ(file.records.size(), 2u) << text;
+        EXPECT_EQ(file.records[1].position, Vector3(4.0f, 5.0f, 6.0f)) << text;
+        EXPECT_EQ(file.records[1].lineNumber, 3) << text;
+    }
+    EXPECT_EQ(parsePlacementFile("1\r\r\n1,0,0,0,0,\n").skipped.firstLineNumber, 2) << "CR then CRLF: a blank line";
+
+    for (const char* bad : {"1,44abc,0,0,0,", "1,0x10,0,0,0,", "1,0,00,0,0,0,", "1,0,0,0,3,14,", "1,0,0,0,3,14",
+                            "1,2 m,0,0,0,", "1x,0,0,0,0,", "1,1e7,0,0,0,", "1,0,-1000001,0,0,", "1,0,0,1e37,0,",
+                            "1,0,0,0,1001,", "1,0,0,0,-1e30,"}) {
+        const PlacementFile file = parsePlacementFile("2\n1,0,0,0,0,\n" + std::string(bad) + "\n");
+        EXPECT_EQ(file.records.size(), 1u) << bad;
+        EXPECT_EQ(file.skipped.firstLineNumber, 3) << bad;
+    }
+    for (const char* bad : {"1,a.x,1e5,1e37,1,", "1,a.x,1,1,1e19,", "1,a.x,-100001,1,1,", "1,a.x,1,1,1,2,"}) {
+        EXPECT_EQ(parseModelFile("1\n" + std::string(bad) + "\n").skipped.count, 1) << bad;
+    }
+    const PlacementFile edges = parsePlacementFile("1\n1,-1e6,1e6,0,-1000, a comment, 2nd\n");
+    ASSERT_EQ(edges.records.size(), 1u);
+    EXPECT_EQ(edges.records[0].heading, -1000.0f);
+    const ModelFile sizes = parseModelFile("1\n1,a.x,1e5,-1e5,0,\n");
+    ASSERT_EQ(sizes.records.size(), 1u);
+    EXPECT_EQ(sizes.records[0].footprintLength, -1e5f);
+}
+
 TEST(LevelFile, HeaderAndLineLimits)
 {
-    for (const char* text : {"", "\n", "abc\n", "99999999999\n"}) {
+    for (const char* text : {"", "\n", "abc\n", "99999999999\n", "2 models\n", "0x10\n"}) {
         const ModelFile file = parseModelFile(text);
         EXPECT_EQ(file.header, 0) << text;
         EXPECT_EQ(file.skipped.count, 1) << text;

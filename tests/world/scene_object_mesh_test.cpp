@@ -35,7 +35,8 @@ TEST(SceneObjectMesh, LoadKeepsMaterialsAndGoesOnPastMissingFiles)
 
     SceneObject object;
     EXPECT_TRUE(object.loadMesh(&device, "objets/cars/mycar.x"));
-    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver le fichier de texture."});
+    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver le fichier de texture.\n"
+                                                         "textures/gone.png : fichier introuvable"});
     ASSERT_EQ(object.getMaterialCount(), 3u);
     for (std::uint32_t i = 0; i < 3; ++i) {
         Material expected = fileMaterials[i].material;
@@ -52,7 +53,8 @@ TEST(SceneObjectMesh, LoadKeepsMaterialsAndGoesOnPastMissingFiles)
     device.clearLog();
     EXPECT_FALSE(object.loadMesh(&device, "objets/cars/othercar.x"));
     object.draw();
-    EXPECT_EQ(messages.boxes(), std::vector<std::string>{"Erreur: Impossible de trouver l'Objet"});
+    EXPECT_EQ(messages.boxes(),
+              std::vector<std::string>{"Erreur: Impossible de trouver l'Objet\nobjets/cars/othercar.x : fichier introuvable"});
     EXPECT_EQ(object.getMaterialCount(), 0u);
     EXPECT_EQ(device.countCalls(DeviceOperation::CreateTextureFromFile), 0u);
     EXPECT_EQ(device.countCalls(DeviceOperation::DrawSubset), 0u);
