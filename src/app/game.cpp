@@ -47,6 +47,11 @@ void setupLighting(GraphicsDevice& device)
     device.setRenderState(RenderState::Ambient, 0xFFFFFFFF);
 }
 
+float simulatedFrameTime(float measuredSeconds)
+{
+    return measuredSeconds > kLongestSimulatedFrame ? kLongestSimulatedFrame : measuredSeconds;
+}
+
 FrameActions runFrame(Game& game, float frameTime)
 {
     const FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera);

@@ -33,9 +33,20 @@ bool setupDevice(Game& game, GraphicsDevice& device);
 void setupScene(Game& game);
 // The scene's one directional light (index 1) and white ambient light.
 void setupLighting(GraphicsDevice& device);
+// The longest frame the simulation is stepped by, in seconds. A longer frame (a
+// window drag, a suspend, a slow disk) is simulated as this long, so the car
+// cannot jump through a wall or leave the world; random drives stay finite at
+// this frame time over 100,000 frames, and go infinite at 0.1 s.
+inline constexpr float kLongestSimulatedFrame = 1.0f / 20.0f;
+
+// The frame time the simulation uses for a measured one, in seconds: the same
+// value bit for bit up to kLongestSimulatedFrame, that cap above it.
+float simulatedFrameTime(float measuredSeconds);
+
 // One frame: keys, clear, then (if the scene begins) overlay, collision, car
-// scale, physics, camera, sky, car and city; present in every case. Returns
-// what the keys asked of the loop.
+// scale, physics, camera, sky, car and city; present in every case. The
+// physics steps by frameTime (seconds) as given: callers pass it through
+// simulatedFrameTime. Returns what the keys asked of the loop.
 FrameActions runFrame(Game& game, float frameTime);
 
 } // namespace torvane

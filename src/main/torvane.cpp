@@ -25,7 +25,7 @@ int main(int, char**)
     bool quit = false;
     while (!quit) {
         if (!pollDesktopEvent(quit)) {
-            quit = runFrame(game, timer.nextFrameTime()).quitRequested;
+            quit = runFrame(game, simulatedFrameTime(timer.nextFrameTime())).quitRequested;
         }
     }
 

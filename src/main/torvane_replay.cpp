@@ -175,7 +175,7 @@ int runReplay(const ReplayOptions& options, const KeyScript& script, int frames,
         while (stage.sdlStarted && pollDesktopEvent(windowClosed)) {
             quit = quit || windowClosed;
         }
-        const float dt = frameTimes.next();
+        const float dt = options.uncappedFrameTimes ? frameTimes.next() : simulatedFrameTime(frameTimes.next());
         const std::bitset<kKeyCount> keys = keyPlayer.keysHeldIn(frame);
         holdKeys(game->keyboardInput, keys);
         quit = runFrame(*game, dt).quitRequested || quit;

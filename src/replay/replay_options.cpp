@@ -84,6 +84,7 @@ bool* flagOption(std::string_view option, ReplayOptions& options)
            : option == "--no-render"    ? &options.noRender
            : option == "--check-finite" ? &options.checkFinite
            : option == "--random-keys"  ? &options.randomKeys
+           : option == "--no-dt-cap"    ? &options.uncappedFrameTimes
                                         : nullptr;
 }
 
@@ -207,6 +208,9 @@ SDL's offscreen driver. The level is read from the data folder.
   --frames N         frames to run (default: the script's last frame)
   --dt SECONDS       frame time, e.g. 0.02 or 1/60 (default 1/60)
   --dt-range MIN MAX frame times drawn uniformly from [MIN, MAX] by --seed
+                     (frame times over 1/20 s are simulated as 1/20 s, as in the game)
+  --no-dt-cap        step the physics by frame times over 1/20 s as given, to find
+                     where it breaks
   --seed N           seed of --random-keys and --dt-range (default 1)
   --csv FILE         telemetry: row 0 after start-up, then one row per frame ("-": stdout)
   --png PATTERN      screenshot after the frame, PATTERN with %d or %06d for its number
