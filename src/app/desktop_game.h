@@ -1,13 +1,17 @@
 // DesktopGame: the game's start-up on the desktop, in its fixed order: the
 // window, the graphics device with the depth test on, the scene, the light,
-// the overlay font, then the keyboard. A failed step is shown in a message box
-// ("Erreur critique") and the start-up goes on; frames then skip what they
-// cannot do. Used by the game's entry point and by the replay tool.
+// the overlay font, then the keyboard and the pads. A failed step is shown in
+// a message box ("Erreur critique") and the start-up goes on; frames then skip
+// what they cannot do. Used by the game's entry point and by the replay tool.
+// Also the desktop's part of the game's commands: fullscreen and screenshots.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "app/game.h"
+#include "app/play_settings.h"
+#include "platform/desktop_gamepads.h"
 #include "platform/desktop_keyboard.h"
 #include "platform/desktop_window.h"
 #include "render/gl/gl_device.h"
@@ -18,14 +22,31 @@ struct DesktopGame {
     std::unique_ptr<DesktopWindow> window;
     std::unique_ptr<GlDevice> device;
     std::unique_ptr<DesktopKeyboard> keyboard;
+    std::unique_ptr<DesktopGamepads> pads;
 
-    // Releases the keyboard, the device and the window, in that order.
+    // Releases the pads, the keyboard, the device and the window, in that order.
     ~DesktopGame();
 };
 
-// Opens the window "Torvane" (800 × 600 outside) and sets the game up in it.
-// The files are read relative to the working directory. With readKeyboard
-// false no keyboard is attached (the caller fills the key snapshot itself).
-std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readKeyboard);
+// How the desktop game starts.
+struct DesktopStart {
+    bool readInput = true;      // false: no keyboard or pad (the caller fills the key snapshot)
+    int windowWidth = 800;      // outer pixels
+    int windowHeight = 600;
+    bool fullscreen = false;
+    bool vsync = true;
+    PlaySettings settings;      // background keys, pad response and mappings
+};
+
+// Opens the window "Torvane" and sets the game up in it. The files are read
+// relative to the working directory.
+std::unique_ptr<DesktopGame> startDesktopGame(Game& game, const DesktopStart& start);
+
+// How long a screenshot's path stays on the screen, in seconds.
+inline constexpr float kScreenshotNoticeSeconds = 2.0f;
+
+// Does the desktop's part of what a frame asked: switches fullscreen, writes
+// the screenshot of frame (its path shown and printed on stdout).
+void actOnDesktop(DesktopGame& desktop, Game& game, const FrameActions& actions, std::uint64_t frame);
 
 } // namespace torvane

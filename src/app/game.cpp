@@ -31,6 +31,7 @@ void setupScene(Game& game)
     car.setBoundingRadius(6.5f);
     car.setFootprintLength(11.4f);
     car.setFootprintWidth(4.8f);
+    game.startCar = car;
     game.skyObject.loadMesh(game.device, "objets/skybox/skydome.x");
     game.cityMap.load(game.device);
 }
@@ -54,7 +55,20 @@ float simulatedFrameTime(float measuredSeconds)
 
 FrameActions runFrame(Game& game, float frameTime)
 {
-    const FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera);
+    const bool driving = !game.play.paused;
+    FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera, driving);
+    game.padInput.processPads(game.playerCar, game.camera, actions, driving, frameTime);
+    if (actions.pauseToggled) {
+        game.play.paused = !game.play.paused;
+    }
+    if (actions.resetRequested) {
+        // Position, heading and every motion and control value; the camera keeps its mode.
+        game.playerCar = game.startCar;
+    }
+    if (actions.readoutToggled) {
+        game.play.readoutShown = !game.play.readoutShown;
+    }
+
     GraphicsDevice* device = game.device;
     if (device == nullptr) {
         return actions;
@@ -62,13 +76,18 @@ FrameActions runFrame(Game& game, float frameTime)
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
         drawDebugOverlay(*device, game.playerCar);
-        collideCar(game.playerCar, game.cityMap);
+        if (!game.play.paused) {
+            collideCar(game.playerCar, game.cityMap);
+        }
         game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
-        game.playerCar.stepPhysics(frameTime);
+        if (!game.play.paused) {
+            game.playerCar.stepPhysics(frameTime);
+        }
         game.camera.update(*device, game.playerCar);
         game.skyObject.draw(*device);
         game.playerCar.draw();
         game.cityMap.draw();
+        game.play.drawTexts(*device);
         device->endScene();
     }
     device->present();

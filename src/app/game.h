@@ -1,13 +1,15 @@
 // Game: the objects that make up a running game (the player's car, the sky,
-// the city, the camera and the keyboard), the one-time scene set-up and the
-// fixed sequence of one frame. Everything here talks to the graphics device
+// the city, the camera, the keyboard and the pads, the pause and the texts over
+// the picture), the one-time scene set-up and the fixed sequence of one frame. Everything here talks to the graphics device
 // through its interface, so the whole frame runs against the recording device
 // in tests.
 #pragma once
 
+#include "app/play_state.h"
 #include "camera/camera.h"
 #include "car/car.h"
 #include "input/keyboard_input.h"
+#include "input/pad_input.h"
 #include "world/city_map.h"
 #include "world/sky_dome.h"
 
@@ -21,6 +23,10 @@ struct Game {
     CityMap cityMap;
     Camera camera;
     KeyboardInput keyboardInput{camera};
+    PadInput padInput{camera};
+    // The car as the scene set it up; resetting the car copies it back.
+    Car startCar;
+    PlayState play;
     // nullptr when the graphics set-up failed: frames then only read the keys.
     GraphicsDevice* device = nullptr;
 };
@@ -29,7 +35,7 @@ struct Game {
 // test, the scene, the light, the overlay font. False when no font came up.
 bool setupDevice(Game& game, GraphicsDevice& device);
 // Loads the car, the sky and the city (files relative to the working directory)
-// on game.device and places the car at its start.
+// on game.device and places the car at its start, kept as game.startCar.
 void setupScene(Game& game);
 // The scene's one directional light (index 1) and white ambient light.
 void setupLighting(GraphicsDevice& device);
@@ -43,10 +49,13 @@ inline constexpr float kLongestSimulatedFrame = 1.0f / 20.0f;
 // value bit for bit up to kLongestSimulatedFrame, that cap above it.
 float simulatedFrameTime(float measuredSeconds);
 
-// One frame: keys, clear, then (if the scene begins) overlay, collision, car
-// scale, physics, camera, sky, car and city; present in every case. The
-// physics steps by frameTime (seconds) as given: callers pass it through
-// simulatedFrameTime. Returns what the keys asked of the loop.
+// One frame: keys and pads (then the pause, the reset and the readout they
+// asked for), clear, then (if the scene begins) overlay, collision, car scale,
+// physics, camera, sky, car, city and the play texts; present in every case.
+// While paused neither the collision nor the physics runs: the same picture is
+// drawn again. The physics steps by frameTime (seconds) as given: callers pass
+// it through simulatedFrameTime. Returns what the keys and pads asked of the
+// loop.
 FrameActions runFrame(Game& game, float frameTime);
 
 } // namespace torvane

@@ -7,6 +7,16 @@ std::string cannotOpenFileMessage(std::string_view path)
     return "Impossible d'ouvrir le fichier " + std::string(path);
 }
 
+std::string screenshotSavedMessage(std::string_view path)
+{
+    return "Capture enregistrée : " + std::string(path);
+}
+
+std::string screenshotFailedMessage(std::string_view path)
+{
+    return "Impossible d'enregistrer la capture " + std::string(path);
+}
+
 std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber)
 {
     const std::string line = std::to_string(firstLineNumber);

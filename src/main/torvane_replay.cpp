@@ -83,7 +83,9 @@ bool startDesktopStage(Game& game, Stage& stage, bool window)
     if (!stage.sdlStarted) {
         return false;
     }
-    stage.desktop = startDesktopGame(game, false);
+    DesktopStart start;
+    start.readInput = false;
+    stage.desktop = startDesktopGame(game, start);
     if (stage.desktop->device == nullptr) {
         diagnose(std::string("no OpenGL device on SDL's ") + (window ? "default" : "offscreen") + " driver");
         return false;

@@ -46,14 +46,23 @@ void stopDesktop()
     SDL_Quit();
 }
 
-bool pollDesktopEvent(bool& quit)
+bool pollDesktopEvent(DesktopEvent& event)
 {
-    SDL_Event event;
-    if (SDL_PollEvent(&event) == 0) {
+    SDL_Event taken;
+    if (SDL_PollEvent(&taken) == 0) {
         return false;
     }
-    quit = event.type == SDL_QUIT;
+    event.quit = taken.type == SDL_QUIT;
+    event.focusLost = taken.type == SDL_WINDOWEVENT && taken.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
     return true;
+}
+
+bool pollDesktopEvent(bool& quit)
+{
+    DesktopEvent event;
+    const bool taken = pollDesktopEvent(event);
+    quit = event.quit;
+    return taken;
 }
 
 MessageSink& desktopMessageSink()
@@ -96,6 +105,25 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
     // Presenting waits for the vertical retrace.
     SDL_GL_SetSwapInterval(1);
     return result;
+}
+
+bool DesktopWindow::setFullscreen(bool on)
+{
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        diagnose(std::string("SDL_SetWindowFullscreen failed: ") + SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+bool DesktopWindow::isFullscreen() const
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void DesktopWindow::setVsync(bool on)
+{
+    SDL_GL_SetSwapInterval(on ? 1 : 0);
 }
 
 DesktopWindow::~DesktopWindow()

@@ -41,7 +41,9 @@ KeyScript randomKeyScript(std::uint64_t seed, int frames)
         const int last = std::min(frames, first + below(generator, kLongestSpan));
         KeySpan span{first, last, {}};
         for (const DrivingKey& key : kDrivingKeys) {
-            if (key.code != kKeyEscape && below(generator, 1000) < holdPerMille(key.code)) {
+            // Never Escape, nor the game's commands (pause, reset...), which draw nothing.
+            if (key.code != kKeyEscape && !isGameCommand(key.action) &&
+                below(generator, 1000) < holdPerMille(key.code)) {
                 span.keys.push_back(key.code);
             }
         }

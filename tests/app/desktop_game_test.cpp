@@ -66,7 +66,9 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
     }
     ScopedMessageCapture messages;
     auto game = std::make_unique<Game>();
-    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
+    DesktopStart start;
+    start.readInput = false;
+    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, start);
     if (desktop->device == nullptr) {
         stopDesktop();
         GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";

@@ -9,6 +9,7 @@
 #include "math/vector3.h"
 #include "core/message_sink.h"
 #include "render/gl/gl_program.h"
+#include "render/gl/letterbox.h"
 #include "render/gl/gl_text.h"
 #include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
@@ -371,9 +372,14 @@ void GlDevice::present()
     int drawableWidth = 0;
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    // The picture keeps its shape: black bars where the window's shape differs (fullscreen).
+    const ScreenArea area = letterbox(width, height, drawableWidth, drawableHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, drawableWidth, drawableHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlitFramebuffer(0, 0, width, height, area.x, area.y, area.x + area.width, area.y + area.height,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
     SDL_GL_SwapWindow(window);
     glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
 }

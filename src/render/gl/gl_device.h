@@ -3,8 +3,9 @@
 // 0..1, clockwise front faces, point sampling with wrap addressing, and one
 // directional light lit per vertex in the vertex shader (no specular, normals
 // not renormalised). The scene is drawn into an off-screen back buffer of the
-// size the window's client area had at creation; present() stretches it onto
-// the window. Texts are drawn when the scene ends, over the finished picture.
+// size the window's client area had at creation; present() scales it onto
+// the window keeping its shape, with black bars where the window's shape
+// differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the finished picture.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is

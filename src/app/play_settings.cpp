@@ -1,0 +1,10 @@
+#include "app/play_settings.h"
+
+namespace torvane {
+
+PlaySettings loadPlaySettings()
+{
+    return PlaySettings{};
+}
+
+} // namespace torvane

@@ -1,0 +1,47 @@
+// DesktopGamepads: every game pad SDL knows as a game controller, merged into
+// one PadSnapshot a frame. Pads plugged in or out while the game runs are
+// opened or closed at the next read. SDL names the buttons through its mapping
+// database: its built-in one, the SDL_GAMECONTROLLERCONFIG environment
+// variable, and a mapping file given at creation (the community's
+// gamecontrollerdb.txt format).
+//
+// Shortcomings: at most kMaxPads pads at once (more are ignored); joysticks
+// without a mapping are ignored.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "input/pad_device.h"
+
+struct _SDL_GameController;
+
+namespace torvane {
+
+class DesktopGamepads final : public PadDevice {
+public:
+    static constexpr int kMaxPads = 8;
+
+    // Starts SDL's game controller subsystem and adds the mappings of
+    // mappingFile when it exists (an empty path: none). nullptr (after saying
+    // why on stderr) when the subsystem cannot start.
+    static std::unique_ptr<DesktopGamepads> create(const std::string& mappingFile);
+    ~DesktopGamepads() override;
+
+    PadSnapshot read() override;
+    int connectedCount() const;
+
+    DesktopGamepads(const DesktopGamepads&) = delete;
+    DesktopGamepads& operator=(const DesktopGamepads&) = delete;
+
+private:
+    DesktopGamepads() = default;
+    // Closes the pads that went away and opens the ones that came.
+    void refresh();
+
+    std::array<_SDL_GameController*, kMaxPads> pads{};
+    int knownJoystickCount = -1; // SDL's joystick count at the last refresh
+};
+
+} // namespace torvane
