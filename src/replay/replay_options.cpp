@@ -202,8 +202,9 @@ SDL's offscreen driver. The level is read from the data folder.
 
   --keys FILE        key script: lines "FIRST LAST KEY..." hold the keys from frame
                      FIRST to LAST (from 1); '#' comments; keys Left Right Up Down
-                     RCtrl A Q Escape KP8 KP2 F1..F8 V. Escape ends the run after
-                     its frame, as in the game.
+                     RCtrl A Q Escape KP8 KP2 F1..F8 V, and P Pause Backspace F10
+                     F11 F12 Return LAlt RAlt. Escape ends the run after its frame,
+                     P pauses and Backspace resets the car, as in the game.
   --random-keys      a random key script drawn from --seed (never Escape)
   --frames N         frames to run (default: the script's last frame)
   --dt SECONDS       frame time, e.g. 0.02 or 1/60 (default 1/60)
