@@ -10,7 +10,8 @@
 Usage: /usr/bin/python3 tools/plot_telemetry.py RUN.csv --out DIR [--data GAME_DIR]
 
 The obstacles are read from the level (GAME_DIR/maps/city.map and city.ldo,
-default: the game/ folder of this source tree). Needs Debian's python3-matplotlib.
+default: $TORVANE_DATA, then share/torvane beside an installed torvane-plot,
+then the game/ folder of this source tree). Needs Debian's python3-matplotlib.
 """
 import argparse
 import csv
@@ -196,12 +197,20 @@ def plot_tyre_curves(run, path):
     plt.close(fig)
 
 
+def default_data_folder():
+    """The game's data folder, searched as the game searches it."""
+    if os.environ.get("TORVANE_DATA"):
+        return os.environ["TORVANE_DATA"]
+    here = os.path.dirname(os.path.realpath(__file__))
+    installed = os.path.join(here, "..", "share", "torvane")
+    return installed if os.path.isdir(installed) else os.path.join(here, "..", "game")
+
+
 def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description="Plots a torvane-replay telemetry CSV.")
     parser.add_argument("csv", help="telemetry written by torvane-replay --csv")
     parser.add_argument("--out", required=True, help="folder for the PNG plots (made if missing)")
-    parser.add_argument("--data", default=os.path.join(here, "..", "game"), help="the game's data folder")
+    parser.add_argument("--data", default=default_data_folder(), help="the game's data folder")
     args = parser.parse_args(argv)
     try:
         run = read_telemetry(args.csv)

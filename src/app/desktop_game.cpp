@@ -5,6 +5,7 @@
 #include "app/screenshot.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
+#include "platform/user_folders.h"
 
 namespace torvane {
 namespace {
@@ -12,10 +13,10 @@ namespace {
 // Writes the presented picture into the pictures folder and says where, on the screen and on stdout.
 void takeScreenshot(const GlDevice& device, PlayState& play, std::uint64_t frame)
 {
-    const std::optional<std::filesystem::path> folder = picturesFolder();
-    const std::filesystem::path path = folder.value_or(".") / screenshotName(frame);
+    const std::string folder = picturesFolder();
+    const std::filesystem::path path = std::filesystem::path(folder.empty() ? "." : folder) / screenshotName(frame);
     const Image picture{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
-    if (!folder || !saveScreenshot(picture, path)) {
+    if (folder.empty() || !saveScreenshot(picture, path)) {
         diagnose(path.string() + ": screenshot could not be written");
         play.showNotice(screenshotFailedMessage(path.string()), kScreenshotNoticeSeconds);
         return;
@@ -35,17 +36,19 @@ DesktopGame::~DesktopGame()
     window.reset();
 }
 
-std::unique_ptr<DesktopGame> startDesktopGame(Game& game, const DesktopStart& start)
+std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readInput, const WindowShape& shape,
+                                              const Settings& settings)
 {
     auto desktop = std::make_unique<DesktopGame>();
-    desktop->window = DesktopWindow::open("Torvane", start.windowWidth, start.windowHeight);
-    if (desktop->window != nullptr && desktop->window->hasGlContext()) {
-        desktop->window->setVsync(start.vsync);
-        desktop->device =
-            GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
-        if (start.fullscreen) {
-            desktop->window->setFullscreen(true);
-        }
+    desktop->window = DesktopWindow::open("Torvane", shape.width, shape.height, shape.vsync);
+    if (!startProblem(*desktop).empty()) {
+        return desktop;
+    }
+    desktop->device =
+        GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
+    // After the device: the picture keeps the window's shape, letterboxed on the screen.
+    if (shape.fullscreen) {
+        desktop->window->setFullscreen(true);
     }
 
     GlDevice* device = desktop->device.get();
@@ -54,13 +57,13 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, const DesktopStart& st
         showBox(kCriticalCaption, kGraphicsSetupFailed);
     }
 
-    if (start.readInput) {
-        desktop->keyboard = DesktopKeyboard::create(desktop->window ? desktop->window->handle() : nullptr,
-                                                    start.settings.backgroundKeys);
+    if (readInput) {
+        desktop->keyboard = DesktopKeyboard::create(desktop->window->handle(), settings.backgroundKeys);
         game.keyboardInput.attachDevice(desktop->keyboard.get());
-        desktop->pads = DesktopGamepads::create(start.settings.padMappingFile);
+        desktop->pads = DesktopGamepads::create();
         game.padInput.attachDevice(desktop->pads.get());
-        game.padInput.setResponse(start.settings.padResponse);
+        game.padInput.setResponse(
+            {static_cast<float>(settings.padDeadzone), static_cast<float>(settings.padCurve)});
     }
     return desktop;
 }
@@ -73,6 +76,14 @@ void actOnDesktop(DesktopGame& desktop, Game& game, const FrameActions& actions,
     if (actions.screenshotRequested && desktop.device != nullptr) {
         takeScreenshot(*desktop.device, game.play, frame);
     }
+}
+
+std::string startProblem(const DesktopGame& desktop)
+{
+    if (desktop.window == nullptr) {
+        return noOpenGl33Message("none");
+    }
+    return desktop.window->hasGlContext() ? std::string() : noOpenGl33Message(desktop.window->offeredGlVersion());
 }
 
 } // namespace torvane

@@ -2,71 +2,96 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
+#include <limits>
 #include <regex>
+
+#include "core/command_line.h"
 
 namespace torvane {
 namespace {
 
-constexpr int kBadOption = 2;
-constexpr int kSmallestWindow = 160; // pixels
+constexpr int kSmallestWindow = 320; // pixels, as the settings' bounds
 constexpr int kLargestWindow = 16384;
 
-// "WxH" into width and height; an error text when it is not two sizes in range.
-std::string readWindowSize(const std::string& text, int& width, int& height)
+// "WxH" into width and height; what is wrong with it otherwise.
+std::string readWindowSize(const std::string& text, GameOptions& options)
 {
     static const std::regex form(R"(([0-9]{1,5})x([0-9]{1,5}))");
     std::smatch match;
+    const std::string range = std::to_string(kSmallestWindow) + " to " + std::to_string(kLargestWindow);
     if (!std::regex_match(text, match, form)) {
-        return "expected WIDTHxHEIGHT in pixels, e.g. 1024x768";
+        return "expected WIDTHxHEIGHT in pixels, each " + range + ", e.g. 1024x768";
     }
-    const int w = std::stoi(match[1].str());
-    const int h = std::stoi(match[2].str());
-    if (w < kSmallestWindow || h < kSmallestWindow || w > kLargestWindow || h > kLargestWindow) {
-        return "each size must be from " + std::to_string(kSmallestWindow) + " to " + std::to_string(kLargestWindow);
+    const int width = std::stoi(match[1].str());
+    const int height = std::stoi(match[2].str());
+    if (width < kSmallestWindow || height < kSmallestWindow || width > kLargestWindow || height > kLargestWindow) {
+        return "each size must be " + range + " pixels";
     }
-    width = w;
-    height = h;
+    options.windowWidth = width;
+    options.windowHeight = height;
     return {};
+}
+
+void declareGameOptions(CLI::App& app, GameOptions& options)
+{
+    app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
+                    "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
+                    "F11 fullscreen, F12 screenshot, Escape quits. A game pad drives too.\n");
+    app.set_help_flag();
+    app.add_option("--data", options.dataDir, kDataOptionHelp)
+        ->option_text("DIR");
+    app.add_option("--frames", options.frames, "quit by itself after N frames (unattended runs, tests)")
+        ->option_text("N")
+        ->check(CLI::Range(1, std::numeric_limits<int>::max()));
+    app.add_flag("--fullscreen", options.fullscreen, "start fullscreen (F11 or Alt+Enter switch)");
+    app.add_option_function<std::string>(
+           "--window-size",
+           [&options](const std::string& text) {
+               if (const std::string mistake = readWindowSize(text, options); !mistake.empty()) {
+                   throw CLI::ValidationError("--window-size " + text, mistake);
+               }
+           },
+           "the window's outer size, e.g. 1024x768 (default 800x600)")
+        ->option_text("WxH");
+    app.add_flag("--background-keys", options.backgroundKeys,
+                 "read the keys while another window has the focus (X11): keys typed elsewhere drive");
+    app.add_flag("--no-vsync", options.noVsync, "show frames without waiting for the screen's refresh");
+    app.add_flag("--version", options.version, "the version, and nothing else");
+    app.add_flag("--help", options.help, "this text");
+    app.footer("Exit status: 0 the player quit; 2 a bad option, no data folder, no display or no OpenGL 3.3.\n"
+               "Settings: $XDG_CONFIG_HOME/torvane/settings.toml (~/.config/torvane/settings.toml).");
 }
 
 } // namespace
 
-ParsedGameOptions parseGameOptions(int argc, const char* const* argv)
+ParsedGameOptions parseGameOptions(std::span<const std::string_view> args)
 {
-    ParsedGameOptions parsed;
-    GameOptions& options = parsed.options;
-    CLI::App app("Torvane: drive a car through a walled city.", "torvane");
-    app.set_version_flag("--version", TORVANE_VERSION);
-    app.add_flag("--fullscreen", options.fullscreen, "start in fullscreen (F11 or Alt+Enter switch)");
-    std::string windowSize;
-    const CLI::Validator windowSizeCheck(
-        [&options](std::string& text) { return readWindowSize(text, options.windowWidth, options.windowHeight); },
-        "WxH");
-    app.add_option("--window-size", windowSize, "the window's size, e.g. 1024x768 (default 800x600)")
-        ->type_name("WxH")
-        ->check(windowSizeCheck);
-    app.add_option("--data", options.dataDir, "the folder holding maps/ and objets/ (default: the working directory)")
-        ->type_name("DIR")
-        ->check(CLI::ExistingDirectory);
-    app.add_flag("--background-keys", options.backgroundKeys,
-                 "read the keys while another window has the focus (X11; keys typed elsewhere then drive)");
-    bool noVsync = false;
-    app.add_flag("--no-vsync", noVsync, "present frames without waiting for the screen's refresh");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::fputs(app.help().c_str(), stdout);
-        parsed.exitStatus = 0;
-    } catch (const CLI::CallForVersion&) {
-        std::printf("torvane %s\n", TORVANE_VERSION);
-        parsed.exitStatus = 0;
-    } catch (const CLI::ParseError& error) {
-        std::fprintf(stderr, "torvane: %s\nRun 'torvane --help' for the options.\n", error.what());
-        parsed.exitStatus = kBadOption;
+    ParsedGameOptions result;
+    CLI::App app("", "torvane");
+    declareGameOptions(app, result.options);
+    result.error = parseCommandLine(app, args);
+    if (result.error.empty()) {
+        result.error = emptyValueMistake(app, {"--data"});
     }
-    options.vsync = !noVsync;
-    return parsed;
+    return result;
+}
+
+Settings withOptions(Settings settings, const GameOptions& options)
+{
+    settings.fullscreen = settings.fullscreen || options.fullscreen;
+    settings.windowWidth = options.windowWidth.value_or(settings.windowWidth);
+    settings.windowHeight = options.windowHeight.value_or(settings.windowHeight);
+    settings.backgroundKeys = settings.backgroundKeys || options.backgroundKeys;
+    settings.vsync = settings.vsync && !options.noVsync;
+    return settings;
+}
+
+std::string gameUsage()
+{
+    CLI::App app("", "torvane");
+    GameOptions options;
+    declareGameOptions(app, options);
+    return app.help();
 }
 
 } // namespace torvane

@@ -1,32 +1,42 @@
-// The game's command line: window, data folder, keyboard and presentation
-// choices. Parsed with CLI11; see parseGameOptions for what it prints.
-//
-// Shortcomings: --window-size takes the outer size; the picture's shape stays
-// that of the window at start-up.
+// The game's command line (torvane --help lists it): where the data is, a
+// frame count for unattended runs, and the window and keyboard choices, which
+// win over the same settings of the settings file.
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+
+#include "core/settings.h"
 
 namespace torvane {
 
 struct GameOptions {
+    std::string dataDir;       // empty: searched (core/data_folder.h)
+    std::optional<int> frames; // unset: until the player quits
     bool fullscreen = false;
-    int windowWidth = 800;  // outer pixels
-    int windowHeight = 600;
-    std::string dataDir;    // empty: the working directory
+    std::optional<int> windowWidth;  // outer pixels; unset: the settings' size
+    std::optional<int> windowHeight;
     bool backgroundKeys = false;
-    bool vsync = true;
+    bool noVsync = false;
+    bool help = false;
+    bool version = false;
 };
 
-// The options of argv, or the exit status the program ends with: 0 after
-// --help or --version (printed on stdout), 2 after a bad option (a message
-// naming it on stderr).
+// Options, or the first thing wrong with the command line (error then set).
 struct ParsedGameOptions {
     GameOptions options;
-    std::optional<int> exitStatus;
+    std::string error;
 };
 
-ParsedGameOptions parseGameOptions(int argc, const char* const* argv);
+// args are the words after the program name.
+ParsedGameOptions parseGameOptions(std::span<const std::string_view> args);
+
+// settings with the options that override them applied.
+Settings withOptions(Settings settings, const GameOptions& options);
+
+// The --help text.
+std::string gameUsage();
 
 } // namespace torvane

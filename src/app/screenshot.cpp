@@ -3,55 +3,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <string>
 
 #include "assets/png_encode.h"
 
 namespace torvane {
-namespace {
-
-// The value of NAME="..." in an XDG user-dirs file, "$HOME" replaced by home.
-std::optional<std::filesystem::path> userDir(const std::filesystem::path& file, const std::string& name,
-                                             const std::string& home)
-{
-    std::ifstream in(file);
-    std::string line;
-    const std::string prefix = name + "=\"";
-    while (std::getline(in, line)) {
-        if (line.rfind(prefix, 0) != 0 || line.size() < prefix.size() + 1 || line.back() != '"') {
-            continue;
-        }
-        std::string value = line.substr(prefix.size(), line.size() - prefix.size() - 1);
-        if (value.rfind("$HOME", 0) == 0) {
-            value = home + value.substr(5);
-        }
-        if (!value.empty() && value.front() == '/') {
-            return std::filesystem::path(value);
-        }
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<std::filesystem::path> picturesFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home == '\0') {
-        return std::nullopt;
-    }
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    const std::filesystem::path config = configHome != nullptr && *configHome == '/'
-                                             ? std::filesystem::path(configHome)
-                                             : std::filesystem::path(home) / ".config";
-    if (std::optional<std::filesystem::path> folder = userDir(config / "user-dirs.dirs", "XDG_PICTURES_DIR", home)) {
-        return folder;
-    }
-    return std::filesystem::path(home) / "Pictures";
-}
 
 std::string screenshotName(std::uint64_t frame)
 {

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/data_folder.h"
 
 namespace torvane {
 
@@ -18,6 +21,9 @@ inline constexpr std::string_view kKeyboardDeviceFailed = "Impossible d'obtenir 
 inline constexpr std::string_view kKeyboardAcquireFailed = "Impossible d'acquirir le clavier";
 inline constexpr std::string_view kMeshNotFound = "Impossible de trouver l'Objet";
 inline constexpr std::string_view kTextureNotFound = "Impossible de trouver le fichier de texture.";
+inline constexpr std::string_view kNoDisplay =
+    "Aucun écran : Torvane s'ouvre dans une session graphique (X11 ou Wayland). "
+    "Lancez-le depuis le bureau, ou indiquez l'écran avec DISPLAY.";
 
 // Texts shown over the picture while playing.
 inline constexpr const char* kPausedText = "PAUSE";
@@ -31,6 +37,10 @@ std::string screenshotFailedMessage(std::string_view path);
 
 // "Impossible d'ouvrir le fichier <path>".
 std::string cannotOpenFileMessage(std::string_view path);
+// "Torvane a besoin d'OpenGL 3.3 ; ce système offre OpenGL <found>."
+std::string noOpenGl33Message(std::string_view found);
+// "Impossible de trouver les données du jeu" with each folder looked in and why it was not taken.
+std::string noDataFolderMessage(const std::vector<LookedInPlace>& places);
 // "<path> : 3 lignes ignorées (première : ligne 12)", or "<path> : 1 ligne ignorée (ligne 12)".
 std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber);
 

@@ -1,55 +1,63 @@
-// Torvane's entry point: reads the command line, sets the game up in its
-// window, then runs a frame whenever the event queue is empty until a quit
-// request (the window closed, Escape, or a pad's Start held) arrives. Writes
-// nothing but the screenshots the player asks for. Exit status: 0, or 2 for a
-// bad option or data folder, 1 when the desktop cannot start.
+// Torvane's entry point: reads the command line, finds the data folder and the
+// player's settings, sets the game up in its window, then runs a frame whenever
+// the event queue is empty until a quit request (the window closed, Escape, or
+// a pad's Start held) arrives. Writes nothing but the screenshots the player
+// asks for (their paths on stdout). Start-up failures are told to the player and end with status 2:
+// a bad option, no data folder, no display, no OpenGL 3.3.
 #include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/desktop_game.h"
 #include "app/game_options.h"
+#include "core/command_line.h"
 #include "core/frame_timer.h"
 #include "core/message_sink.h"
+#include "core/player_messages.h"
+#include "core/settings.h"
+#include "platform/user_folders.h"
 
+namespace torvane {
 namespace {
 
+constexpr int kQuit = 0;
+constexpr int kCannotStart = 2;
+
 // The game's objects live for the whole run.
-torvane::Game game;
+Game game;
 
-} // namespace
-
-int main(int argc, char** argv)
+// Shows a start-up failure to the player, with no window left open.
+int cannotStart(std::string_view text)
 {
-    using namespace torvane;
-    const ParsedGameOptions parsed = parseGameOptions(argc, argv);
-    if (parsed.exitStatus) {
-        return *parsed.exitStatus;
-    }
-    const GameOptions& options = parsed.options;
-    if (!options.dataDir.empty() && chdir(options.dataDir.c_str()) != 0) {
-        diagnose(options.dataDir + ": cannot enter the data folder");
-        return 2;
-    }
-    installMessageSink(&desktopMessageSink());
-    if (!startDesktop()) {
-        return 1;
-    }
-    DesktopStart start;
-    start.windowWidth = options.windowWidth;
-    start.windowHeight = options.windowHeight;
-    start.fullscreen = options.fullscreen;
-    start.vsync = options.vsync;
-    start.settings = loadPlaySettings();
-    start.settings.backgroundKeys = start.settings.backgroundKeys || options.backgroundKeys;
-    std::unique_ptr<DesktopGame> desktop = startDesktopGame(game, start);
+    showBox(kCriticalCaption, text);
+    return kCannotStart;
+}
 
+// The player's settings; each mistake in the file named on stderr.
+Settings readPlayerSettings()
+{
+    const std::string path = settingsFilePath();
+    SettingsRead read = path.empty() ? SettingsRead{} : readSettingsFile(path);
+    for (const std::string& problem : read.problems) {
+        diagnose(problem);
+    }
+    return read.settings;
+}
+
+// Runs frames until the player quits, or for frames frames when set. Each
+// frame's measured time goes to the readout; the simulation gets it capped.
+void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings)
+{
     FrameTimer timer(desktopClock());
-    std::uint64_t frame = 0;
     bool quit = false;
-    while (!quit) {
+    for (int frame = 0; !quit && (!options.frames || frame < *options.frames);) {
         DesktopEvent event;
         if (pollDesktopEvent(event)) {
             quit = event.quit;
-            if (event.focusLost && start.settings.pauseOnFocusLoss) {
+            if (event.focusLost && settings.pauseOnFocusLoss) {
                 game.play.paused = true;
             }
             continue;
@@ -57,14 +65,64 @@ int main(int argc, char** argv)
         const float measured = timer.nextFrameTime();
         game.play.countFrame(measured);
         const FrameActions actions = runFrame(game, simulatedFrameTime(measured));
-        actOnDesktop(*desktop, game, actions, ++frame);
+        ++frame;
+        actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
         quit = actions.quitRequested;
     }
+}
+
+int gameMain(std::span<const std::string_view> args)
+{
+    setProgramName("torvane");
+    const ParsedGameOptions parsed = parseGameOptions(args);
+    if (!parsed.error.empty()) {
+        diagnose(parsed.error);
+        return kBadCommandLine;
+    }
+    const GameOptions& options = parsed.options;
+    if (options.help || options.version) {
+        std::fputs(options.help ? gameUsage().c_str() : (versionLine("torvane") + "\n").c_str(), stdout);
+        return kQuit;
+    }
+
+    installMessageSink(&desktopMessageSink());
+    const DataFolderSearch data = searchDataFolder(options.dataDir);
+    // The level files name meshes and textures relative to the data folder.
+    if (!data.folder || chdir(data.folder->c_str()) != 0) {
+        return cannotStart(noDataFolderMessage(data.lookedIn));
+    }
+    const Settings settings = withOptions(readPlayerSettings(), options);
+
+    if (!startDesktop()) {
+        return cannotStart(kNoDisplay);
+    }
+    if (!desktopHasDisplay()) {
+        stopDesktop();
+        return cannotStart(kNoDisplay);
+    }
+    std::unique_ptr<DesktopGame> desktop =
+        startDesktopGame(game, true, {settings.windowWidth, settings.windowHeight, settings.vsync, settings.fullscreen},
+                         settings);
+    if (const std::string problem = startProblem(*desktop); !problem.empty()) {
+        desktop.reset();
+        stopDesktop();
+        return cannotStart(problem);
+    }
+    play(*desktop, options, settings);
 
     game.keyboardInput.attachDevice(nullptr);
     game.padInput.attachDevice(nullptr);
     game.device = nullptr;
     desktop.reset();
     stopDesktop();
-    return 0;
+    return kQuit;
+}
+
+} // namespace
+} // namespace torvane
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    return torvane::gameMain(args);
 }

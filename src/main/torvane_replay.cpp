@@ -19,8 +19,10 @@
 #include "replay/telemetry.h"
 #include "input/key_script.h"
 #include "assets/png_encode.h"
+#include "core/command_line.h"
 #include "core/file_contents.h"
 #include "core/message_sink.h"
+#include "platform/user_folders.h"
 #include "render/headless_device.h"
 
 namespace torvane {
@@ -28,7 +30,7 @@ namespace {
 
 constexpr int kDone = 0;
 constexpr int kOutputFailed = 1;
-constexpr int kBadInput = 2;
+constexpr int kBadInput = kBadCommandLine;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
 
@@ -83,11 +85,11 @@ bool startDesktopStage(Game& game, Stage& stage, bool window)
     if (!stage.sdlStarted) {
         return false;
     }
-    DesktopStart start;
-    start.readInput = false;
-    stage.desktop = startDesktopGame(game, start);
+    stage.desktop = startDesktopGame(game, false);
     if (stage.desktop->device == nullptr) {
-        diagnose(std::string("no OpenGL device on SDL's ") + (window ? "default" : "offscreen") + " driver");
+        const DesktopWindow* opened = stage.desktop->window.get();
+        diagnose(std::string("no OpenGL 3.3 device on SDL's ") + (window ? "default" : "offscreen") + " driver" +
+                 (opened != nullptr && !opened->hasGlContext() ? " (offered: " + opened->offeredGlVersion() + ")" : ""));
         return false;
     }
     return true;
@@ -240,8 +242,8 @@ int replayMain(std::span<const std::string_view> args)
         return kBadInput;
     }
     const ReplayOptions& options = parsed.options;
-    if (options.help) {
-        std::fputs(replayUsage().c_str(), stdout);
+    if (options.help || options.version) {
+        std::fputs(options.help ? replayUsage().c_str() : (versionLine("torvane-replay") + "\n").c_str(), stdout);
         return kDone;
     }
 
@@ -261,9 +263,14 @@ int replayMain(std::span<const std::string_view> args)
     if (!openOutputs(options, outputs)) {
         return kOutputFailed;
     }
-    const std::string dataDir = options.dataDir.empty() ? TORVANE_DATA_DIR : options.dataDir;
-    if (chdir(dataDir.c_str()) != 0) {
-        diagnose(dataDir + ": cannot enter the data folder");
+    // The level files name meshes and textures relative to the data folder;
+    // every path of the command line was used (or made absolute) before this.
+    const DataFolderSearch data = searchDataFolder(options.dataDir);
+    if (!data.folder || chdir(data.folder->c_str()) != 0) {
+        diagnose("no data folder (a folder holding maps/city.ldo); looked in:");
+        for (const LookedInPlace& place : data.lookedIn) {
+            diagnose("  " + lookedInLine(place));
+        }
         return kBadInput;
     }
     const int status = runReplay(options, script, frames, outputs);

@@ -9,6 +9,9 @@ struct Vector3 {
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
+
+    constexpr Vector3() = default;
+    constexpr Vector3(float xValue, float yValue, float zValue) : x(xValue), y(yValue), z(zValue) {}
 };
 
 constexpr Vector3 operator+(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
+#include <string>
 
 #include "core/message_sink.h"
 
@@ -26,16 +26,11 @@ bool isOpen(const std::array<SDL_GameController*, DesktopGamepads::kMaxPads>& pa
 
 } // namespace
 
-std::unique_ptr<DesktopGamepads> DesktopGamepads::create(const std::string& mappingFile)
+std::unique_ptr<DesktopGamepads> DesktopGamepads::create()
 {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         diagnose(std::string("game pads: SDL_InitSubSystem failed: ") + SDL_GetError());
         return nullptr;
-    }
-    std::error_code error;
-    if (!mappingFile.empty() && std::filesystem::exists(mappingFile, error) &&
-        SDL_GameControllerAddMappingsFromFile(mappingFile.c_str()) < 0) {
-        diagnose(mappingFile + ": pad mappings not read: " + SDL_GetError());
     }
     std::unique_ptr<DesktopGamepads> gamepads(new DesktopGamepads);
     gamepads->refresh();

@@ -1,9 +1,9 @@
 // DesktopGamepads: every game pad SDL knows as a game controller, merged into
 // one PadSnapshot a frame. Pads plugged in or out while the game runs are
 // opened or closed at the next read. SDL names the buttons through its mapping
-// database: its built-in one, the SDL_GAMECONTROLLERCONFIG environment
-// variable, and a mapping file given at creation (the community's
-// gamecontrollerdb.txt format).
+// database: its built-in one, and the mappings of the SDL_GAMECONTROLLERCONFIG
+// environment variable (or the file SDL_GAMECONTROLLERCONFIG_FILE names),
+// which SDL reads itself.
 //
 // Shortcomings: at most kMaxPads pads at once (more are ignored); joysticks
 // without a mapping are ignored.
@@ -11,7 +11,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
 
 #include "input/pad_device.h"
 
@@ -23,10 +22,9 @@ class DesktopGamepads final : public PadDevice {
 public:
     static constexpr int kMaxPads = 8;
 
-    // Starts SDL's game controller subsystem and adds the mappings of
-    // mappingFile when it exists (an empty path: none). nullptr (after saying
-    // why on stderr) when the subsystem cannot start.
-    static std::unique_ptr<DesktopGamepads> create(const std::string& mappingFile);
+    // Starts SDL's game controller subsystem and opens the pads plugged in.
+    // nullptr (after saying why on stderr) when the subsystem cannot start.
+    static std::unique_ptr<DesktopGamepads> create();
     ~DesktopGamepads() override;
 
     PadSnapshot read() override;

@@ -26,6 +26,24 @@ public:
 
 SdlMessageSink sdlMessageSink;
 
+// The OpenGL version a context with SDL's default attributes offers; "none" without one.
+std::string defaultGlVersion(SDL_Window* window)
+{
+    SDL_GL_ResetAttributes();
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        return "none";
+    }
+    // Looked up through SDL: the platform layer does not link OpenGL itself.
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlVersion = 0x1F02;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* version = getString != nullptr ? getString(kGlVersion) : nullptr;
+    std::string text = version != nullptr ? reinterpret_cast<const char*>(version) : "unknown";
+    SDL_GL_DeleteContext(context);
+    return text;
+}
+
 std::uint64_t sdlPerformanceFrequency() { return SDL_GetPerformanceFrequency(); }
 std::uint64_t sdlPerformanceCounter() { return SDL_GetPerformanceCounter(); }
 std::uint32_t sdlMilliseconds() { return SDL_GetTicks(); }
@@ -39,6 +57,12 @@ bool startDesktop()
         return false;
     }
     return true;
+}
+
+bool desktopHasDisplay()
+{
+    const std::string driver = SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "";
+    return !driver.empty() && driver != "offscreen" && driver != "dummy";
 }
 
 void stopDesktop()
@@ -75,7 +99,7 @@ ClockSource desktopClock()
     return {sdlPerformanceFrequency, sdlPerformanceCounter, sdlMilliseconds};
 }
 
-std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerWidth, int outerHeight)
+std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerWidth, int outerHeight, bool vsync)
 {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -99,11 +123,11 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
 
     result->context = SDL_GL_CreateContext(result->window);
     if (result->context == nullptr) {
-        diagnose(std::string("SDL_GL_CreateContext failed: ") + SDL_GetError());
+        diagnose(std::string("SDL_GL_CreateContext (OpenGL 3.3 core) failed: ") + SDL_GetError());
+        result->offeredVersion = defaultGlVersion(result->window);
         return result;
     }
-    // Presenting waits for the vertical retrace.
-    SDL_GL_SetSwapInterval(1);
+    SDL_GL_SetSwapInterval(vsync ? 1 : 0);
     return result;
 }
 
@@ -119,11 +143,6 @@ bool DesktopWindow::setFullscreen(bool on)
 bool DesktopWindow::isFullscreen() const
 {
     return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
-}
-
-void DesktopWindow::setVsync(bool on)
-{
-    SDL_GL_SetSwapInterval(on ? 1 : 0);
 }
 
 DesktopWindow::~DesktopWindow()

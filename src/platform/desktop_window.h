@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/frame_timer.h"
 
@@ -21,11 +22,15 @@ class DesktopWindow {
 public:
     // Opens a resizable window and makes its OpenGL context current. nullptr
     // (after naming the failure on stderr) when SDL or OpenGL is not available.
-    static std::unique_ptr<DesktopWindow> open(const char* title, int outerWidth, int outerHeight);
+    // With vsync, presenting waits for the vertical retrace.
+    static std::unique_ptr<DesktopWindow> open(const char* title, int outerWidth, int outerHeight, bool vsync);
     ~DesktopWindow();
 
     SDL_Window* handle() const { return window; }
     bool hasGlContext() const { return context != nullptr; }
+    // Without the OpenGL 3.3 core context: the version a default context offers
+    // ("3.0 Mesa 22.3.6"), or "none" when there is none at all.
+    const std::string& offeredGlVersion() const { return offeredVersion; }
     int clientWidth() const { return width; }
     int clientHeight() const { return height; }
 
@@ -33,8 +38,6 @@ public:
     // to the window; false when the window system refused.
     bool setFullscreen(bool on);
     bool isFullscreen() const;
-    // Whether presenting waits for the vertical retrace (on at opening).
-    void setVsync(bool on);
 
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
@@ -46,10 +49,14 @@ private:
     void* context = nullptr;
     int width = 0;
     int height = 0;
+    std::string offeredVersion;
 };
 
-// Starts SDL's event and timer subsystems.
+// Starts SDL's video, event and timer subsystems.
 bool startDesktop();
+// False when SDL's video driver shows nothing (offscreen or dummy): SDL takes
+// one of these by itself where there is no display.
+bool desktopHasDisplay();
 void stopDesktop();
 
 // What one event from the queue means to the game.

@@ -84,7 +84,7 @@ private:
 
 inline constexpr int kRecordedLightCount = 8;
 inline constexpr std::size_t kReservedCalls = 4096;
-inline constexpr std::size_t kReservedTextBytes = 64 * 1024;
+inline constexpr std::size_t kReservedTextBytes = std::size_t{64} * 1024;
 
 class RecordingDevice : public GraphicsDevice {
 public:

@@ -1,8 +1,12 @@
 #include "replay/replay_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <cmath>
+#include <vector>
 
+#include "core/command_line.h"
 #include "replay/frame_path.h"
 
 namespace torvane {
@@ -50,114 +54,129 @@ std::optional<float> parseSeconds(std::string_view word)
     return static_cast<float>(*value);
 }
 
-class Arguments {
-public:
-    explicit Arguments(std::span<const std::string_view> words) : args(words) {}
-
-    bool done() const { return next >= args.size(); }
-    std::string_view take() { return args[next++]; }
-    // The value after option; sets error when there is none.
-    std::string_view value(std::string_view option, std::string& error)
-    {
-        if (done()) {
-            error = std::string(option) + " needs a value";
-            return {};
-        }
-        return take();
-    }
-
-private:
-    std::span<const std::string_view> args;
-    std::size_t next = 0;
-};
-
 std::string badValue(std::string_view option, std::string_view value, std::string_view expected)
 {
     return std::string(option) + " " + std::string(value) + ": expected " + std::string(expected);
 }
 
-// The field of an option that takes no value; nullptr for any other option.
-bool* flagOption(std::string_view option, ReplayOptions& options)
+// The words of the options whose values are checked after CLI11 has split the line.
+struct ValueWords {
+    std::string frames;
+    std::string pngEvery;
+    std::string seed;
+    std::string dt;
+    std::vector<std::string> dtRange;
+};
+
+// Declares every option on app: flags and paths straight into options, the rest into words.
+void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
 {
-    return option == "--help"           ? &options.help
-           : option == "--window"       ? &options.window
-           : option == "--no-render"    ? &options.noRender
-           : option == "--check-finite" ? &options.checkFinite
-           : option == "--random-keys"  ? &options.randomKeys
-           : option == "--no-dt-cap"    ? &options.uncappedFrameTimes
-                                        : nullptr;
+    app.description("Replays a drive through the game's own start-up and frames, with keys read from\n"
+                    "a script instead of the keyboard and a fixed frame time instead of the clock, on\n"
+                    "SDL's offscreen driver. The level is read from the game's data folder.\n");
+    app.set_help_flag();
+    app.add_option("--keys", options.keysFile,
+                   "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
+                   "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
+                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt. Escape ends the run after its "
+                   "frame, P pauses and Backspace resets the car, as in the game.")
+        ->option_text("FILE");
+    app.add_flag("--random-keys", options.randomKeys, "a random key script drawn from --seed (never Escape)");
+    app.add_option("--frames", words.frames, "frames to run (default: the script's last frame)")->option_text("N");
+    app.add_option("--dt", words.dt, "frame time, e.g. 0.02 or 1/60 (default 1/60)")->option_text("SECONDS");
+    app.add_option("--dt-range", words.dtRange,
+                   "frame times drawn uniformly from [MIN, MAX] by --seed (frame times over 1/20 s are "
+                   "simulated as 1/20 s, as in the game)")
+        ->expected(2)
+        ->option_text("MIN MAX");
+    app.add_option("--seed", words.seed, "seed of --random-keys and --dt-range (default 1)")->option_text("N");
+    app.add_option("--csv", options.csvFile, "telemetry: row 0 after start-up, then one row per frame (\"-\": stdout)")
+        ->option_text("FILE");
+    app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
+        ->option_text("PATTERN");
+    app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
+    app.add_option("--data", options.dataDir, kDataOptionHelp)
+        ->option_text("DIR");
+    app.add_flag("--window", options.window, "a real window instead of SDL's offscreen driver");
+    app.add_flag("--no-render", options.noRender,
+                 "the recording device instead of OpenGL: same start-up, frames, physics and camera, "
+                 "nothing drawn (meshes load empty), faster");
+    app.add_flag("--no-dt-cap", options.uncappedFrameTimes,
+                 "step the physics by frame times over 1/20 s as given, to find where it breaks");
+    app.add_flag("--check-finite", options.checkFinite,
+                 "stop with status 3 at the first frame whose state is not finite");
+    app.add_flag("--version", options.version, "the version, and nothing else");
+    app.add_flag("--help", options.help, "this text");
+    app.footer("Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key\n"
+               "script or data folder; 3 a state value not finite (--check-finite); 4 no\n"
+               "OpenGL device could be started (the offscreen driver or the display is missing).");
 }
 
-// The field of an option that takes a file or folder; nullptr for any other option.
-std::string* pathOption(std::string_view option, ReplayOptions& options)
+// Reads a whole-number option given as text into count; the mistake, empty when sound.
+std::string readCount(const CLI::App& app, std::string_view option, const std::string& text, int least, int& count)
 {
-    return option == "--keys"   ? &options.keysFile
-           : option == "--csv"  ? &options.csvFile
-           : option == "--png"  ? &options.pngPattern
-           : option == "--data" ? &options.dataDir
-                                : nullptr;
-}
-
-// Applies one option (and its values); returns the error, empty when sound.
-std::string applyOption(std::string_view option, Arguments& args, ReplayOptions& options, bool& fixedTime,
-                        bool& rangeTime)
-{
-    std::string error;
-    if (bool* flag = flagOption(option, options)) {
-        *flag = true;
-    } else if (std::string* path = pathOption(option, options)) {
-        *path = args.value(option, error);
-        if (error.empty() && path->empty()) {
-            error = std::string(option) + " needs a non-empty value";
-        }
-    } else if (option == "--frames" || option == "--png-every") {
-        const std::string_view text = args.value(option, error);
-        const int least = option == "--frames" ? 0 : 1;
-        const std::optional<int> count = parseWhole<int>(text);
-        if (error.empty() && (!count || *count < least)) {
-            error = badValue(option, text, "a whole number from " + std::to_string(least));
-        } else if (count && option == "--frames") {
-            options.frames = *count;
-        } else if (count) {
-            options.pngEvery = *count;
-        }
-    } else if (option == "--seed") {
-        const std::string_view text = args.value(option, error);
-        const std::optional<std::uint64_t> seed = parseWhole<std::uint64_t>(text);
-        if (error.empty() && !seed) {
-            error = badValue(option, text, "a whole number from 0 to 18446744073709551615");
-        }
-        options.seed = seed.value_or(0);
-    } else if (option == "--dt" || option == "--dt-range") {
-        const bool range = option == "--dt-range";
-        const std::string_view minimumText = args.value(option, error);
-        const std::string_view maximumText = range ? args.value(option, error) : minimumText;
-        const std::optional<float> minimum = parseSeconds(minimumText);
-        const std::optional<float> maximum = parseSeconds(maximumText);
-        if (error.empty() && (!minimum || !maximum || *minimum > *maximum)) {
-            const std::string given = range ? std::string(minimumText) + " " + std::string(maximumText)
-                                            : std::string(minimumText);
-            error = badValue(option, given, "seconds such as 0.02 or 1/60, not negative, the smaller first");
-        } else if (minimum && maximum) {
-            options.minimumFrameTime = *minimum;
-            options.maximumFrameTime = *maximum;
-        }
-        (range ? rangeTime : fixedTime) = true;
-    } else {
-        error = "unknown option '" + std::string(option) + "' (try --help)";
+    if (app.count(std::string(option)) == 0) {
+        return {};
     }
-    return error;
+    const std::optional<int> value = parseWhole<int>(text);
+    if (!value || *value < least) {
+        return badValue(option, text, "a whole number from " + std::to_string(least));
+    }
+    count = *value;
+    return {};
+}
+
+// Reads the frame times (--dt or --dt-range); the mistake, empty when sound.
+std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
+{
+    const bool range = app.count("--dt-range") != 0;
+    if (!range && app.count("--dt") == 0) {
+        return {};
+    }
+    const std::string option = range ? "--dt-range" : "--dt";
+    const std::string& minimumText = range ? words.dtRange.at(0) : words.dt;
+    const std::string& maximumText = range ? words.dtRange.at(1) : words.dt;
+    const std::optional<float> minimum = parseSeconds(minimumText);
+    const std::optional<float> maximum = parseSeconds(maximumText);
+    if (!minimum || !maximum || *minimum > *maximum) {
+        return badValue(option, range ? minimumText + " " + maximumText : minimumText,
+                        "seconds such as 0.02 or 1/60, not negative, the smaller first");
+    }
+    options.minimumFrameTime = *minimum;
+    options.maximumFrameTime = *maximum;
+    return {};
+}
+
+// Turns the checked words into options; the first mistake, empty when all are sound.
+std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
+{
+    int frames = 0;
+    std::string error = emptyValueMistake(app, {"--keys", "--csv", "--png", "--data"});
+    if (error.empty()) {
+        error = readCount(app, "--frames", words.frames, 0, frames);
+    }
+    if (error.empty() && app.count("--frames") != 0) {
+        options.frames = frames;
+    }
+    if (error.empty()) {
+        error = readCount(app, "--png-every", words.pngEvery, 1, options.pngEvery);
+    }
+    if (error.empty() && app.count("--seed") != 0) {
+        const std::optional<std::uint64_t> seed = parseWhole<std::uint64_t>(words.seed);
+        if (!seed) {
+            return badValue("--seed", words.seed, "a whole number from 0 to 18446744073709551615");
+        }
+        options.seed = *seed;
+    }
+    if (error.empty() && app.count("--dt") != 0 && app.count("--dt-range") != 0) {
+        return "--dt and --dt-range exclude each other";
+    }
+    return error.empty() ? readFrameTimes(app, words, options) : error;
 }
 
 // The combinations of sound options that still make no sense.
-std::string checkCombination(const ReplayOptions& options, bool fixedTime, bool rangeTime)
+std::string checkCombination(const ReplayOptions& options)
 {
-    if (options.help) {
-        return {};
-    }
-    if (fixedTime && rangeTime) {
-        return "--dt and --dt-range exclude each other";
-    }
     if (options.randomKeys && !options.keysFile.empty()) {
         return "--keys and --random-keys exclude each other";
     }
@@ -178,56 +197,29 @@ std::string checkCombination(const ReplayOptions& options, bool fixedTime, bool 
 
 } // namespace
 
-ParsedReplayOptions parseReplayOptions(std::span<const std::string_view> words)
+ParsedReplayOptions parseReplayOptions(std::span<const std::string_view> args)
 {
     ParsedReplayOptions result;
-    Arguments args(words);
-    bool fixedTime = false;
-    bool rangeTime = false;
-    while (!args.done() && result.error.empty()) {
-        result.error = applyOption(args.take(), args, result.options, fixedTime, rangeTime);
-    }
-    if (result.error.empty()) {
-        result.error = checkCombination(result.options, fixedTime, rangeTime);
+    CLI::App app("", "torvane-replay");
+    ValueWords words;
+    declareOptions(app, result.options, words);
+    result.error = parseCommandLine(app, args);
+    if (result.error.empty() && !result.options.help && !result.options.version) {
+        result.error = readValues(app, words, result.options);
+        if (result.error.empty()) {
+            result.error = checkCombination(result.options);
+        }
     }
     return result;
 }
 
 std::string replayUsage()
 {
-    return R"(Usage: torvane-replay [options]
-Replays a drive through the game's own start-up and frames, with keys read from
-a script instead of the keyboard and a fixed frame time instead of the clock, on
-SDL's offscreen driver. The level is read from the data folder.
-
-  --keys FILE        key script: lines "FIRST LAST KEY..." hold the keys from frame
-                     FIRST to LAST (from 1); '#' comments; keys Left Right Up Down
-                     RCtrl A Q Escape KP8 KP2 F1..F8 V, and P Pause Backspace F10
-                     F11 F12 Return LAlt RAlt. Escape ends the run after its frame,
-                     P pauses and Backspace resets the car, as in the game.
-  --random-keys      a random key script drawn from --seed (never Escape)
-  --frames N         frames to run (default: the script's last frame)
-  --dt SECONDS       frame time, e.g. 0.02 or 1/60 (default 1/60)
-  --dt-range MIN MAX frame times drawn uniformly from [MIN, MAX] by --seed
-                     (frame times over 1/20 s are simulated as 1/20 s, as in the game)
-  --no-dt-cap        step the physics by frame times over 1/20 s as given, to find
-                     where it breaks
-  --seed N           seed of --random-keys and --dt-range (default 1)
-  --csv FILE         telemetry: row 0 after start-up, then one row per frame ("-": stdout)
-  --png PATTERN      screenshot after the frame, PATTERN with %d or %06d for its number
-  --png-every K      a screenshot every K frames (default 1)
-  --data DIR         the folder holding the level (default: the game/ folder of the
-                     source tree this program was built from)
-  --window           a real window instead of SDL's offscreen driver
-  --no-render        the recording device instead of OpenGL: same start-up, frames,
-                     physics and camera, nothing drawn (meshes load empty), faster
-  --check-finite     stop with status 3 at the first frame whose state is not finite
-  --help             this text
-
-Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key
-script or data folder; 3 a state value not finite (--check-finite); 4 no
-OpenGL device could be started (the offscreen driver or the display is missing).
-)";
+    CLI::App app("", "torvane-replay");
+    ReplayOptions options;
+    ValueWords words;
+    declareOptions(app, options, words);
+    return app.help();
 }
 
 } // namespace torvane

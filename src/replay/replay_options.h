@@ -1,9 +1,9 @@
 // The replay tool's command line: which drive to replay (a key script or a
 // random one), for how many frames, with which frame times, and what to write
-// (telemetry CSV, screenshots). See replayUsage for every option.
+// (telemetry CSV, screenshots). See replayUsage for every option. Parsed with
+// CLI11 (core/command_line.h): "--frames 10" and "--frames=10" both work.
 //
-// Shortcomings: options take their values as separate words ("--frames 10",
-// not "--frames=10"); seconds are decimal numbers or fractions "A/B" only.
+// Shortcoming: seconds are decimal numbers or fractions "A/B" only.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,7 @@ struct ReplayOptions {
     bool checkFinite = false;
     bool uncappedFrameTimes = false;  // step by frame times beyond the game's cap, to find where the physics breaks
     bool help = false;
+    bool version = false;
 };
 
 // Options, or the first thing wrong with the command line (error then set).

@@ -66,9 +66,7 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
     }
     ScopedMessageCapture messages;
     auto game = std::make_unique<Game>();
-    DesktopStart start;
-    start.readInput = false;
-    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, start);
+    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
     if (desktop->device == nullptr) {
         stopDesktop();
         GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";

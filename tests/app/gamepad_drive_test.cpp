@@ -79,7 +79,7 @@ protected:
     {
         ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
         setenv("SDL_JOYSTICK_DISABLE_UDEV", "1", 1); // only the virtual pads
-        pads = DesktopGamepads::create("");
+        pads = DesktopGamepads::create();
         ASSERT_NE(pads, nullptr);
         game = std::make_unique<Game>();
         setupDevice(*game, device);

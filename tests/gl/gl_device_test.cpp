@@ -35,7 +35,7 @@ struct GlDeviceTest : ::testing::Test {
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (startDesktop()) {
-            window = DesktopWindow::open("Torvane test", kSize, kSize).release();
+            window = DesktopWindow::open("Torvane test", kSize, kSize, true).release();
         }
     }
 
@@ -176,6 +176,54 @@ TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
     }
     EXPECT_GT(white, 10);
     expectNear(pixel(32, 50), {128, 128, 128}); // below the text's first row, the square
+}
+
+// The rectangle (left, top, right, bottom; right and bottom exclusive) that
+// holds every white pixel of a picture whose scene drew nothing.
+struct Ink {
+    int left = kSize, top = kSize, right = 0, bottom = 0;
+};
+
+TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
+{
+    ASSERT_TRUE(device->createFont(20));
+    const auto inkOf = [&](const char* text, std::uint32_t format) {
+        device->clear(0xFF000000, 1.0f);
+        device->beginScene();
+        device->drawText(text, {0, 0, kSize, kSize}, format, 0xFFFFFFFF);
+        device->endScene();
+        const std::vector<std::uint8_t> rgba = device->readBackBuffer();
+        Ink ink;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                if (rgba[static_cast<std::size_t>((y * kSize + x) * 4)] > 128) {
+                    ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                           std::max(ink.bottom, y + 1)};
+                }
+            }
+        }
+        return ink;
+    };
+
+    const Ink oneRow = inkOf("00", kTextLeftTop);
+    ASSERT_LT(oneRow.left, oneRow.right);
+    EXPECT_LT(oneRow.left, 4);
+    EXPECT_LE(oneRow.bottom, 20) << "one row fits its 20-pixel cell";
+
+    const Ink twoRows = inkOf("00\n00", kTextLeftTop);
+    EXPECT_EQ(twoRows.left, oneRow.left);
+    EXPECT_GT(twoRows.bottom, 20) << "the second row lies below the first";
+    EXPECT_LE(twoRows.bottom, 40);
+
+    const Ink right = inkOf("00", kTextRight);
+    EXPECT_GT(right.right, kSize - 4) << "flush with the rectangle's right edge";
+    EXPECT_EQ(right.right - right.left, oneRow.right - oneRow.left);
+    EXPECT_EQ(right.top, oneRow.top);
+
+    const Ink bottom = inkOf("00\n00", kTextLeftTop | kTextBottom);
+    EXPECT_GT(bottom.bottom, kSize - 8) << "the last row ends at the rectangle's bottom";
+    EXPECT_EQ(bottom.bottom - bottom.top, twoRows.bottom - twoRows.top);
+    EXPECT_EQ(bottom.left, twoRows.left);
 }
 
 } // namespace

@@ -39,12 +39,15 @@ TEST(ReplayOptions, ReadsEveryOption)
     EXPECT_TRUE(soak.options.noRender && soak.options.randomKeys);
     EXPECT_EQ(parse({}).options.minimumFrameTime, 1.0f / 60.0f);
     EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_TRUE(parse({"--version"}).options.version);
+    EXPECT_EQ(parse({"--keys=a.keys", "--frames=7"}).options.frames, 7);
 }
 
 TEST(ReplayOptions, MistakesAreNamed)
 {
     EXPECT_EQ(parse({"--keys", "k", "--fast"}).error, "unknown option '--fast' (try --help)");
-    EXPECT_EQ(parse({"--keys"}).error, "--keys needs a value");
+    EXPECT_EQ(parse({"--keys"}).error, "--keys: 1 required TEXT missing (try --help)");
+    EXPECT_EQ(parse({"--keys", "k", "extra"}).error, "unexpected word 'extra' (try --help)");
     EXPECT_EQ(parse({"--keys", ""}).error, "--keys needs a non-empty value");
     EXPECT_EQ(parse({"--frames", "-1"}).error, "--frames -1: expected a whole number from 0");
     EXPECT_EQ(parse({"--frames", "99999999999"}).error, "--frames 99999999999: expected a whole number from 0");
@@ -56,7 +59,8 @@ TEST(ReplayOptions, MistakesAreNamed)
     }
     EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.05", "0.01"}).error,
               "--dt-range 0.05 0.01: expected seconds such as 0.02 or 1/60, not negative, the smaller first");
-    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.01"}).error, "--dt-range needs a value");
+    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.01"}).error,
+              "--dt-range: At least 2 required but received 1 (try --help)");
     EXPECT_EQ(parse({"--frames", "1", "--dt", "0.01", "--dt-range", "0", "1"}).error,
               "--dt and --dt-range exclude each other");
     EXPECT_EQ(parse({"--keys", "k", "--random-keys"}).error, "--keys and --random-keys exclude each other");

@@ -153,8 +153,8 @@ start_game() {
   stop_process "$game_pid"
   (
     cd "$data_folder" || exit 1
-    unset WAYLAND_DISPLAY XDG_CONFIG_HOME
-    export SDL_VIDEODRIVER=x11 HOME=$work/home
+    unset WAYLAND_DISPLAY
+    export SDL_VIDEODRIVER=x11 HOME=$work/home XDG_CONFIG_HOME="$work/config"
     exec "$game_binary" "$@"
   ) >"$work/$name.stdout" 2>"$work/$name.stderr" &
   game_pid=$!

@@ -1,0 +1,63 @@
+#!/usr/bin/python3
+"""Checks that every source file under src/ includes only from its own layer and
+the layers below it, and that no file below the assets layer includes a window,
+GPU, mesh or image library. Usage: check_layers.py SRC_DIR"""
+import pathlib
+import re
+import sys
+
+# Each layer's folders, and the layers it may include from (besides itself).
+LAYERS = {
+    "core": ({"core"}, set()),
+    "math": ({"math"}, {"core"}),
+    "render": ({"render"}, {"core", "math"}),
+    "sim": ({"car", "collision", "camera", "input", "world"}, {"core", "math", "render"}),
+    "assets": ({"assets"}, {"core", "math", "render"}),
+    "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
+    # The keyboard source the platform fills is declared by the input logic.
+    "platform": ({"platform"}, {"core", "math", "sim"}),
+    "replay": ({"replay"}, {"core", "math", "render", "sim"}),
+    "app": ({"app"}, {"core", "math", "render", "sim", "assets", "gl", "platform"}),
+    "main": ({"main"}, {"core", "math", "render", "sim", "assets", "gl", "platform", "replay", "app"}),
+}
+FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/)")
+PLATFORM_FREE = {"core", "math", "render", "sim", "replay"}
+
+
+def layer_of(relative):
+    """The layer a path under src/ belongs to: the longest matching folder wins."""
+    best = None
+    for layer, (folders, _) in LAYERS.items():
+        for folder in folders:
+            if relative.startswith(folder + "/") and (best is None or len(folder) > len(best[1])):
+                best = (layer, folder)
+    return best[0] if best else None
+
+
+def main(src):
+    root = pathlib.Path(src)
+    faults = []
+    for path in sorted(root.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        relative = path.relative_to(root).as_posix()
+        layer = layer_of(relative)
+        if layer is None:
+            faults.append(f"{relative}: in no layer")
+            continue
+        allowed = {layer} | LAYERS[layer][1]
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            quoted = re.match(r'#include\s*"([^"]+)"', line)
+            if quoted:
+                target = layer_of(quoted.group(1))
+                if target is not None and target not in allowed:
+                    faults.append(f"{relative}:{number}: {layer} includes {quoted.group(1)} ({target})")
+            if layer in PLATFORM_FREE and FOREIGN.match(line):
+                faults.append(f"{relative}:{number}: {layer} includes a platform library: {line.strip()}")
+    for fault in faults:
+        print(fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))

@@ -1,0 +1,87 @@
+// The data folder search: the order of the places, a named folder that is
+// wrong reported instead of replaced, an install found beside its program
+// wherever it was moved, the build tree's note, and every place named when
+// none holds the level.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/data_folder.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DataFolderSearchTest : public testing::Test {
+protected:
+    fs::path root = fs::path(testing::TempDir()) / ("torvane-data-" + std::to_string(getpid()));
+
+    void SetUp() override { fs::create_directories(root); }
+    void TearDown() override { fs::remove_all(root); }
+
+    // A data folder at root/relative: a folder holding maps/city.ldo.
+    std::string makeData(const std::string& relative)
+    {
+        fs::create_directories(root / relative / "maps");
+        std::ofstream(root / relative / "maps" / "city.ldo") << "1\n";
+        return (root / relative).string();
+    }
+};
+
+TEST_F(DataFolderSearchTest, TakesThePlacesInOrder)
+{
+    const std::string given = makeData("given");
+    const std::string environment = makeData("environment");
+    const std::string installed = makeData("prefix/share/torvane");
+    const std::string program = (root / "prefix" / "bin").string() + "/";
+    fs::create_directories(program);
+
+    EXPECT_EQ(findDataFolder({given, environment, program}).folder, given);
+    EXPECT_EQ(findDataFolder({"", environment, program}).folder, environment);
+    EXPECT_EQ(findDataFolder({"", "", program}).folder, installed);
+
+    // Moved elsewhere, the install still finds its data beside its bin folder.
+    fs::rename(root / "prefix", root / "moved");
+    EXPECT_EQ(findDataFolder({"", "", (root / "moved" / "bin").string()}).folder, (root / "moved/share/torvane").string());
+}
+
+TEST_F(DataFolderSearchTest, ANamedFolderIsNeverReplaced)
+{
+    makeData("prefix/share/torvane");
+    fs::create_directories(root / "empty");
+    const std::string program = (root / "prefix" / "bin").string();
+
+    const DataFolderSearch wrongOption = findDataFolder({(root / "empty").string(), "", program});
+    EXPECT_FALSE(wrongOption.folder);
+    ASSERT_EQ(wrongOption.lookedIn.size(), 1u);
+    EXPECT_EQ(lookedInLine(wrongOption.lookedIn[0]), (root / "empty").string() + ": no maps/city.ldo in it (--data)");
+
+    const DataFolderSearch wrongEnvironment = findDataFolder({"", "no-such-folder", program});
+    EXPECT_FALSE(wrongEnvironment.folder);
+    ASSERT_EQ(wrongEnvironment.lookedIn.size(), 1u);
+    EXPECT_EQ(lookedInLine(wrongEnvironment.lookedIn[0]), "no-such-folder: cannot enter the data folder (TORVANE_DATA)");
+}
+
+TEST_F(DataFolderSearchTest, TheBuildTreeNoteNamesTheSourceData)
+{
+    const std::string source = makeData("source/game");
+    fs::create_directories(root / "build");
+    std::ofstream(root / "build" / kSourceDataNote) << source << "\n";
+    EXPECT_EQ(findDataFolder({"", "", (root / "build").string()}).folder, source);
+
+    // Without data at either place, both are named.
+    fs::remove_all(root / "source");
+    const DataFolderSearch none = findDataFolder({"", "", (root / "build").string()});
+    EXPECT_FALSE(none.folder);
+    ASSERT_EQ(none.lookedIn.size(), 2u);
+    EXPECT_EQ(none.lookedIn[0].folder, (root / "share" / "torvane").string());
+    EXPECT_EQ(none.lookedIn[1].folder, source);
+    EXPECT_EQ(none.lookedIn[1].from, DataFolderClue::kSourceTree);
+}
+
+} // namespace
+} // namespace torvane

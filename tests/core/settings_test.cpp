@@ -1,0 +1,104 @@
+// The player's settings file: what the game writes reads back the same, a
+// mistake costs only its own key (named with file, line and key), unknown keys
+// are named, a broken or oversized file keeps every default, and writing never
+// leaves a half-written file behind.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/file_contents.h"
+#include "core/message_sink.h"
+#include "core/settings.h"
+
+namespace torvane {
+namespace {
+
+TEST(Settings, WrittenTextReadsBackTheSame)
+{
+    Settings changed;
+    changed.windowWidth = 1280;
+    changed.windowHeight = 720;
+    changed.fullscreen = true;
+    changed.vsync = false;
+    changed.backgroundKeys = true;
+    changed.padDeadzone = 0.1;
+    changed.padCurve = 2.0;
+    changed.recordingsKept = 3;
+    changed.meshReaderMegabytes = 256;
+    changed.meshReaderSeconds = 5;
+    const SettingsRead read = parseSettings(settingsText(changed), "settings.toml");
+    EXPECT_EQ(read.problems, std::vector<std::string>{});
+    EXPECT_TRUE(read.settings == changed);
+
+    // The defaults are written with comments that name them.
+    const std::string defaults = settingsText(Settings{});
+    EXPECT_NE(defaults.find("# Outer width of the window, in pixels (default 800).\nwidth = 800\n"), std::string::npos);
+    EXPECT_TRUE(parseSettings("", "s.toml").settings == Settings{});
+}
+
+TEST(Settings, AMistakeCostsOnlyItsOwnKey)
+{
+    const SettingsRead read = parseSettings("[window]\n"
+                                            "width = 1024\n"
+                                            "height = \"tall\"\n"
+                                            "vsync = 1\n"
+                                            "colour = \"red\"\n"
+                                            "[gamepad]\n"
+                                            "deadzone = 2.5\n"
+                                            "curve = 2\n"
+                                            "[sound]\n"
+                                            "volume = 3\n",
+                                            "/home/p/settings.toml");
+    EXPECT_EQ(read.settings.windowWidth, 1024);
+    EXPECT_EQ(read.settings.windowHeight, 600);
+    EXPECT_TRUE(read.settings.vsync);
+    EXPECT_EQ(read.settings.padDeadzone, 0.15);
+    EXPECT_EQ(read.settings.padCurve, 2.0) << "a whole number is a number";
+    EXPECT_EQ(read.problems, (std::vector<std::string>{
+                                 "/home/p/settings.toml:3: window.height: expected a whole number from 240 to "
+                                 "16384; the default 600 is used",
+                                 "/home/p/settings.toml:4: window.vsync: expected true or false; the default true "
+                                 "is used",
+                                 "/home/p/settings.toml:5: window.colour: unknown key, ignored",
+                                 "/home/p/settings.toml:7: gamepad.deadzone: expected a number from 0 to 0.9; the "
+                                 "default 0.15 is used",
+                                 "/home/p/settings.toml:9: sound: unknown key, ignored",
+                             }));
+
+    const SettingsRead broken = parseSettings("[window]\nwidth = = 3\n", "s.toml");
+    EXPECT_TRUE(broken.settings == Settings{});
+    ASSERT_EQ(broken.problems.size(), 1u);
+    EXPECT_EQ(broken.problems[0].rfind("s.toml:2:", 0), 0u) << broken.problems[0];
+}
+
+TEST(Settings, FileIsWrittenWholeOrNotAtAll)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-settings-" + std::to_string(getpid()));
+    const std::string path = (folder / "torvane" / "settings.toml").string();
+    EXPECT_TRUE(readSettingsFile(path).problems.empty()) << "no file: the defaults, silently";
+
+    Settings settings;
+    settings.recordingsKept = 7;
+    ASSERT_TRUE(writeSettingsFile(path, settings)) << "the folder is made";
+    EXPECT_EQ(readSettingsFile(path).settings.recordingsKept, 7);
+    EXPECT_FALSE(fs::exists(path + ".new"));
+
+    // A file far too big to be settings is not read at all.
+    std::filesystem::resize_file(path, (1 << 20) + 1);
+    EXPECT_EQ(readSettingsFile(path).problems, std::vector<std::string>{path + ": larger than 1 MiB; every setting keeps its default"});
+
+    // A folder where the file should be: nothing replaced, the failure named.
+    ScopedMessageCapture messages;
+    fs::remove(path);
+    fs::create_directories(path);
+    EXPECT_FALSE(writeSettingsFile(path, settings));
+    EXPECT_EQ(messages.diagnostics(), std::vector<std::string>{path + ": cannot be written"});
+    EXPECT_FALSE(fs::exists(path + ".new"));
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace torvane
