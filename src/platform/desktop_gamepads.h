@@ -9,12 +9,12 @@
 // without a mapping are ignored.
 #pragma once
 
+#include <SDL_gamecontroller.h>
+
 #include <array>
 #include <memory>
 
 #include "input/pad_device.h"
-
-struct _SDL_GameController;
 
 namespace torvane {
 
@@ -38,7 +38,7 @@ private:
     // Closes the pads that went away and opens the ones that came.
     void refresh();
 
-    std::array<_SDL_GameController*, kMaxPads> pads{};
+    std::array<SDL_GameController*, kMaxPads> pads{};
     int knownJoystickCount = -1; // SDL's joystick count at the last refresh
 };
 
