@@ -11,6 +11,8 @@
 # prints its path, and Escape ends the game with status 0.
 # Case "background": with --background-keys, keys sent to another window drive
 # the car, and Escape typed there ends the game.
+# Case "focus_pause": with pause_on_focus_loss in the settings, a car rolling
+# when the window loses the focus stops (the game pauses).
 # Case "fullscreen": under a window manager, F11 fills the 16:9 screen with
 # the 4:3 picture between black bars, Alt+Enter goes back to the window.
 # Case "close": asks the window to close (WM_DELETE_WINDOW, as a window manager
@@ -440,6 +442,33 @@ case_background() {
   x xdotool keyup Escape
 }
 
+case_focus_pause() {
+  local id changed
+  local -r most=$((width * height / 100))
+  log "case focus_pause: with pause_on_focus_loss set, losing the focus pauses a rolling car"
+  mkdir -p "$work/config/torvane"
+  printf '[window]\npause_on_focus_loss = true\n' >"$work/config/torvane/settings.toml"
+  start_game focus_pause
+  id=$(wait_for_window) || { fail "focus_pause: no window"; return; }
+  wait_for_first_frame "$id" || { fail "focus_pause: no frame"; return; }
+  focus_game "$id"
+  x xdotool keydown Up
+  sleep 1
+  x xdotool keyup Up
+  focus_elsewhere "$id"
+  sleep 0.3
+  screenshot "$id" focus_paused || fail "focus_pause: screenshot failed"
+  sleep 0.5
+  screenshot "$id" still_focus_paused || fail "focus_pause: screenshot failed"
+  changed=$(differing_pixels focus_paused still_focus_paused) || fail "focus_pause: compare failed"
+  log "focus lost while rolling: $changed pixels changed"
+  exceeds "$changed" "$most" && fail "focus_pause: the car rolled on after the focus was lost ($changed pixels)"
+  rm -f "$work/config/torvane/settings.toml"
+  focus_game "$id"
+  press Escape
+  expect_clean_exit focus_pause
+}
+
 case_fullscreen() {
   local id size
   log "case fullscreen: F11 and Alt+Enter under a window manager"
@@ -490,6 +519,7 @@ start_xvfb
 x convert -size "${width}x${height}" "xc:$clear_colour" "png:$work/flat.png" || { log "FAIL: convert"; exit 1; }
 case_keys
 case_background
+case_focus_pause
 case_close
 case_fullscreen
 
