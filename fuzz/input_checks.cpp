@@ -10,6 +10,9 @@
 
 #include <zlib.h>
 
+#include "carfile/car_file.h"
+#include "carfile/car_file_fields.h"
+#include "core/content_hash.h"
 #include "input/key_script.h"
 #include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
@@ -246,6 +249,35 @@ std::string checkKeyScript(Bytes input)
     return "";
 }
 
+// Parameters exactly when there are no errors, each within its field's range;
+// errors with a line not past the text's end and a readable problem.
+std::string checkCarFile(Bytes input)
+{
+    const std::string_view text = textOf(input);
+    const CarFileReading reading = parseCarFile(text);
+    if (reading.parameters.has_value() == !reading.errors.empty()) {
+        return "parameters and errors together, or neither";
+    }
+    if (reading.hash != contentHash(text)) {
+        return "hash not of the text";
+    }
+    const auto lines = std::count(text.begin(), text.end(), '\n') + 1; // the end of the text counts too
+    for (const CarFileError& error : reading.errors) {
+        if (error.line < 1 || error.line > lines || error.problem.empty()) {
+            return "error without a line in the text, or without a problem";
+        }
+    }
+    if (reading.parameters) {
+        CarParameters parameters = *reading.parameters;
+        for (const CarFileField& field : carFileFields()) {
+            if (!std::isfinite(field.in(parameters)) || !acceptsValue(field, field.in(parameters))) {
+                return "field out of range: " + std::string(field.table) + "." + std::string(field.key);
+            }
+        }
+    }
+    return "";
+}
+
 struct NamedCheck {
     std::string_view name;
     InputCheck check;
@@ -258,6 +290,7 @@ constexpr std::array kChecks{
     NamedCheck{"png", checkPng},
     NamedCheck{"jpeg", checkJpeg},
     NamedCheck{"key_script", checkKeyScript},
+    NamedCheck{"car_file", checkCarFile},
 };
 
 } // namespace

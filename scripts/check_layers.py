@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Checks that every source file under src/ includes only from its own layer and
-the layers below it, and that no file below the assets layer includes a window,
-GPU, mesh or image library. Usage: check_layers.py SRC_DIR"""
+the layers below it, that no file below the assets layer includes a window,
+GPU, mesh or image library, and that only the two TOML readers (the settings in core, the car file) include toml++.
+Usage: check_layers.py SRC_DIR"""
 import pathlib
 import re
 import sys
@@ -12,16 +13,20 @@ LAYERS = {
     "math": ({"math"}, {"core"}),
     "render": ({"render"}, {"core", "math"}),
     "sim": ({"car", "collision", "camera", "input", "world"}, {"core", "math", "render"}),
+    "carfile": ({"carfile"}, {"core", "math", "render", "sim"}),
     "assets": ({"assets"}, {"core", "math", "render"}),
     "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),
     "replay": ({"replay"}, {"core", "math", "render", "sim"}),
-    "app": ({"app"}, {"core", "math", "render", "sim", "assets", "gl", "platform"}),
-    "main": ({"main"}, {"core", "math", "render", "sim", "assets", "gl", "platform", "replay", "app"}),
+    "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "assets", "gl", "platform"}),
+    "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "assets", "gl", "platform", "replay", "app"}),
 }
 FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/)")
-PLATFORM_FREE = {"core", "math", "render", "sim", "replay"}
+# The TOML parser stays in the car file's layer.
+TOML = re.compile(r"#include\s*<toml\+\+/")
+TOML_READERS = {"core", "carfile"}
+PLATFORM_FREE = {"core", "math", "render", "sim", "carfile", "replay"}
 
 
 def layer_of(relative):
@@ -54,6 +59,8 @@ def main(src):
                     faults.append(f"{relative}:{number}: {layer} includes {quoted.group(1)} ({target})")
             if layer in PLATFORM_FREE and FOREIGN.match(line):
                 faults.append(f"{relative}:{number}: {layer} includes a platform library: {line.strip()}")
+            if layer not in TOML_READERS and TOML.match(line):
+                faults.append(f"{relative}:{number}: {layer} includes the TOML parser: {line.strip()}")
     for fault in faults:
         print(fault)
     return 1 if faults else 0

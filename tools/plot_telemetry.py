@@ -1,23 +1,27 @@
 #!/usr/bin/python3
-"""Plots a telemetry CSV written by torvane-replay --csv:
+"""Plots a telemetry CSV written by torvane-replay --csv, or two of them overlaid
+(the second run dashed, each named in the legends) to compare two cars or drives:
 
     trajectory.png  the car's path seen from above, with the five obstacles' footprints
     speed.png       speed, forward and sideways speed over time
     slip.png        slip ratio and slip angle of each wheel over time
     tyre.png        the longitudinal and lateral tyre curves (load 1250) with the
-                    points each wheel worked at
+                    points each wheel worked at (the curves from the car file's
+                    coefficients and wheel load)
 
-Usage: /usr/bin/python3 tools/plot_telemetry.py RUN.csv --out DIR [--data GAME_DIR]
+Usage: /usr/bin/python3 tools/plot_telemetry.py RUN.csv [RUN_B.csv] --out DIR [--data GAME_DIR] [--car FILE]
 
 The obstacles are read from the level (GAME_DIR/maps/city.map and city.ldo,
 default: $TORVANE_DATA, then share/torvane beside an installed torvane-plot,
-then the game/ folder of this source tree). Needs Debian's python3-matplotlib.
+then the game/ folder of this source tree), the tyre curves from the car
+file (default: DATA/cars/car.toml). Needs Debian's python3-matplotlib.
 """
 import argparse
 import csv
 import math
 import os
 import sys
+import tomllib
 
 import matplotlib
 
@@ -28,8 +32,6 @@ import numpy as np  # noqa: E402
 # Placement lines (from 0, after the header) of the obstacles the collision pass tests.
 OBSTACLE_PLACEMENTS = (97, 98, 99, 101, 102)
 WHEELS = ("front left", "front right", "rear left", "rear right")
-LOAD = 1250.0  # each wheel's vertical load
-SLIP_RATIO_DEADBAND = 0.1  # no longitudinal force within ±this slip ratio
 
 
 class BadFile(Exception):
@@ -96,40 +98,66 @@ def obstacle_footprints(data_dir):
     return footprints
 
 
-def longitudinal_force(slip_ratio):
-    d = 1.688 * LOAD
-    x = 0.0822 * 100.0 * slip_ratio
-    force = d * np.sin(1.65 * np.arctan(x + -10.0 * (np.arctan(x) - x)))
-    return np.where(np.abs(slip_ratio) <= SLIP_RATIO_DEADBAND, 0.0, force)
+def read_car(path):
+    """The car file's tyre coefficients, wheel load and slip-ratio deadband."""
+    try:
+        with open(path, "rb") as f:
+            car = tomllib.load(f)
+        return {**car["tyres"], "load": car["wheels"]["load"], "ratio_deadband": car["slip"]["ratio_deadband"]}
+    except (tomllib.TOMLDecodeError, KeyError, TypeError) as error:
+        raise BadFile(f"{path}: not a car file ({error})") from None
 
 
-def lateral_force(slip_angle_degrees):
-    d = 1.688 * LOAD
-    b = 1363.32 * math.sin(2.0 * math.atan(LOAD / 6024.0)) / LOAD
-    e = 1.0 - 0.3589 * LOAD / 1000.0
+def longitudinal_force(car, slip_ratio):
+    d = car["grip_factor"] * car["load"]
+    x = car["longitudinal_stiffness"] * 100.0 * slip_ratio
+    e = car["longitudinal_curvature"]
+    force = d * np.sin(car["longitudinal_shape"] * np.arctan(x + e * (np.arctan(x) - x)))
+    return np.where(np.abs(slip_ratio) <= car["ratio_deadband"], 0.0, force)
+
+
+def lateral_force(car, slip_angle_degrees):
+    load = car["load"]
+    d = car["grip_factor"] * load
+    b = car["lateral_stiffness_peak"] * math.sin(2.0 * math.atan(load / car["lateral_stiffness_load"])) / load
+    e = 1.0 - car["lateral_curvature_per_load"] * load / 1000.0
     x = slip_angle_degrees * b
-    return d * np.sin(1.799 * np.arctan(x + e * (np.arctan(x) - x)))
+    return d * np.sin(car["lateral_shape"] * np.arctan(x + e * (np.arctan(x) - x)))
 
 
 def seconds(run):
     return np.cumsum(run["dt"])
 
 
-def plot_trajectory(run, footprints, path):
-    """The whole arena on the left, the path's own surroundings on the right."""
-    x, z = run["position.x"], run["position.z"]
+# Each run's line style and path colour: the first run solid, the second dashed.
+STYLES = ("-", "--")
+PATH_COLOURS = ("tab:red", "tab:blue")
+
+
+def named(label, what, runs):
+    """A legend entry: what, prefixed with the run's label when there are two runs."""
+    return f"{label}: {what}" if len(runs) > 1 else what
+
+
+def plot_trajectory(runs, footprints, path):
+    """The whole arena on the left, the paths' own surroundings on the right."""
     fig, (arena, close) = plt.subplots(1, 2, figsize=(12, 6))
     for ax in (arena, close):
         for number, corners in enumerate(footprints):
             ax.fill(corners[:, 0], corners[:, 1], color="0.6", label="obstacles" if number == 0 else None)
-        ax.plot(x, z, color="tab:red", linewidth=1.2, label="car")
-        ax.plot(x[0], z[0], "o", color="tab:green", label="start")
-        ax.plot(x[-1], z[-1], "s", color="black", label="end")
+        for (label, run), style, colour in zip(runs, STYLES, PATH_COLOURS):
+            x, z = run["position.x"], run["position.z"]
+            ax.plot(x, z, style, color=colour, linewidth=1.2, label=named(label, "car", runs))
+            ax.plot(x[-1], z[-1], "s", color=colour, label=named(label, "end", runs))
+        first = runs[0][1]
+        ax.plot(first["position.x"][0], first["position.z"][0], "o", color="tab:green", label="start")
         ax.set_aspect("equal")
         ax.set_xlabel("x (u)")
         ax.set_ylabel("z (u), -z up")
         ax.grid(True, linewidth=0.3)
     margin = 10.0
+    x = np.concatenate([run["position.x"] for _, run in runs])
+    z = np.concatenate([run["position.z"] for _, run in runs])
     close.set_xlim(np.nanmin(x) - margin, np.nanmax(x) + margin)
     close.set_ylim(np.nanmin(z) - margin, np.nanmax(z) + margin)
     for ax in (arena, close):
@@ -141,12 +169,14 @@ def plot_trajectory(run, footprints, path):
     plt.close(fig)
 
 
-def plot_speed(run, path):
-    t = seconds(run)
+def plot_speed(runs, path):
     fig, ax = plt.subplots(figsize=(8, 4))
-    ax.plot(t, run["speed"], label="speed")
-    ax.plot(t, run["localVelocity.x"], label="forward", linewidth=0.8)
-    ax.plot(t, run["localVelocity.y"], label="sideways", linewidth=0.8)
+    for (label, run), style in zip(runs, STYLES):
+        t = seconds(run)
+        ax.set_prop_cycle(None)
+        ax.plot(t, run["speed"], style, label=named(label, "speed", runs))
+        ax.plot(t, run["localVelocity.x"], style, label=named(label, "forward", runs), linewidth=0.8)
+        ax.plot(t, run["localVelocity.y"], style, label=named(label, "sideways", runs), linewidth=0.8)
     ax.set_xlabel("time (s)")
     ax.set_ylabel("u/s")
     ax.set_title("Speed")
@@ -156,12 +186,15 @@ def plot_speed(run, path):
     plt.close(fig)
 
 
-def plot_slips(run, path):
-    t = seconds(run)
+def plot_slips(runs, path):
     fig, (ratio, angle) = plt.subplots(2, 1, figsize=(8, 6), sharex=True)
-    for wheel, name in enumerate(WHEELS):
-        ratio.plot(t, run[f"slipRatio{wheel}"], label=name, linewidth=0.9)
-        angle.plot(t, run[f"slipAngle{wheel}"], label=name, linewidth=0.9)
+    for (label, run), style in zip(runs, STYLES):
+        t = seconds(run)
+        for ax in (ratio, angle):
+            ax.set_prop_cycle(None)
+        for wheel, name in enumerate(WHEELS):
+            ratio.plot(t, run[f"slipRatio{wheel}"], style, label=named(label, name, runs), linewidth=0.9)
+            angle.plot(t, run[f"slipAngle{wheel}"], style, label=named(label, name, runs), linewidth=0.9)
     ratio.set_ylabel("slip ratio")
     angle.set_ylabel("slip angle (deg)")
     angle.set_xlabel("time (s)")
@@ -173,23 +206,25 @@ def plot_slips(run, path):
     plt.close(fig)
 
 
-def plot_tyre_curves(run, path):
+def plot_tyre_curves(runs, car, path):
     fig, (longitudinal, lateral) = plt.subplots(1, 2, figsize=(11, 4.5))
     ratios = np.linspace(-2.0, 10.0, 2401)
-    longitudinal.plot(ratios, longitudinal_force(ratios), color="0.3", label="model")
-    widest = max(20.0, float(np.nanmax(np.abs([run[f"slipAngle{w}"] for w in range(4)]))))
+    longitudinal.plot(ratios, longitudinal_force(car, ratios), color="0.3", label="model")
+    widest = max(20.0, max(float(np.nanmax(np.abs([run[f"slipAngle{w}"] for w in range(4)]))) for _, run in runs))
     angles = np.linspace(-widest, widest, 2401)
-    lateral.plot(angles, lateral_force(angles), color="0.3", label="model")
-    for wheel, name in enumerate(WHEELS):
-        sr = run[f"slipRatio{wheel}"]
-        sa = run[f"slipAngle{wheel}"]
-        longitudinal.plot(sr, longitudinal_force(sr), "o", markersize=3, alpha=0.5, label=name)
-        lateral.plot(sa, lateral_force(sa), "o", markersize=3, alpha=0.5, label=name)
+    lateral.plot(angles, lateral_force(car, angles), color="0.3", label="model")
+    for (label, run), marker in zip(runs, ("o", "x")):
+        for wheel, name in enumerate(WHEELS):
+            sr = run[f"slipRatio{wheel}"]
+            sa = run[f"slipAngle{wheel}"]
+            entry = named(label, name, runs)
+            longitudinal.plot(sr, longitudinal_force(car, sr), marker, markersize=3, alpha=0.5, label=entry)
+            lateral.plot(sa, lateral_force(car, sa), marker, markersize=3, alpha=0.5, label=entry)
     longitudinal.set_xlabel("slip ratio")
     longitudinal.set_ylabel("force (N)")
-    longitudinal.set_title("Longitudinal force, load 1250")
+    longitudinal.set_title(f"Longitudinal force, load {car['load']:g}")
     lateral.set_xlabel("slip angle (deg)")
-    lateral.set_title("Lateral force, load 1250")
+    lateral.set_title(f"Lateral force, load {car['load']:g}")
     for ax in (longitudinal, lateral):
         ax.grid(True, linewidth=0.3)
         ax.legend(fontsize="small")
@@ -206,23 +241,36 @@ def default_data_folder():
     return installed if os.path.isdir(installed) else os.path.join(here, "..", "game")
 
 
+def run_labels(paths):
+    """Each run's name in the legends: its file name, with its folder when the names are the same."""
+    names = [os.path.basename(path) for path in paths]
+    if len(set(names)) == len(names):
+        return names
+    return [os.path.join(os.path.basename(os.path.dirname(os.path.abspath(path))), name)
+            for path, name in zip(paths, names)]
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description="Plots a torvane-replay telemetry CSV.")
-    parser.add_argument("csv", help="telemetry written by torvane-replay --csv")
+    parser.add_argument("csv", nargs="+", help="telemetry written by torvane-replay --csv; a second run is overlaid")
     parser.add_argument("--out", required=True, help="folder for the PNG plots (made if missing)")
     parser.add_argument("--data", default=default_data_folder(), help="the game's data folder")
+    parser.add_argument("--car", help="the car file for the tyre curves (default: DATA/cars/car.toml)")
     args = parser.parse_args(argv)
+    if len(args.csv) > 2:
+        parser.error("one or two telemetry CSVs")
     try:
-        run = read_telemetry(args.csv)
+        runs = [(label, read_telemetry(path)) for label, path in zip(run_labels(args.csv), args.csv)]
         footprints = obstacle_footprints(args.data)
+        car = read_car(args.car or os.path.join(args.data, "cars", "car.toml"))
     except (BadFile, OSError) as error:
         print(f"plot_telemetry: {error}", file=sys.stderr)
         return 2
     os.makedirs(args.out, exist_ok=True)
-    plot_trajectory(run, footprints, os.path.join(args.out, "trajectory.png"))
-    plot_speed(run, os.path.join(args.out, "speed.png"))
-    plot_slips(run, os.path.join(args.out, "slip.png"))
-    plot_tyre_curves(run, os.path.join(args.out, "tyre.png"))
+    plot_trajectory(runs, footprints, os.path.join(args.out, "trajectory.png"))
+    plot_speed(runs, os.path.join(args.out, "speed.png"))
+    plot_slips(runs, os.path.join(args.out, "slip.png"))
+    plot_tyre_curves(runs, car, os.path.join(args.out, "tyre.png"))
     print(f"plot_telemetry: trajectory.png speed.png slip.png tyre.png in {args.out}")
     return 0
 

@@ -15,7 +15,7 @@ void takeScreenshot(const GlDevice& device, PlayState& play, std::uint64_t frame
 {
     const std::string folder = picturesFolder();
     const std::filesystem::path path = std::filesystem::path(folder.empty() ? "." : folder) / screenshotName(frame);
-    const Image picture{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
+    const Image picture{device.backBufferWidth(), device.backBufferHeight(), device.readPresentedPicture()};
     if (folder.empty() || !saveScreenshot(picture, path)) {
         diagnose(path.string() + ": screenshot could not be written");
         play.showNotice(screenshotFailedMessage(path.string()), kScreenshotNoticeSeconds);

@@ -13,6 +13,14 @@ constexpr int kOverlayFontHeight = 20; // pixels
 
 } // namespace
 
+void placeAtStart(Car& car)
+{
+    const CarParameters& model = car.getParameters();
+    car.setPosition(model.start.position);
+    car.setHeading(model.start.heading);
+    applyCarExtents(car);
+}
+
 bool setupDevice(Game& game, GraphicsDevice& device)
 {
     game.device = &device;
@@ -26,11 +34,8 @@ void setupScene(Game& game)
 {
     Car& car = game.playerCar;
     car.loadMesh(game.device, "objets/cars/mycar.x");
-    car.setPosition({0.0f, 2.0f, 2.0f});
-    car.setHeading(0.0f);
-    car.setBoundingRadius(6.5f);
-    car.setFootprintLength(11.4f);
-    car.setFootprintWidth(4.8f);
+    loadStartCar(game);
+    placeAtStart(car);
     game.startCar = car;
     game.skyObject.loadMesh(game.device, "objets/skybox/skydome.x");
     game.cityMap.load(game.device);
@@ -62,8 +67,12 @@ FrameActions runFrame(Game& game, float frameTime)
         game.play.paused = !game.play.paused;
     }
     if (actions.resetRequested) {
-        // Position, heading and every motion and control value; the camera keeps its mode.
+        // Position, heading and every motion and control value, in the car file's
+        // model as it stands now (it may have been reloaded); the camera keeps its mode.
+        const CarParameters model = game.playerCar.getParameters();
         game.playerCar = game.startCar;
+        game.playerCar.setParameters(model);
+        placeAtStart(game.playerCar);
     }
     if (actions.readoutToggled) {
         game.play.readoutShown = !game.play.readoutShown;
@@ -76,6 +85,7 @@ FrameActions runFrame(Game& game, float frameTime)
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
         drawDebugOverlay(*device, game.playerCar);
+        drawScreenNote(*device, game.note, frameTime);
         if (!game.play.paused) {
             collideCar(game.playerCar, game.cityMap);
         }

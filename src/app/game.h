@@ -6,6 +6,8 @@
 #pragma once
 
 #include "app/play_state.h"
+#include "app/car_loading.h"
+#include "app/screen_note.h"
 #include "camera/camera.h"
 #include "car/car.h"
 #include "input/keyboard_input.h"
@@ -29,14 +31,19 @@ struct Game {
     PlayState play;
     // nullptr when the graphics set-up failed: frames then only read the keys.
     GraphicsDevice* device = nullptr;
+    CarSource carSource;
+    ScreenNote note;
 };
 
 // Makes device the game's device and sets it up in the game's order: the depth
 // test, the scene, the light, the overlay font. False when no font came up.
 bool setupDevice(Game& game, GraphicsDevice& device);
-// Loads the car, the sky and the city (files relative to the working directory)
-// on game.device and places the car at its start, kept as game.startCar.
+// Loads the car's mesh and its car file (game.carSource), the sky and the city
+// (files relative to the working directory) on game.device, and places the
+// car at its model's start pose, kept as game.startCar.
 void setupScene(Game& game);
+// Puts car at its model's start position and heading, with its model's extents.
+void placeAtStart(Car& car);
 // The scene's one directional light (index 1) and white ambient light.
 void setupLighting(GraphicsDevice& device);
 // The longest frame the simulation is stepped by, in seconds. A longer frame (a
@@ -50,8 +57,9 @@ inline constexpr float kLongestSimulatedFrame = 1.0f / 20.0f;
 float simulatedFrameTime(float measuredSeconds);
 
 // One frame: keys and pads (then the pause, the reset and the readout they
-// asked for), clear, then (if the scene begins) overlay, collision, car scale,
-// physics, camera, sky, car, city and the play texts; present in every case.
+// asked for), clear, then (if the scene begins) overlay, the screen note if one
+// is up, collision, car scale, physics, camera, sky, car, city and the play
+// texts; present in every case.
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the

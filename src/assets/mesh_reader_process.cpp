@@ -1,15 +1,29 @@
 #include "assets/mesh_reader_process.h"
 
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <type_traits>
 
+#include "core/file_contents.h"
+
 namespace torvane {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The answer's size header when the child refuses the file.
+constexpr std::uint64_t kRefused = ~std::uint64_t{0};
 
 // The mesh as one byte string: counts followed by the arrays they count.
 class Writer {
@@ -102,71 +116,189 @@ std::optional<MeshData> deserialise(const std::string& bytes)
     return mesh;
 }
 
-// Writes all of bytes to fd; false when the pipe refuses.
-bool writeAll(int fd, const std::string& bytes)
+// Waits until fd is ready for events or the deadline passes; false on the deadline or an error.
+bool waitFor(int fd, short events, Clock::time_point deadline)
 {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = write(fd, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
             return false;
         }
-        written += static_cast<std::size_t>(count);
+        pollfd entry{fd, events, 0};
+        const int ready = poll(&entry, 1, static_cast<int>(std::min<long long>(left, 1 << 30)));
+        if (ready > 0) {
+            return true;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+}
+
+// Sends size bytes before the deadline; false when the peer is gone or too slow.
+bool sendAll(int fd, const void* data, std::size_t size, Clock::time_point deadline)
+{
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t count = send(fd, bytes, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count > 0) {
+            bytes += count;
+            size -= static_cast<std::size_t>(count);
+        } else if (count == 0 || (errno != EINTR && errno != EAGAIN) || (errno == EAGAIN && !waitFor(fd, POLLOUT, deadline))) {
+            return false;
+        }
     }
     return true;
 }
 
-std::string readAll(int fd)
+// Receives exactly size bytes before the deadline; false on end of stream, an error or the deadline.
+bool receiveAll(int fd, void* data, std::size_t size, Clock::time_point deadline)
 {
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
+    char* bytes = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t count = recv(fd, bytes, size, MSG_DONTWAIT);
+        if (count > 0) {
+            bytes += count;
+            size -= static_cast<std::size_t>(count);
+        } else if (count == 0 || (errno != EINTR && errno != EAGAIN) || (errno == EAGAIN && !waitFor(fd, POLLIN, deadline))) {
+            return false;
         }
-        if (count <= 0) {
-            return bytes;
+    }
+    return true;
+}
+
+// The size of this process's address space, bytes; 0 when /proc cannot tell.
+std::uint64_t addressSpaceInUse()
+{
+    unsigned long long pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) {
+        return 0;
+    }
+    if (std::fscanf(statm, "%llu", &pages) != 1) {
+        pages = 0;
+    }
+    std::fclose(statm);
+    return pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+// The child's life: bounded, then answering one file after another until the
+// parent closes the socket. Never returns; never runs the parent's exit handlers.
+[[noreturn]] void serveRequests(int fd, pid_t parent, std::uint64_t addressSpaceBytes)
+{
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) {
+        _exit(0); // the parent ended before the line above
+    }
+    const rlim_t addressSpaceLimit = addressSpaceInUse() + addressSpaceBytes;
+    const rlimit addressSpace{addressSpaceLimit, addressSpaceLimit};
+    const rlimit noCoreFile{0, 0};
+    if (setrlimit(RLIMIT_AS, &addressSpace) != 0 || setrlimit(RLIMIT_CORE, &noCoreFile) != 0) {
+        _exit(1);
+    }
+    const auto never = Clock::time_point::max();
+    try {
+        for (;;) {
+            std::uint64_t size = 0;
+            if (!receiveAll(fd, &size, sizeof size, never)) {
+                _exit(0);
+            }
+            std::string request(size, '\0');
+            if (!receiveAll(fd, request.data(), request.size(), never)) {
+                _exit(0);
+            }
+            const std::optional<MeshData> mesh = readXMeshMemory(bytesOf(request));
+            const std::string answer = mesh ? serialise(*mesh) : std::string();
+            const std::uint64_t header = mesh ? answer.size() : kRefused;
+            if (!sendAll(fd, &header, sizeof header, never) || !sendAll(fd, answer.data(), answer.size(), never)) {
+                _exit(0);
+            }
         }
-        bytes.append(buffer, static_cast<std::size_t>(count));
+    } catch (...) {
+        _exit(1); // out of memory under the limit: the parent refuses the file
     }
 }
 
 } // namespace
 
-std::optional<MeshData> readXMeshInChildProcess(std::span<const std::uint8_t> data)
-{
-    int channel[2];
-    if (pipe(channel) != 0) {
-        return std::nullopt;
-    }
-    const pid_t child = fork();
-    if (child < 0) {
-        close(channel[0]);
-        close(channel[1]);
-        return std::nullopt;
-    }
-    if (child == 0) {
-        close(channel[0]);
-        const std::optional<MeshData> mesh = readXMeshMemory(data);
-        const bool sent = mesh.has_value() && writeAll(channel[1], serialise(*mesh));
-        close(channel[1]);
-        _exit(sent ? 0 : 1);
-    }
+MeshReaderProcess::MeshReaderProcess(MeshReaderLimits readerLimits) : limits(readerLimits) {}
 
-    close(channel[1]);
-    const std::string bytes = readAll(channel[0]);
-    close(channel[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+MeshReaderProcess::~MeshReaderProcess()
+{
+    stop();
+}
+
+bool MeshReaderProcess::start()
+{
+    int pair[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
+        return false;
     }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const pid_t parent = getpid();
+    const pid_t forked = fork();
+    if (forked == 0) {
+        close(pair[0]);
+        serveRequests(pair[1], parent, limits.addressSpaceBytes);
+    }
+    close(pair[1]);
+    if (forked < 0) {
+        close(pair[0]);
+        return false;
+    }
+    child = forked;
+    channel = pair[0];
+    return true;
+}
+
+void MeshReaderProcess::stop()
+{
+    if (child < 0) {
+        return;
+    }
+    close(channel);
+    kill(child, SIGKILL);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    child = -1;
+    channel = -1;
+}
+
+std::optional<MeshData> MeshReaderProcess::read(std::span<const std::uint8_t> data)
+{
+    if (child < 0 && !start()) {
         return std::nullopt;
     }
-    return deserialise(bytes);
+    const Clock::time_point deadline = Clock::now() + limits.wallClockPerFile;
+    const std::uint64_t size = data.size();
+    std::uint64_t answerSize = 0;
+    if (!sendAll(channel, &size, sizeof size, deadline) || !sendAll(channel, data.data(), data.size(), deadline) ||
+        !receiveAll(channel, &answerSize, sizeof answerSize, deadline)) {
+        stop(); // crashed, out of memory or out of time: the next file gets a new child
+        return std::nullopt;
+    }
+    if (answerSize == kRefused) {
+        return std::nullopt;
+    }
+    // The child cannot have built more than its address space holds.
+    if (answerSize > limits.addressSpaceBytes) {
+        stop();
+        return std::nullopt;
+    }
+    std::string answer(answerSize, '\0');
+    if (!receiveAll(channel, answer.data(), answer.size(), deadline)) {
+        stop();
+        return std::nullopt;
+    }
+    return deserialise(answer);
+}
+
+std::optional<MeshData> MeshReaderProcess::readFile(const char* path)
+{
+    const std::optional<std::string> contents = readFileContents(path);
+    if (!contents) {
+        return std::nullopt;
+    }
+    return read(bytesOf(*contents));
 }
 
 } // namespace torvane

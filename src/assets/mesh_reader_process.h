@@ -1,13 +1,23 @@
-// Reading a .x file in a child process: Assimp's .x importer crashes on some
-// malformed files (seen under the fuzzer), and a crash there must not end the
-// game. The child parses the bytes and sends the mesh back through a pipe; a
-// child that crashes or sends something incomplete counts as a file that could
-// not be read.
+// MeshReaderProcess: .x files parsed in one long-lived child process. Assimp's
+// .x importer crashes on some malformed files (seen under the fuzzer) and a
+// few hundred bytes can ask it for gigabytes or minutes; none of that may reach
+// the game. The child is forked on the first request and serves every file
+// after it: the parent sends the file's bytes through a socket, the child
+// parses them and sends the mesh back. Each file is bounded in memory (the
+// child's address space) and in wall-clock time (the parent kills the child);
+// a file that crashes the child or hits a bound is refused like an unreadable
+// file, and the next request starts a new child. The child dies with the
+// thread that forked it.
 //
-// Shortcomings: POSIX only (fork and pipe); each mesh costs one fork, which is
-// fine at start-up and nowhere else.
+// Shortcomings: Linux only (fork, prctl, setrlimit). The memory bound counts
+// from the address space the child inherits at fork (the game's libraries and
+// driver mappings), not from zero: a child forked by a program with a large
+// address space gets the bound on top of it. Requests are served one at a time.
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -16,7 +26,35 @@
 
 namespace torvane {
 
-// readXMeshMemory(data), run in a child process.
-std::optional<MeshData> readXMeshInChildProcess(std::span<const std::uint8_t> data);
+struct MeshReaderLimits {
+    // What the child may map beyond what it inherits at fork, bytes.
+    std::uint64_t addressSpaceBytes = std::uint64_t{512} << 20;
+    // The longest one file may take from the request to the whole answer.
+    std::chrono::milliseconds wallClockPerFile{10000};
+};
+
+class MeshReaderProcess {
+public:
+    explicit MeshReaderProcess(MeshReaderLimits limits = {});
+    // Ends and reaps the child.
+    ~MeshReaderProcess();
+
+    // readXMeshMemory(data) in the child; nullopt when the file is refused,
+    // when the child crashes or when it hits a limit.
+    std::optional<MeshData> read(std::span<const std::uint8_t> data);
+    // The same for the file at path; nullopt also when it cannot be read.
+    std::optional<MeshData> readFile(const char* path);
+
+    MeshReaderProcess(const MeshReaderProcess&) = delete;
+    MeshReaderProcess& operator=(const MeshReaderProcess&) = delete;
+
+private:
+    bool start();
+    void stop();
+
+    MeshReaderLimits limits;
+    pid_t child = -1;
+    int channel = -1; // the parent's end of the socket pair
+};
 
 } // namespace torvane

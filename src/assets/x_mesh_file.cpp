@@ -11,7 +11,6 @@
 #include <assimp/scene.h>
 
 #include "assets/mesh_reader_process.h"
-#include "core/file_contents.h"
 
 namespace torvane {
 namespace {
@@ -140,11 +139,8 @@ std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data)
 
 std::optional<MeshData> readXMeshFile(const char* path)
 {
-    const std::optional<std::string> contents = readFileContents(path);
-    if (!contents) {
-        return std::nullopt;
-    }
-    return readXMeshInChildProcess(bytesOf(*contents));
+    static MeshReaderProcess reader;
+    return reader.readFile(path);
 }
 
 } // namespace torvane

@@ -4,8 +4,9 @@
 // coordinates (v = 0 at the image's top row), triangles grouped into one subset
 // per material.
 //
-// readXMeshFile parses in a child process, so that a file on which Assimp
-// crashes is refused like any unreadable file instead of ending the game.
+// readXMeshFile parses in a long-lived child process (MeshReaderProcess), so that
+// a file on which Assimp crashes, or that costs it too much memory or time, is
+// refused like any unreadable file instead of ending or stalling the game.
 //
 // Shortcomings: polygons are split into fans from their first corner, which is
 // wrong for concave polygons; vertices are not shared between faces; skinning and
@@ -43,8 +44,10 @@ struct MeshData {
 };
 
 // nullopt when the file is missing, is not a .x file, does not parse or holds a
-// number that is not finite (Assimp reads "1e39" as infinity). A file without
-// materials gives no subsets and no vertices.
+// number that is not finite (Assimp reads "1e39" as infinity), or when parsing
+// it crashes or exceeds the default MeshReaderLimits. A file without materials
+// gives no subsets and no vertices. Parsed by one reader process shared by the
+// whole program; not for concurrent use.
 std::optional<MeshData> readXMeshFile(const char* path);
 // The same for a file already in memory.
 std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data);

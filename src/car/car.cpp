@@ -7,15 +7,6 @@ namespace torvane {
 
 namespace {
 
-constexpr float kStartWheelLoad = 1250.0f;
-constexpr float kThrottleStep = 0.1f;
-constexpr float kThrottleRelease = 0.15f;
-constexpr float kBrakeStep = 0.1f;
-constexpr float kSteeringStep = 10.0f;      // degrees per call
-constexpr float kSteeringLimit = 45.0f;     // degrees either way
-constexpr float kCentringStep = 20.0f;      // degrees per call
-constexpr float kCentringSnap = 8.0f;       // degrees: closer than this snaps to 0
-
 // Asserts that index lies in 0..count-1, and clamps it there for builds without asserts.
 int checkedIndex(int index, int count)
 {
@@ -25,14 +16,20 @@ int checkedIndex(int index, int count)
 
 } // namespace
 
-Car::Car()
+Car::Car(const CarParameters& model)
 {
-    std::fill(std::begin(wheelLoad), std::end(wheelLoad), kStartWheelLoad);
+    setParameters(model);
+}
+
+void Car::setParameters(const CarParameters& model)
+{
+    parameters = model;
+    std::fill(std::begin(wheelLoad), std::end(wheelLoad), parameters.wheels.load);
 }
 
 void Car::pressThrottle(float amount)
 {
-    throttle += amount * kThrottleStep;
+    throttle += amount * parameters.controls.throttleStep;
     if (throttle > 1.0f) {
         throttle = 1.0f;
     }
@@ -44,7 +41,7 @@ void Car::pressThrottle(float amount)
 void Car::releaseThrottle()
 {
     if (throttle > 0.0f) {
-        throttle -= kThrottleRelease;
+        throttle -= parameters.controls.throttleRelease;
     }
     if (throttle < 0.0f) {
         throttle = 0.0f;
@@ -57,7 +54,7 @@ void Car::pressBrake(bool held)
         brake = 0.0f;
         return;
     }
-    brake += kBrakeStep;
+    brake += parameters.controls.brakeStep;
     if (brake > 1.0f) {
         brake = 1.0f;
     }
@@ -66,28 +63,31 @@ void Car::pressBrake(bool held)
 
 void Car::steer(float amount)
 {
-    steeringAngle += amount * kSteeringStep;
-    if (steeringAngle > kSteeringLimit) {
-        steeringAngle = kSteeringLimit;
+    const float limit = parameters.controls.steeringLimit;
+    steeringAngle += amount * parameters.controls.steeringStep;
+    if (steeringAngle > limit) {
+        steeringAngle = limit;
     }
-    if (steeringAngle < -kSteeringLimit) {
-        steeringAngle = -kSteeringLimit;
+    if (steeringAngle < -limit) {
+        steeringAngle = -limit;
     }
 }
 
 void Car::centreSteering()
 {
+    const float snap = parameters.controls.centringSnap;
+    const float step = parameters.controls.centringStep;
     if (steeringAngle > 0.0f) {
-        if (steeringAngle < kCentringSnap) {
+        if (steeringAngle < snap) {
             steeringAngle = 0.0f;
         } else {
-            steeringAngle -= kCentringStep;
+            steeringAngle -= step;
         }
     } else if (steeringAngle < 0.0f) {
-        if (steeringAngle > -kCentringSnap) {
+        if (steeringAngle > -snap) {
             steeringAngle = 0.0f;
         } else {
-            steeringAngle += kCentringStep;
+            steeringAngle += step;
         }
     }
 }

@@ -6,10 +6,13 @@
 // Body frame: forward (-sin h, 0, -cos h), side (cos h, 0, -sin h); a positive
 // yaw rate increases the heading.
 //
-// Controls move the car by fixed steps per call (throttle 0.1, steering 10°),
-// not scaled by the frame time; stepPhysics hands the controls back at its end.
+// Controls move the car by fixed steps per call (by default throttle 0.1,
+// steering 10°), not scaled by the frame time; stepPhysics hands the controls
+// back at its end. Every constant of the model comes from the car's
+// CarParameters, which can be replaced while the car drives.
 #pragma once
 
+#include "car/car_parameters.h"
 #include "world/scene_object.h"
 
 namespace torvane {
@@ -18,17 +21,23 @@ inline constexpr int kWheelCount = 4;
 
 class Car : public SceneObject {
 public:
-    Car();
+    explicit Car(const CarParameters& model = {});
 
-    // Accelerator: +1 presses (throttle + 0.1), -1 lifts (throttle - 0.1); clamped to [0, 1].
+    // The model's constants. Replacing them keeps the motion state and sets
+    // every wheel's load to the new model's; the extents and the start pose
+    // are the caller's to apply.
+    const CarParameters& getParameters() const { return parameters; }
+    void setParameters(const CarParameters& model);
+
+    // Accelerator: +1 presses (throttle + throttleStep), -1 lifts; clamped to [0, 1].
     void pressThrottle(float amount);
-    // Lets the accelerator come up by 0.15, not below 0.
+    // Lets the accelerator come up by throttleRelease, not below 0.
     void releaseThrottle();
-    // held: brake + 0.1 up to 1 and brakePressed set; not held: brake = 0.
+    // held: brake + brakeStep up to 1 and brakePressed set; not held: brake = 0.
     void pressBrake(bool held);
-    // -1 steers left, +1 right, 10 degrees per call, clamped to [-45, 45].
+    // -1 steers left, +1 right, steeringStep degrees per call, within ±steeringLimit.
     void steer(float amount);
-    // Moves the steering 20 degrees towards the centre, snapping to 0 within ±8.
+    // Moves the steering centringStep degrees towards the centre, snapping to 0 within ±centringSnap.
     void centreSteering();
     void setSteeringPressed(bool pressed) { steeringPressed = pressed; }
     void setThrottlePressed(bool pressed) { throttlePressed = pressed; }
@@ -42,10 +51,10 @@ public:
     // spin, then Newmark integration of yaw and translation. dt is not clamped.
     void stepPhysics(float dt);
 
-    // Tyre model for a wheel load fz. Slip ratio is unitless; slip angle in degrees.
-    static float gripLimit(float fz);
-    static float longitudinalTyreForce(float slipRatio, float fz);
-    static float lateralTyreForce(float slipAngleDegrees, float fz);
+    // The car's tyre model for a wheel load fz (N). Slip ratio is unitless; slip angle in degrees.
+    float gripLimit(float fz) const;
+    float longitudinalTyreForce(float ratio, float fz) const;
+    float lateralTyreForce(float slipAngleDegrees, float fz) const;
 
     Vector3 getVelocity() const { return velocity; }
     void setVelocity(float x, float y, float z) { velocity = {x, y, z}; }
@@ -81,6 +90,7 @@ public:
     void setMotion(Vector3 v, float wheelSpeed);
 
 private:
+    CarParameters parameters;
     Vector3 velocity;              // world frame, units/s; y stays 0
     Vector3 previousVelocity;      // velocity at the end of the last step
     Vector3 localVelocity;         // x = forward speed, y = sideways speed, z unused

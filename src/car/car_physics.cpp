@@ -1,7 +1,7 @@
 // The car's physics step: per-wheel slips and tyre forces, the friction circle,
 // wheel spin, then Newmark integration (γ = 0.5, β = 0.25) of yaw and of the
 // horizontal translation. Every intermediate is a 32-bit float, evaluated in
-// the order written.
+// the order written; every model constant is read from the car's parameters.
 #include "car/car.h"
 
 #include "math/float_math.h"
@@ -10,30 +10,6 @@ namespace torvane {
 
 namespace {
 
-constexpr float kMass = 1000.0f;
-constexpr float kYawInertia = 4000.0f;
-constexpr float kWheelRadius = 0.3f;
-constexpr float kWheelInertia = 0.2f;
-constexpr float kWheelDamping = 1.0f;       // torque per rad/s of wheel speed
-constexpr float kFrontAxle = 4.0f;          // ahead of the reference point
-constexpr float kRearAxle = 0.0f;           // behind the reference point
-constexpr float kHalfTrack = 0.0f;          // sideways offset of each wheel
-constexpr float kDriveTorque = 4000.0f;     // per wheel at full throttle
-constexpr float kBrakeTorque = 0.0f;        // the brake pedal is not wired to the wheels
-constexpr float kYawDampingLinear = 30.0f;
-constexpr float kYawDampingQuadratic = 4.0f;
-constexpr float kLongitudinalDragLinear = 10.0f;
-constexpr float kLongitudinalDragQuadratic = 2.5f;
-constexpr float kLateralDragLinear = 20.0f;
-constexpr float kLateralDragQuadratic = 3.5f;
-constexpr float kVelocityDeadband = 0.01f;
-constexpr float kSlipAngleDeadband = 0.1f;
-constexpr float kSlipRatioDeadband = 0.1f;
-constexpr float kSpinStartSlipRatio = 10.0f;
-constexpr float kMaxSlipRatio = 10.0f;
-constexpr float kMinSlipRatio = -2.0f;
-constexpr float kWheelSpeedDivisor = 4.0f;
-constexpr float kStandstillSpeed = 0.1f;
 // Newmark weights: 1 − γ = γ for velocities and 1 − 2β = 2β for positions.
 constexpr float kNewmarkWeight = 0.5f;
 constexpr int kFrontWheels = 2;             // wheels 0 and 1 steer
@@ -46,10 +22,10 @@ bool insideBand(float value, float limit)
 
 // Slip angle in degrees of a contact point moving `along` and `across` its wheel.
 // A point with along exactly +0 gives an infinite quotient and so ±90°.
-float slipAngleDegrees(float along, float across)
+float slipAngleDegrees(float along, float across, const SlipParameters& slip)
 {
     float angle = 0.0f;
-    if (insideBand(across, kSlipAngleDeadband)) {
+    if (insideBand(across, slip.angleDeadband)) {
         angle = 0.0f;
     } else if (along > 0.0f) {
         angle = -atanf(across / along);
@@ -65,20 +41,20 @@ float slipAngleDegrees(float along, float across)
     return angle * kDegreesPerRadian;
 }
 
-// Slip ratio of a wheel spinning at wheelSpeed (rad/s) over ground moving `along` it.
-float slipRatioOf(float along, float wheelSpeed, float throttle)
+// Slip ratio of a wheel of radius (u) spinning at wheelSpeed (rad/s) over ground moving `along` it.
+float slipRatioOf(float along, float wheelSpeed, float throttle, float radius, const SlipParameters& slip)
 {
     float ratio = 0.0f;
-    if (insideBand(along, kVelocityDeadband)) {
-        ratio = (wheelSpeed != 0.0f && throttle > 0.0f) ? kSpinStartSlipRatio : 0.0f;
+    if (insideBand(along, slip.velocityDeadband)) {
+        ratio = (wheelSpeed != 0.0f && throttle > 0.0f) ? slip.spinStartRatio : 0.0f;
     } else {
-        ratio = (kWheelRadius * wheelSpeed - along) / fabsf(along);
+        ratio = (radius * wheelSpeed - along) / fabsf(along);
     }
-    if (ratio > kMaxSlipRatio) {
-        ratio = kMaxSlipRatio;
+    if (ratio > slip.maxRatio) {
+        ratio = slip.maxRatio;
     }
-    if (ratio < kMinSlipRatio) {
-        ratio = kMinSlipRatio;
+    if (ratio < slip.minRatio) {
+        ratio = slip.minRatio;
     }
     return ratio;
 }
@@ -93,6 +69,10 @@ float newmarkAverage(float previous, float current)
 
 void Car::stepPhysics(float dt)
 {
+    const BodyParameters& body = parameters.body;
+    const WheelParameters& wheels = parameters.wheels;
+    const ResistanceParameters& resistance = parameters.resistance;
+    const SlipParameters& slip = parameters.slip;
     const float steer = steeringAngle * kPi / 180.0f;
     const float cosSteer = cosf(steer);
     const float sinSteer = sinf(steer);
@@ -105,20 +85,20 @@ void Car::stepPhysics(float dt)
     const float w = cosHeading * velocity.x - sinHeading * velocity.z;
     localVelocity.x = u;
     localVelocity.y = w;
-    const bool stillAlong = insideBand(u, kVelocityDeadband);
-    const bool stillAcross = insideBand(w, kVelocityDeadband);
+    const bool stillAlong = insideBand(u, slip.velocityDeadband);
+    const bool stillAcross = insideBand(w, slip.velocityDeadband);
 
     for (int i = 0; i < kWheelCount; ++i) {
         // Contact-point velocity along and across the wheel; wheels 0 and 2 on one side.
-        const float p = (i % 2 == 0) ? u - kHalfTrack * r : u + kHalfTrack * r;
+        const float p = (i % 2 == 0) ? u - body.halfTrack * r : u + body.halfTrack * r;
         float along = p;
         float across = 0.0f;
         if (i < kFrontWheels) {
-            const float q = kFrontAxle * r + w;
+            const float q = body.frontAxle * r + w;
             along = cosSteer * p + sinSteer * q;
             across = -sinSteer * p + cosSteer * q;
         } else {
-            across = w - kRearAxle * r;
+            across = w - body.rearAxle * r;
         }
         if (stillAlong) {
             along = 0.0f;
@@ -127,10 +107,10 @@ void Car::stepPhysics(float dt)
             across = 0.0f;
         }
 
-        slipAngle[i] = slipAngleDegrees(along, across);
-        slipRatio[i] = slipRatioOf(along, wheelSpeed[i], throttle);
+        slipAngle[i] = slipAngleDegrees(along, across, slip);
+        slipRatio[i] = slipRatioOf(along, wheelSpeed[i], throttle, wheels.radius, slip);
 
-        if (slipRatio[i] >= -kSlipRatioDeadband && slipRatio[i] <= kSlipRatioDeadband) {
+        if (slipRatio[i] >= -slip.ratioDeadband && slipRatio[i] <= slip.ratioDeadband) {
             longitudinalForce[i] = 0.0f;
         } else {
             longitudinalForce[i] = longitudinalTyreForce(slipRatio[i], wheelLoad[i]);
@@ -153,10 +133,10 @@ void Car::stepPhysics(float dt)
             lateralForce[i] = sinSteer * wheelFx + cosSteer * wheelFy;
         }
 
-        wheelAngularAcceleration[i] = (kDriveTorque * throttle - kBrakeTorque - kWheelRadius * longitudinalForce[i]
-                                       - kWheelDamping * wheelSpeed[i])
-                                      / kWheelInertia;
-        wheelSpeed[i] += dt * wheelAngularAcceleration[i] / kWheelSpeedDivisor;
+        wheelAngularAcceleration[i] = (wheels.driveTorque * throttle - wheels.brakeTorque
+                                       - wheels.radius * longitudinalForce[i] - wheels.damping * wheelSpeed[i])
+                                      / wheels.inertia;
+        wheelSpeed[i] += dt * wheelAngularAcceleration[i] / wheels.speedDivisor;
         // A wheel cannot spin backwards: it stops, and a force that pushed the
         // way the car moves turns round.
         if (wheelSpeed[i] < 0.0f) {
@@ -167,21 +147,23 @@ void Car::stepPhysics(float dt)
         }
     }
 
-    const float dragLongitudinal = -(kLongitudinalDragLinear * u + kLongitudinalDragQuadratic * u * fabsf(u));
-    const float dragLateral = -(kLateralDragLinear * w + kLateralDragQuadratic * w * fabsf(w));
+    const float dragLongitudinal =
+        -(resistance.longitudinalDragLinear * u + resistance.longitudinalDragQuadratic * u * fabsf(u));
+    const float dragLateral = -(resistance.lateralDragLinear * w + resistance.lateralDragQuadratic * w * fabsf(w));
     const float forceLongitudinal = longitudinalForce[0] + longitudinalForce[1] + longitudinalForce[2]
                                     + longitudinalForce[3] + dragLongitudinal;
     const float forceLateral = lateralForce[0] + lateralForce[1] + lateralForce[2] + lateralForce[3] + dragLateral;
 
-    const float yawMoment = -kHalfTrack
+    const float yawMoment = -body.halfTrack
                                 * (longitudinalForce[1] - longitudinalForce[0] + longitudinalForce[3]
                                    - longitudinalForce[2])
-                            + kFrontAxle * (lateralForce[0] + lateralForce[1])
-                            - kRearAxle * (lateralForce[2] + lateralForce[3]);
-    yawAcceleration = (yawMoment - kYawDampingLinear * r - kYawDampingQuadratic * r * fabsf(r)) / kYawInertia;
+                            + body.frontAxle * (lateralForce[0] + lateralForce[1])
+                            - body.rearAxle * (lateralForce[2] + lateralForce[3]);
+    yawAcceleration =
+        (yawMoment - resistance.yawDampingLinear * r - resistance.yawDampingQuadratic * r * fabsf(r)) / body.yawInertia;
 
-    const float al = forceLongitudinal / kMass - r * w;
-    const float aw = forceLateral / kMass - r * u;
+    const float al = forceLongitudinal / body.mass - r * w;
+    const float aw = forceLateral / body.mass - r * u;
     acceleration.x = -sinHeading * al + cosHeading * aw;
     acceleration.z = -cosHeading * al - sinHeading * aw;
 
@@ -199,7 +181,7 @@ void Car::stepPhysics(float dt)
     position.z += dt * previousVelocity.z + halfDtSquared * averageAccelerationZ;
 
     speed = sqrtf(velocity.x * velocity.x + velocity.z * velocity.z);
-    if (speed < kStandstillSpeed) {
+    if (speed < body.standstillSpeed) {
         yawRate = 0.0f;
     }
 

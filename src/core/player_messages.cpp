@@ -45,4 +45,25 @@ std::string skippedLinesMessage(std::string_view path, int count, int firstLineN
     return std::string(path) + " : " + std::to_string(count) + " lignes ignorées (première : ligne " + line + ")";
 }
 
+std::string carFileReloadedMessage(std::string_view path)
+{
+    return std::string(path) + " rechargé";
+}
+
+std::string carFileRefusedMessage(std::string_view path, int errorCount, int firstLine, std::string_view firstField)
+{
+    const std::string refused = std::string(path) + " refusé : ";
+    if (firstLine <= 0) {
+        return refused + "fichier illisible ou trop grand";
+    }
+    std::string where = "ligne " + std::to_string(firstLine);
+    if (!firstField.empty()) {
+        where += ", " + std::string(firstField);
+    }
+    if (errorCount == 1) {
+        return refused + where;
+    }
+    return refused + std::to_string(errorCount) + " erreurs (première : " + where + ")";
+}
+
 } // namespace torvane

@@ -41,6 +41,12 @@ std::string cannotOpenFileMessage(std::string_view path);
 std::string noOpenGl33Message(std::string_view found);
 // "Impossible de trouver les données du jeu" with each folder looked in and why it was not taken.
 std::string noDataFolderMessage(const std::vector<LookedInPlace>& places);
+// "<path> rechargé": the car file was read again and the car took it.
+std::string carFileReloadedMessage(std::string_view path);
+// Why the car file was refused, from its first error: "<path> refusé : ligne 12, tyres.grip_factor",
+// "<path> refusé : 3 erreurs (première : ligne 12, tyres.grip_factor)", or for an
+// error of the whole file (line 0) "<path> refusé : fichier illisible ou trop grand".
+std::string carFileRefusedMessage(std::string_view path, int errorCount, int firstLine, std::string_view firstField);
 // "<path> : 3 lignes ignorées (première : ligne 12)", or "<path> : 1 ligne ignorée (ligne 12)".
 std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber);
 

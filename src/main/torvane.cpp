@@ -1,8 +1,10 @@
 // Torvane's entry point: reads the command line, finds the data folder and the
 // player's settings, sets the game up in its window, then runs a frame whenever
 // the event queue is empty until a quit request (the window closed, Escape, or
-// a pad's Start held) arrives. Writes nothing but the screenshots the player
-// asks for (their paths on stdout). Start-up failures are told to the player and end with status 2:
+// a pad's Start held) arrives; once a second it looks whether the car file was
+// saved, and reloads the car when it was. Writes nothing but the screenshots
+// the player asks for (their paths on stdout). Start-up failures are told to
+// the player and end with status 2:
 // a bad option, no data folder, no display, no OpenGL 3.3.
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include "app/desktop_game.h"
 #include "app/game_options.h"
 #include "core/command_line.h"
+#include "core/file_watcher.h"
 #include "core/frame_timer.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
@@ -52,6 +55,7 @@ Settings readPlayerSettings()
 void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings)
 {
     FrameTimer timer(desktopClock());
+    FileWatcher carFile(kCarFile);
     bool quit = false;
     for (int frame = 0; !quit && (!options.frames || frame < *options.frames);) {
         DesktopEvent event;
@@ -64,6 +68,9 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
         }
         const float measured = timer.nextFrameTime();
         game.play.countFrame(measured);
+        if (carFile.changed(measured)) {
+            reloadCar(game);
+        }
         const FrameActions actions = runFrame(game, simulatedFrameTime(measured));
         ++frame;
         actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
@@ -100,6 +107,7 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(kNoDisplay);
     }
+    game.carSource.path = kCarFile;
     std::unique_ptr<DesktopGame> desktop =
         startDesktopGame(game, true, {settings.windowWidth, settings.windowHeight, settings.vsync, settings.fullscreen},
                          settings);

@@ -155,17 +155,23 @@ int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game
     return kDone;
 }
 
-int runReplay(const ReplayOptions& options, const KeyScript& script, int frames, Outputs& outputs)
+int runReplay(const ReplayOptions& options, const std::string& carFile, const KeyScript& script, int frames,
+              Outputs& outputs)
 {
     auto game = std::make_unique<Game>();
+    game->carSource.path = carFile;
     Stage stage;
     if (options.noRender) {
         startHeadless(*game, stage);
     } else if (!startDesktopStage(*game, stage, options.window)) {
         return kNoDevice;
     }
+    if (!game->carSource.fromFile) {
+        return kBadInput; // the start-up named the file's errors
+    }
 
-    if (!writeRow(outputs, telemetryHeader())) {
+    const std::string carName = options.carFile.empty() ? kCarFile : options.carFile;
+    if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
     }
@@ -263,8 +269,11 @@ int replayMain(std::span<const std::string_view> args)
     if (!openOutputs(options, outputs)) {
         return kOutputFailed;
     }
-    // The level files name meshes and textures relative to the data folder;
-    // every path of the command line was used (or made absolute) before this.
+    // The car file is named relative to where the tool was started, the level's
+    // files relative to the data folder: the first is made absolute before the
+    // second is entered.
+    const std::string carFile =
+        options.carFile.empty() ? kCarFile : std::filesystem::absolute(options.carFile).string();
     const DataFolderSearch data = searchDataFolder(options.dataDir);
     if (!data.folder || chdir(data.folder->c_str()) != 0) {
         diagnose("no data folder (a folder holding maps/city.ldo); looked in:");
@@ -273,7 +282,7 @@ int replayMain(std::span<const std::string_view> args)
         }
         return kBadInput;
     }
-    const int status = runReplay(options, script, frames, outputs);
+    const int status = runReplay(options, carFile, script, frames, outputs);
     if (outputs.csv != nullptr && std::fflush(outputs.csv) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;

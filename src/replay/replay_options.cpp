@@ -97,6 +97,8 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
+    app.add_option("--car", options.carFile, "the car file (default: the data folder's cars/car.toml)")
+        ->option_text("FILE");
     app.add_flag("--window", options.window, "a real window instead of SDL's offscreen driver");
     app.add_flag("--no-render", options.noRender,
                  "the recording device instead of OpenGL: same start-up, frames, physics and camera, "
@@ -108,7 +110,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");
     app.footer("Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key\n"
-               "script or data folder; 3 a state value not finite (--check-finite); 4 no\n"
+               "script, car file or data folder; 3 a state value not finite (--check-finite); 4 no\n"
                "OpenGL device could be started (the offscreen driver or the display is missing).");
 }
 
@@ -151,7 +153,7 @@ std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayO
 std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
     int frames = 0;
-    std::string error = emptyValueMistake(app, {"--keys", "--csv", "--png", "--data"});
+    std::string error = emptyValueMistake(app, {"--keys", "--csv", "--png", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }

@@ -25,6 +25,7 @@ struct ReplayOptions {
     std::string pngPattern;           // empty: no screenshots
     int pngEvery = 1;                 // frames between screenshots
     std::string dataDir;              // empty: the game's own data folder
+    std::string carFile;              // empty: the data folder's cars/car.toml
     bool window = false;              // a real window instead of SDL's offscreen driver
     bool noRender = false;            // the recording device instead of OpenGL
     bool checkFinite = false;

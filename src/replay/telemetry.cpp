@@ -5,6 +5,7 @@
 
 #include "camera/camera.h"
 #include "car/car.h"
+#include "core/content_hash.h"
 
 namespace torvane {
 namespace {
@@ -101,7 +102,7 @@ std::span<const TelemetryColumn> telemetryStateColumns()
     return kStateColumns;
 }
 
-std::string telemetryHeader()
+std::string telemetryHeader(std::string_view carFile, std::uint64_t carFileHash)
 {
     std::string units = "# units: frame -, dt s, keys DirectInput codes";
     std::string header = "frame,dt,keys";
@@ -110,8 +111,9 @@ std::string telemetryHeader()
         header += std::string(",") + column.name;
     }
     return "# Torvane telemetry: row 0 is the state after start-up, row n the state after frame n.\n"
-           "# u is the world unit; N the force unit for the car's mass of 1000.\n" +
-           units + "\n" + header + "\n";
+           "# u is the world unit; N the force unit for the car's mass of 1000.\n"
+           "# car: " +
+           std::string(carFile) + " " + contentHashText(carFileHash) + "\n" + units + "\n" + header + "\n";
 }
 
 std::string telemetryRow(int frame, float dt, const std::bitset<kKeyCount>& keys, const Car& car,

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <bitset>
+#include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "input/key_codes.h"
 
@@ -31,8 +33,9 @@ struct TelemetryColumn {
 // The state columns, in CSV order after frame, dt and keys.
 std::span<const TelemetryColumn> telemetryStateColumns();
 
-// The comment lines and the header row, each ending with a newline.
-std::string telemetryHeader();
+// The comment lines (one naming the car file and its contentHash) and the
+// header row, each ending with a newline.
+std::string telemetryHeader(std::string_view carFile, std::uint64_t carFileHash);
 
 // One row, ending with a newline: the frame number, its frame time dt
 // (seconds), the keys held in it, then every state column.

@@ -135,6 +135,61 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
     expectNear(pixel(44, 44), {255, 255, 255});
 }
 
+TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
+{
+    Material white;
+    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+    device->setMaterial(white);
+    // The view spans x from -5 to 5 at the square's depth: moved by 8, the square's left fifth shows on the right.
+    device->setTransform(TransformState::World, matrixTranslation(8.0f, 0.0f, 0.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(kSize - 2, 32), {255, 255, 255});
+    expectNear(pixel(kSize - 8, 32), {0, 0, 0});
+}
+
+TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
+{
+    // The same device drawing straight into the window when the sizes match, then into its own buffer.
+    for (const int size : {kSize, kSize / 2}) {
+        device = GlDevice::create(window->handle(), size, size);
+        ASSERT_NE(device, nullptr);
+        std::vector<MeshMaterial> materials;
+        const Mesh* mesh = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
+        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        device->clear(0xFF0000FF, 1.0f);
+        Material white;
+        white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
+        device->setMaterial(white);
+        device->drawSubset(*mesh, 0);
+        device->endScene();
+        const std::vector<std::uint8_t> rgba = device->readBackBuffer();
+        ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
+        const std::size_t centre = static_cast<std::size_t>((size / 2 * size + size / 2) * 4);
+        const std::size_t corner = 0;
+        EXPECT_EQ(rgba[centre], 255) << size;
+        EXPECT_EQ(rgba[corner + 2], 255) << "the clear colour's blue, " << size;
+        device->present();
+    }
+}
+
+TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
+{
+    std::vector<MeshMaterial> materials;
+    EXPECT_EQ(device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials), square);
+    EXPECT_EQ(materials.size(), 1u) << "the materials come with the shared mesh";
+
+    const Bytes red{255, 0, 0, 255};
+    const std::string path = writeTemp("red.png", encodePng(1, 1, PNG_FORMAT_RGBA, red.data()));
+    const Texture* texture = device->createTextureFromFile(path.c_str());
+    ASSERT_NE(texture, nullptr);
+    std::remove(path.c_str());
+    EXPECT_EQ(device->createTextureFromFile(path.c_str()), texture) << "read from the file once";
+
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr);
+    EXPECT_TRUE(materials.empty());
+    EXPECT_EQ(device->loadMeshFromX("/nonexistent/tower.x", materials), nullptr) << "a failure is kept too";
+}
+
 TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
 {
     Material red;
@@ -182,12 +237,14 @@ TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
 // holds every white pixel of a picture whose scene drew nothing.
 struct Ink {
     int left = kSize, top = kSize, right = 0, bottom = 0;
+
+    bool operator==(const Ink&) const = default;
 };
 
-TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
-{
-    ASSERT_TRUE(device->createFont(20));
-    const auto inkOf = [&](const char* text, std::uint32_t format) {
+struct GlTextTest : GlDeviceTest {
+    // Where text, drawn alone in white over black within the whole picture, left ink.
+    Ink inkOf(const char* text, std::uint32_t format)
+    {
         device->clear(0xFF000000, 1.0f);
         device->beginScene();
         device->drawText(text, {0, 0, kSize, kSize}, format, 0xFFFFFFFF);
@@ -203,8 +260,12 @@ TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
             }
         }
         return ink;
-    };
+    }
+};
 
+TEST_F(GlTextTest, TextAlignsRightAndBottomAndBreaksRows)
+{
+    ASSERT_TRUE(device->createFont(20));
     const Ink oneRow = inkOf("00", kTextLeftTop);
     ASSERT_LT(oneRow.left, oneRow.right);
     EXPECT_LT(oneRow.left, 4);
@@ -224,6 +285,19 @@ TEST_F(GlDeviceTest, TextAlignsRightAndBottomAndBreaksRows)
     EXPECT_GT(bottom.bottom, kSize - 8) << "the last row ends at the rectangle's bottom";
     EXPECT_EQ(bottom.bottom - bottom.top, twoRows.bottom - twoRows.top);
     EXPECT_EQ(bottom.left, twoRows.left);
+}
+
+TEST_F(GlTextTest, FrenchAccentsDrawFromUtf8AndStrayBytesDrawNothing)
+{
+    ASSERT_TRUE(device->createFont(20));
+    const Ink plain = inkOf("e", kTextLeftTop);
+    const Ink accented = inkOf("\xC3\xA9", kTextLeftTop); // é
+    ASSERT_LT(accented.left, accented.right);
+    EXPECT_LT(accented.top, plain.top) << "the accent stands above the letter";
+    EXPECT_EQ(accented.bottom, plain.bottom);
+    EXPECT_EQ(inkOf("e\xC3", kTextLeftTop), plain) << "a cut-off sequence draws nothing";
+    EXPECT_EQ(inkOf("\xFF\xE2\x82\xAC" "e", kTextLeftTop).right, inkOf("e", kTextLeftTop).right)
+        << "bytes outside Latin-1 take no room";
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 """Replays a golden key script through torvane-replay and compares the telemetry
 with the committed CSV next to it, value by value.
 
-    check_golden.py REPLAY GOLDEN.keys [--no-render]   compare (exit 0 same, 1 different)
-    check_golden.py REPLAY GOLDEN.keys --write         rewrite GOLDEN.csv
+    check_golden.py REPLAY GOLDEN.keys [--no-render] [--car FILE]   compare (exit 0 same, 1 different)
+    check_golden.py REPLAY GOLDEN.keys --write                      rewrite GOLDEN.csv
+
+--car replays with that car file instead of the data folder's own; --exact
+asks for every data row to be the same text, byte for byte.
 
 Frames and keys must match exactly; every other value, read as a 32-bit float,
 within MAX_ULPS units in the last place (on one machine they are equal). Exit
@@ -34,7 +37,7 @@ def ordered_bits(text):
     return bits if bits >= 0 else -(bits & 0x7FFFFFFF)
 
 
-def same_value(expected, actual):
+def same_value(expected, actual, max_ulps):
     if expected == actual:
         return True
     try:
@@ -43,10 +46,10 @@ def same_value(expected, actual):
         return False
     if a != a or b != b:  # NaN equals only NaN
         return a != a and b != b
-    return abs(ordered_bits(expected) - ordered_bits(actual)) <= MAX_ULPS
+    return abs(ordered_bits(expected) - ordered_bits(actual)) <= max_ulps
 
 
-def differences(golden_path, replay_path):
+def differences(golden_path, replay_path, max_ulps):
     """Messages naming each frame and column that differ, the first twenty."""
     golden_header, golden_rows = read_rows(golden_path)
     header, rows = read_rows(replay_path)
@@ -57,30 +60,47 @@ def differences(golden_path, replay_path):
         found.append(f"{len(rows)} rows instead of {len(golden_rows)}")
     for golden_row, row in zip(golden_rows, rows):
         for index, (expected, actual) in enumerate(zip(golden_row, row)):
-            exact = index in (0, 2)  # frame, keys
-            if (expected != actual) if exact else not same_value(expected, actual):
+            exact = index in (0, 2) or max_ulps == 0  # frame, keys, or every column
+            if (expected != actual) if exact else not same_value(expected, actual, max_ulps):
                 found.append(f"frame {golden_row[0]}: {header[index]} is {actual}, golden {expected}")
     return found[:20]
 
 
-def replay(tool, keys, csv_path, no_render):
-    command = [tool, "--keys", keys, "--csv", csv_path] + (["--no-render"] if no_render else [])
+def replay(tool, keys, csv_path, options):
+    command = [tool, "--keys", keys, "--csv", csv_path] + options
     return subprocess.run(command, stderr=subprocess.PIPE, text=True)
 
 
+def replay_options(words):
+    """The options passed on to the replay tool, or None when words are not sound."""
+    options = []
+    while words:
+        word, words = words[0], words[1:]
+        if word in ("--no-render", "--exact"):
+            options.append(word)
+        elif word == "--car" and words:
+            options += [word, os.path.abspath(words[0])]
+            words = words[1:]
+        else:
+            return None
+    return options
+
+
 def main(argv):
-    if len(argv) < 3 or any(a not in ("--no-render", "--write") for a in argv[3:]):
+    options = replay_options(argv[3:]) if argv[3:] != ["--write"] else []
+    if len(argv) < 3 or options is None:
         print(__doc__, file=sys.stderr)
         return 2
     tool, keys = os.path.abspath(argv[1]), os.path.abspath(argv[2])
     golden = os.path.splitext(keys)[0] + ".csv"
     if "--write" in argv[3:]:
-        result = replay(tool, keys, golden, False)
+        result = replay(tool, keys, golden, [])
         sys.stderr.write(result.stderr)
         return result.returncode
     with tempfile.TemporaryDirectory() as folder:
         output = os.path.join(folder, "replay.csv")
-        result = replay(tool, keys, output, "--no-render" in argv[3:])
+        exact = "--exact" in options
+        result = replay(tool, keys, output, [word for word in options if word != "--exact"])
         sys.stderr.write(result.stderr)
         if result.returncode == NO_DEVICE:
             print("skipped: torvane-replay could not start OpenGL", file=sys.stderr)
@@ -88,7 +108,7 @@ def main(argv):
         if result.returncode != 0:
             print(f"torvane-replay failed with status {result.returncode}", file=sys.stderr)
             return 1
-        found = differences(golden, output)
+        found = differences(golden, output, 0 if exact else MAX_ULPS)
     for line in found:
         print(f"{os.path.basename(golden)}: {line}", file=sys.stderr)
     return 1 if found else 0

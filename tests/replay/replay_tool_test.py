@@ -11,6 +11,7 @@ import unittest
 from PIL import Image
 
 TOOL = None
+SHIPPED_CAR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "game", "cars", "car.toml")
 NO_DEVICE = 4
 
 
@@ -81,6 +82,24 @@ class ReplayTool(unittest.TestCase):
         self.assertTrue(all(abs(float(row[x])) < 181 and abs(float(row[z])) < 181 for row in rows))
         self.assertLess(min(float(row[z]) for row in rows), -170)
         self.assertGreater(max(float(row[z]) for row in rows), 170)
+
+    def test_car_file_is_checked_named_in_the_header_and_drives(self):
+        with open(SHIPPED_CAR) as f:
+            shipped = f.read()
+        line = shipped[:shipped.index("\ngrip_factor")].count("\n") + 2
+        self.write("bad.toml", shipped.replace("grip_factor = 1.688", "grip_factor = 0"))
+        self.write("slippery.toml", shipped.replace("grip_factor = 1.688", "grip_factor = 0.8"))
+        self.write("up.keys", "1 60 Up\n")
+        bad = self.run_tool("--keys", "up.keys", "--no-render", "--car", "bad.toml")
+        self.assertEqual(bad.returncode, 2)
+        self.assertIn(f"bad.toml:{line}: tyres.grip_factor: 0 is outside (0, 100]", bad.stderr)
+        runs = {}
+        for car in ("slippery.toml", SHIPPED_CAR):
+            result = self.run_tool("--keys", "up.keys", "--no-render", "--car", car, "--csv", "-")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            runs[car] = result.stdout
+        self.assertIn("# car: slippery.toml fnv1a64:", runs["slippery.toml"])
+        self.assertNotEqual(self.rows(runs["slippery.toml"])[-1], self.rows(runs[SHIPPED_CAR])[-1])
 
     def test_seeded_random_drives_repeat(self):
         args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render", "--csv", "-"]

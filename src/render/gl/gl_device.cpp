@@ -5,6 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <unordered_map>
 
 #include "math/vector3.h"
 #include "core/message_sink.h"
@@ -74,11 +79,45 @@ void main()
 }
 )";
 
+// A box in a mesh's own coordinates, from its lowest to its highest corner.
+struct BoundingBox {
+    Vector3 low;
+    Vector3 high;
+};
+
+// Whether no point of box can land in the view volume of worldViewProjection:
+// all eight corners lie beyond one and the same clip plane (depth 0..w). The
+// planes are widened by a hair, so that rounding never drops a visible draw.
+bool outsideView(const BoundingBox& box, const Matrix4& worldViewProjection)
+{
+    constexpr float kMargin = 1e-4f;
+    int beyond[6] = {};
+    for (int corner = 0; corner < 8; ++corner) {
+        const float x = (corner & 1) != 0 ? box.high.x : box.low.x;
+        const float y = (corner & 2) != 0 ? box.high.y : box.low.y;
+        const float z = (corner & 4) != 0 ? box.high.z : box.low.z;
+        const Matrix4& m = worldViewProjection;
+        float clip[4];
+        for (int k = 0; k < 4; ++k) {
+            clip[k] = x * m.m[0][k] + y * m.m[1][k] + z * m.m[2][k] + m.m[3][k];
+        }
+        const float w = clip[3] + kMargin * std::fabs(clip[3]);
+        beyond[0] += clip[0] < -w ? 1 : 0;
+        beyond[1] += clip[0] > w ? 1 : 0;
+        beyond[2] += clip[1] < -w ? 1 : 0;
+        beyond[3] += clip[1] > w ? 1 : 0;
+        beyond[4] += clip[2] < -kMargin * std::fabs(clip[3]) ? 1 : 0;
+        beyond[5] += clip[2] > w ? 1 : 0;
+    }
+    return std::any_of(std::begin(beyond), std::end(beyond), [](int count) { return count == 8; });
+}
+
 class GlMesh final : public Mesh {
 public:
     struct Range {
         GLsizei count;
         std::size_t firstIndex;
+        BoundingBox bounds; // of the vertices the subset's triangles use
     };
 
     GlMesh(const MeshData& data)
@@ -104,7 +143,7 @@ public:
 
         std::vector<std::uint32_t> indices;
         for (const std::vector<std::uint32_t>& subset : data.subsetIndices) {
-            ranges.push_back({static_cast<GLsizei>(subset.size()), indices.size()});
+            ranges.push_back({static_cast<GLsizei>(subset.size()), indices.size(), boundsOf(data, subset)});
             indices.insert(indices.end(), subset.begin(), subset.end());
         }
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
@@ -122,17 +161,39 @@ public:
 
     std::uint32_t subsetCount() const override { return static_cast<std::uint32_t>(ranges.size()); }
 
-    void draw(std::uint32_t subset) const
+    // Whether the subset has triangles that may show through worldViewProjection.
+    bool mayShow(std::uint32_t subset, const Matrix4& worldViewProjection) const
     {
-        if (subset >= ranges.size() || ranges[subset].count == 0) {
-            return;
+        return subset < ranges.size() && ranges[subset].count != 0 &&
+               !outsideView(ranges[subset].bounds, worldViewProjection);
+    }
+
+    // Draws the subset, binding the mesh's vertex array unless boundVertexArray says it is bound.
+    void draw(std::uint32_t subset, GLuint& boundVertexArray) const
+    {
+        if (boundVertexArray != vertexArray) {
+            glBindVertexArray(vertexArray);
+            boundVertexArray = vertexArray;
         }
-        glBindVertexArray(vertexArray);
         glDrawElements(GL_TRIANGLES, ranges[subset].count, GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(ranges[subset].firstIndex * sizeof(std::uint32_t)));
     }
 
 private:
+    static BoundingBox boundsOf(const MeshData& data, const std::vector<std::uint32_t>& subset)
+    {
+        BoundingBox box{};
+        for (std::size_t i = 0; i < subset.size(); ++i) {
+            const Vector3 p = data.vertices[subset[i]].position;
+            if (i == 0) {
+                box = {p, p};
+            }
+            box.low = {std::min(box.low.x, p.x), std::min(box.low.y, p.y), std::min(box.low.z, p.z)};
+            box.high = {std::max(box.high.x, p.x), std::max(box.high.y, p.y), std::max(box.high.z, p.z)};
+        }
+        return box;
+    }
+
     GLuint vertexArray = 0;
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
@@ -149,8 +210,8 @@ public:
         // Row 0 of the image is v = 0, as the meshes' texture coordinates expect.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      image.rgba.data());
-        glGenerateMipmap(GL_TEXTURE_2D);
-        // Point sampling from the top level only, wrapping in u and v.
+        // Point sampling from the top level only, wrapping in u and v: no other level is ever made.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -184,10 +245,77 @@ std::array<float, 9> normalMatrixOf(const Matrix4& m)
     return out;
 }
 
+// Whether the window's default framebuffer has 8-bit colour channels, as the
+// off-screen back buffer has, and a depth buffer at least as fine as its 24 bits.
+bool windowHasBackBufferFormats()
+{
+    GLint previous = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    auto bits = [](GLenum attachment, GLenum size) {
+        GLint value = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, size, &value);
+        return value;
+    };
+    const bool matches = bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                         bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                         bits(GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                         bits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) >= 24;
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    return matches;
+}
+
 Vector3 colourRgb(ColourValue colour)
 {
     return {colour.r, colour.g, colour.b};
 }
+
+// The last value sent to a uniform (or uniforms), so that an unchanged one is not sent again.
+template <typename T>
+class Sent {
+public:
+    // Whether value differs, bit for bit, from what was sent; it counts as sent from here on.
+    bool differs(const T& value)
+    {
+        static_assert(std::is_trivially_copyable_v<T>);
+        if (known && std::memcmp(&last, &value, sizeof(T)) == 0) {
+            return false;
+        }
+        std::memcpy(&last, &value, sizeof(T));
+        known = true;
+        return true;
+    }
+
+private:
+    T last{};
+    bool known = false;
+};
+
+// The lights as the vertex shader takes them: camera-space directions towards each enabled light.
+struct LightUniforms {
+    int count = 0;
+    float towardsLight[kMaxLights * 3] = {};
+    float diffuse[kMaxLights * 3] = {};
+    float ambient[3] = {}; // the ambient state plus every enabled light's ambient
+};
+
+// Everything a draw depends on besides its mesh.
+struct DrawInputs {
+    Matrix4 worldViewProjection;
+    std::array<float, 9> normalMatrix;
+    LightUniforms lights;
+    Material material;
+    const GlTexture* texture;
+};
+
+struct WaitingDraw {
+    const GlMesh* mesh;
+    std::uint32_t subset;
+    DrawInputs inputs;
+};
+
+// A name no texture or vertex array has: the binding is not known.
+constexpr GLuint kUnknownName = ~GLuint{0};
 
 } // namespace
 
@@ -196,6 +324,11 @@ struct GlDevice::Impl {
     GLuint framebuffer = 0;
     GLuint colourBuffer = 0;
     GLuint depthBuffer = 0;
+    // Where this frame draws: framebuffer (off screen) or 0 (the window).
+    GLuint target = 0;
+    // The window's own buffers have the off-screen buffer's formats, so drawing
+    // into them gives the same picture.
+    bool windowFormatsMatch = false;
 
     struct Uniforms {
         GLint worldViewProjection, normalMatrix, lightCount, towardsLight, lightDiffuse, ambientLight;
@@ -203,16 +336,45 @@ struct GlDevice::Impl {
     } uniforms{};
 
     Matrix4 transforms[kTransformStateCount];
+    bool transformsChanged = true;
+    Matrix4 worldViewProjection;
+    std::array<float, 9> normalMatrix{}; // of World·View
     std::array<Light, kMaxLights> lights{};
     std::array<bool, kMaxLights> lightEnabled{};
     std::uint32_t ambientState = 0;
+    bool depthTest = true;
     bool depthWrite = true;
+    bool lightsChanged = true;
+    LightUniforms lightUniforms;
     Material material;
     const GlTexture* texture = nullptr;
 
+    // What the program and the context hold already.
+    struct {
+        Sent<Matrix4> worldViewProjection;
+        Sent<std::array<float, 9>> normalMatrix;
+        Sent<LightUniforms> lights;
+        Sent<Material> material;
+        Sent<int> textured;
+    } sent;
+    GLuint boundTexture = kUnknownName;
+    GLuint boundVertexArray = kUnknownName;
+
+    float clearDepth = 1.0f;
+    bool drawnSinceClear = false;
+    std::vector<WaitingDraw> waiting; // its capacity is kept from frame to frame
+
     std::unique_ptr<GlText> font;
-    std::vector<std::unique_ptr<GlMesh>> meshes;
-    std::vector<std::unique_ptr<GlTexture>> textures;
+    MeshReaderProcess meshReader;
+    // Every file asked for, by path as given; a null pointer where it could not be loaded.
+    struct LoadedMesh {
+        std::unique_ptr<GlMesh> mesh;
+        std::vector<MeshMaterial> materials;
+    };
+    std::unordered_map<std::string, LoadedMesh> meshes;
+    std::unordered_map<std::string, std::unique_ptr<GlTexture>> textures;
+
+    explicit Impl(MeshReaderLimits meshLimits) : meshReader(meshLimits) {}
 
     void findUniforms()
     {
@@ -222,23 +384,31 @@ struct GlDevice::Impl {
                     at("materialEmissive"),    at("textured"),     at("stage0")};
     }
 
-    // Uploads everything the next draw depends on: transforms, lights, material, texture.
-    void applyDrawState()
+    // Recomputes the products of the transforms after one of them changed.
+    void updateTransforms()
     {
-        const Matrix4& world = transforms[transformSlot(TransformState::World)];
-        const Matrix4& view = transforms[transformSlot(TransformState::View)];
-        const Matrix4 worldView = matrixMultiply(world, view);
-        const Matrix4 worldViewProjection = matrixMultiply(worldView, transforms[transformSlot(TransformState::Projection)]);
-        glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &worldViewProjection.m[0][0]);
-        const std::array<float, 9> normalMatrix = normalMatrixOf(worldView);
-        glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, normalMatrix.data());
+        if (!transformsChanged) {
+            return;
+        }
+        const Matrix4 worldView = matrixMultiply(transforms[transformSlot(TransformState::World)],
+                                                 transforms[transformSlot(TransformState::View)]);
+        worldViewProjection = matrixMultiply(worldView, transforms[transformSlot(TransformState::Projection)]);
+        normalMatrix = normalMatrixOf(worldView);
+        transformsChanged = false;
+    }
 
-        float towardsLight[kMaxLights * 3] = {};
-        float lightDiffuse[kMaxLights * 3] = {};
+    // Recomputes the lights' uniforms after a light, the ambient state or the view changed.
+    void updateLights()
+    {
+        if (!lightsChanged) {
+            return;
+        }
+        const Matrix4& view = transforms[transformSlot(TransformState::View)];
+        LightUniforms& out = lightUniforms;
+        out = {};
         Vector3 ambient(static_cast<float>((ambientState >> 16) & 0xFF) / 255.0f,
                         static_cast<float>((ambientState >> 8) & 0xFF) / 255.0f,
                         static_cast<float>(ambientState & 0xFF) / 255.0f);
-        int count = 0;
         for (int i = 0; i < kMaxLights; ++i) {
             const Light& light = lights[static_cast<std::size_t>(i)];
             if (!lightEnabled[static_cast<std::size_t>(i)] || light.type != LightType::Directional) {
@@ -249,39 +419,118 @@ struct GlDevice::Impl {
                               dot(light.direction, Vector3(view.m[0][1], view.m[1][1], view.m[2][1])),
                               dot(light.direction, Vector3(view.m[0][2], view.m[1][2], view.m[2][2])));
             normalize(direction);
-            towardsLight[count * 3 + 0] = -direction.x;
-            towardsLight[count * 3 + 1] = -direction.y;
-            towardsLight[count * 3 + 2] = -direction.z;
-            lightDiffuse[count * 3 + 0] = light.diffuse.r;
-            lightDiffuse[count * 3 + 1] = light.diffuse.g;
-            lightDiffuse[count * 3 + 2] = light.diffuse.b;
+            const int at = out.count * 3;
+            out.towardsLight[at + 0] = -direction.x;
+            out.towardsLight[at + 1] = -direction.y;
+            out.towardsLight[at + 2] = -direction.z;
+            out.diffuse[at + 0] = light.diffuse.r;
+            out.diffuse[at + 1] = light.diffuse.g;
+            out.diffuse[at + 2] = light.diffuse.b;
             ambient = ambient + colourRgb(light.ambient);
-            ++count;
+            ++out.count;
         }
-        glUniform1i(uniforms.lightCount, count);
-        glUniform3fv(uniforms.towardsLight, kMaxLights, towardsLight);
-        glUniform3fv(uniforms.lightDiffuse, kMaxLights, lightDiffuse);
-        glUniform3f(uniforms.ambientLight, ambient.x, ambient.y, ambient.z);
+        out.ambient[0] = ambient.x;
+        out.ambient[1] = ambient.y;
+        out.ambient[2] = ambient.z;
+        lightsChanged = false;
+    }
 
-        glUniform4f(uniforms.materialDiffuse, material.diffuse.r, material.diffuse.g, material.diffuse.b,
-                    material.diffuse.a);
-        glUniform3f(uniforms.materialAmbient, material.ambient.r, material.ambient.g, material.ambient.b);
-        glUniform3f(uniforms.materialEmissive, material.emissive.r, material.emissive.g, material.emissive.b);
+    // What the next draw depends on, as the device's states stand now.
+    DrawInputs currentInputs()
+    {
+        updateLights();
+        return {worldViewProjection, normalMatrix, lightUniforms, material, texture};
+    }
 
-        glUniform1i(uniforms.textured, texture != nullptr ? 1 : 0);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, texture != nullptr ? texture->name : 0);
+    // Sends what a draw depends on and the program and context do not hold yet.
+    void send(const DrawInputs& in)
+    {
+        if (sent.worldViewProjection.differs(in.worldViewProjection)) {
+            glUniformMatrix4fv(uniforms.worldViewProjection, 1, GL_FALSE, &in.worldViewProjection.m[0][0]);
+        }
+        if (sent.normalMatrix.differs(in.normalMatrix)) {
+            glUniformMatrix3fv(uniforms.normalMatrix, 1, GL_FALSE, in.normalMatrix.data());
+        }
+        if (sent.lights.differs(in.lights)) {
+            glUniform1i(uniforms.lightCount, in.lights.count);
+            glUniform3fv(uniforms.towardsLight, kMaxLights, in.lights.towardsLight);
+            glUniform3fv(uniforms.lightDiffuse, kMaxLights, in.lights.diffuse);
+            glUniform3fv(uniforms.ambientLight, 1, in.lights.ambient);
+        }
+        const Material& m = in.material;
+        if (sent.material.differs(m)) {
+            glUniform4f(uniforms.materialDiffuse, m.diffuse.r, m.diffuse.g, m.diffuse.b, m.diffuse.a);
+            glUniform3f(uniforms.materialAmbient, m.ambient.r, m.ambient.g, m.ambient.b);
+            glUniform3f(uniforms.materialEmissive, m.emissive.r, m.emissive.g, m.emissive.b);
+        }
+        const int textured = in.texture != nullptr ? 1 : 0;
+        if (sent.textured.differs(textured)) {
+            glUniform1i(uniforms.textured, textured);
+        }
+        const GLuint name = in.texture != nullptr ? in.texture->name : 0;
+        if (boundTexture != name) {
+            glBindTexture(GL_TEXTURE_2D, name);
+            boundTexture = name;
+        }
+    }
+
+    // A draw without depth test or depth writes onto a depth buffer still all
+    // at the far end shows exactly where no later depth-written draw covers it:
+    // it can wait and be drawn last, at the far end with the depth test on, so
+    // that the covered part of it is never shaded (the sky).
+    bool canWaitForTheEnd() const
+    {
+        return !depthTest && !depthWrite && !drawnSinceClear && clearDepth == 1.0f;
+    }
+
+    // Draws the draws that waited, in their order, behind everything drawn since.
+    void drawWaiting()
+    {
+        if (waiting.empty()) {
+            return;
+        }
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+        glDepthRange(1.0, 1.0);
+        for (const WaitingDraw& draw : waiting) {
+            send(draw.inputs);
+            draw.mesh->draw(draw.subset, boundVertexArray);
+        }
+        glDepthRange(0.0, 1.0);
+        if (!depthTest) {
+            glDisable(GL_DEPTH_TEST);
+        }
+        glDepthMask(depthWrite ? GL_TRUE : GL_FALSE);
+        waiting.clear();
+    }
+
+    // Takes back the states the overlay's drawing changed.
+    void restoreAfterText()
+    {
+        glUseProgram(program);
+        if (depthTest) {
+            glEnable(GL_DEPTH_TEST);
+        }
+        glEnable(GL_CULL_FACE);
+        forgetBindings();
+    }
+
+    // After something else bound a texture or a vertex array.
+    void forgetBindings()
+    {
+        boundTexture = kUnknownName;
+        boundVertexArray = kUnknownName;
     }
 };
 
-std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height)
+std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
         diagnose("OpenGL device: no OpenGL context or an empty back buffer (" + std::to_string(width) + " x " +
                  std::to_string(height) + ")");
         return nullptr;
     }
-    auto impl = std::make_unique<Impl>();
+    auto impl = std::make_unique<Impl>(meshLimits);
     impl->program = buildGlProgram(kVertexShader, kFragmentShader, "GlDevice");
     if (impl->program == 0) {
         return nullptr;
@@ -306,6 +555,9 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
         glDeleteProgram(impl->program);
         return nullptr;
     }
+
+    impl->target = impl->framebuffer;
+    impl->windowFormatsMatch = windowHasBackBufferFormats();
 
     // The fixed-function defaults the game relies on by never setting them.
     glViewport(0, 0, width, height);
@@ -342,7 +594,14 @@ GlDevice::~GlDevice()
 
 void GlDevice::clear(std::uint32_t colour, float depth)
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
+    // Straight into the window when it has the back buffer's size and formats:
+    // presenting is then only the swap. Otherwise into the off-screen buffer.
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    const bool windowMatches = impl->windowFormatsMatch && drawableWidth == width && drawableHeight == height;
+    impl->target = windowMatches ? 0 : impl->framebuffer;
+    glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
     glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>((colour >> 24) & 0xFF) / 255.0f);
     glClearDepth(static_cast<double>(depth));
@@ -350,6 +609,9 @@ void GlDevice::clear(std::uint32_t colour, float depth)
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDepthMask(impl->depthWrite ? GL_TRUE : GL_FALSE);
+    impl->clearDepth = depth;
+    impl->drawnSinceClear = false;
+    impl->waiting.clear(); // cleared away before they were drawn
 }
 
 bool GlDevice::beginScene()
@@ -362,31 +624,38 @@ bool GlDevice::beginScene()
 
 void GlDevice::endScene()
 {
+    impl->drawWaiting();
     if (impl->font != nullptr) {
         impl->font->flush(width, height);
+        impl->restoreAfterText();
     }
 }
 
 void GlDevice::present()
 {
-    int drawableWidth = 0;
-    int drawableHeight = 0;
-    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-    // The picture keeps its shape: black bars where the window's shape differs (fullscreen).
-    const ScreenArea area = letterbox(width, height, drawableWidth, drawableHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glBlitFramebuffer(0, 0, width, height, area.x, area.y, area.x + area.width, area.y + area.height,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    impl->drawWaiting();
+    if (impl->target != 0) {
+        int drawableWidth = 0;
+        int drawableHeight = 0;
+        SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        // The picture keeps its shape: black bars where the window's shape differs (fullscreen).
+        const ScreenArea area = letterbox(width, height, drawableWidth, drawableHeight);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBlitFramebuffer(0, 0, width, height, area.x, area.y, area.x + area.width, area.y + area.height,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    }
     SDL_GL_SwapWindow(window);
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
 }
 
 void GlDevice::setTransform(TransformState state, const Matrix4& matrix)
 {
     impl->transforms[transformSlot(state)] = matrix;
+    impl->transformsChanged = true;
+    impl->lightsChanged = impl->lightsChanged || state == TransformState::View;
 }
 
 Matrix4 GlDevice::getTransform(TransformState state) const
@@ -398,6 +667,7 @@ void GlDevice::setRenderState(RenderState state, std::uint32_t value)
 {
     switch (state) {
     case RenderState::ZEnable:
+        impl->depthTest = value != 0;
         if (value != 0) {
             glEnable(GL_DEPTH_TEST);
         } else {
@@ -410,6 +680,7 @@ void GlDevice::setRenderState(RenderState state, std::uint32_t value)
         break;
     case RenderState::Ambient:
         impl->ambientState = value;
+        impl->lightsChanged = true;
         break;
     }
 }
@@ -418,6 +689,7 @@ void GlDevice::setLight(int index, const Light& light)
 {
     if (index >= 0 && index < kMaxLights) {
         impl->lights[static_cast<std::size_t>(index)] = light;
+        impl->lightsChanged = true;
     }
 }
 
@@ -425,6 +697,7 @@ void GlDevice::lightEnable(int index, bool enable)
 {
     if (index >= 0 && index < kMaxLights) {
         impl->lightEnabled[static_cast<std::size_t>(index)] = enable;
+        impl->lightsChanged = true;
     }
 }
 
@@ -442,13 +715,27 @@ void GlDevice::setTexture(int stage, const Texture* texture)
 
 void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
 {
-    impl->applyDrawState();
-    static_cast<const GlMesh&>(mesh).draw(subset);
+    const auto& glMesh = static_cast<const GlMesh&>(mesh);
+    impl->updateTransforms();
+    if (!glMesh.mayShow(subset, impl->worldViewProjection)) {
+        return;
+    }
+    if (impl->canWaitForTheEnd()) {
+        impl->waiting.push_back({&glMesh, subset, impl->currentInputs()});
+        return;
+    }
+    if (!impl->depthTest || !impl->depthWrite) {
+        impl->drawWaiting(); // this draw does not hide behind the depth buffer: what waited goes first
+    }
+    impl->send(impl->currentInputs());
+    glMesh.draw(subset, impl->boundVertexArray);
+    impl->drawnSinceClear = true;
 }
 
 bool GlDevice::createFont(int pixelHeight)
 {
     impl->font = GlText::create(pixelHeight);
+    impl->forgetBindings();
     return impl->font != nullptr;
 }
 
@@ -461,33 +748,56 @@ void GlDevice::drawText(const char* text, TextRect rect, std::uint32_t format, s
 
 Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& materials)
 {
-    materials.clear();
-    std::optional<MeshData> data = readXMeshFile(path);
-    if (!data) {
-        return nullptr;
+    auto [entry, added] = impl->meshes.try_emplace(path);
+    Impl::LoadedMesh& loaded = entry->second;
+    if (added) {
+        if (std::optional<MeshData> data = impl->meshReader.readFile(path)) {
+            loaded.mesh = std::make_unique<GlMesh>(*data);
+            impl->forgetBindings();
+            loaded.materials = std::move(data->materials);
+        }
     }
-    materials = std::move(data->materials);
-    impl->meshes.push_back(std::make_unique<GlMesh>(*data));
-    return impl->meshes.back().get();
+    materials = loaded.materials;
+    return loaded.mesh.get();
 }
 
 Texture* GlDevice::createTextureFromFile(const char* path)
 {
-    std::optional<Image> image = readImageFile(path);
-    if (!image) {
-        return nullptr;
+    auto [entry, added] = impl->textures.try_emplace(path);
+    if (added) {
+        if (const std::optional<Image> image = readImageFile(path)) {
+            entry->second = std::make_unique<GlTexture>(*image);
+            impl->forgetBindings();
+        }
     }
-    impl->textures.push_back(std::make_unique<GlTexture>(*image));
-    return impl->textures.back().get();
+    return entry->second.get();
 }
 
 std::vector<std::uint8_t> GlDevice::readBackBuffer() const
 {
+    return readPicture(false);
+}
+
+std::vector<std::uint8_t> GlDevice::readPresentedPicture() const
+{
+    return readPicture(true);
+}
+
+std::vector<std::uint8_t> GlDevice::readPicture(bool presented) const
+{
+    impl->drawWaiting();
     const auto rowBytes = static_cast<std::size_t>(width) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->target);
+    // Drawn straight into the window, the presented picture is in its front buffer after the swap.
+    if (impl->target == 0) {
+        glReadBuffer(presented ? GL_FRONT : GL_BACK);
+    }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    if (impl->target == 0) {
+        glReadBuffer(GL_BACK);
+    }
     std::vector<std::uint8_t> topDown(bottomUp.size());
     for (int row = 0; row < height; ++row) {
         const auto source = static_cast<std::size_t>(height - 1 - row) * rowBytes;

@@ -2,20 +2,32 @@
 // fixed-function meanings: row-vector matrices, left-handed coordinates, depth
 // 0..1, clockwise front faces, point sampling with wrap addressing, and one
 // directional light lit per vertex in the vertex shader (no specular, normals
-// not renormalised). The scene is drawn into an off-screen back buffer of the
-// size the window's client area had at creation; present() scales it onto
-// the window keeping its shape, with black bars where the window's shape
-// differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the finished picture.
+// not renormalised). The back buffer has the size the window's client area had
+// at creation. While the window keeps that size (and has 8-bit colour and at
+// least 24-bit depth) the scene is drawn straight into it and present() only
+// swaps; otherwise it is drawn into an off-screen buffer that present()
+// scales onto the window keeping its shape, with black bars where the window's
+// shape differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the
+// finished picture. Subsets wholly outside the view are not sent; the sky
+// (drawn first without depth test) is drawn last behind everything; only
+// changed uniforms and bindings are sent. Each distinct mesh or texture file is
+// loaded once (cached by its path, a failure too); meshes are parsed by the
+// device's own reader process.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is
-// neither detected nor recreated.
+// neither detected nor recreated. Drawn into the window, a frame read back
+// after present() relies on the back buffer surviving the swap, which holds
+// for SDL's offscreen driver and Mesa's software X11 path but not every driver.
+// Drawing into the window rather than the off-screen buffer moves a few pixels
+// on llvmpipe (edges, coplanar surfaces), as its rows run the other way.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "assets/mesh_reader_process.h"
 #include "render/graphics_device.h"
 
 struct SDL_Window;
@@ -25,9 +37,11 @@ namespace torvane {
 class GlDevice final : public GraphicsDevice {
 public:
     // Creates the device on window's current OpenGL context, with a back buffer
-    // of width × height pixels. nullptr (after naming the failure on stderr)
-    // when the context lacks what the device needs.
-    static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height);
+    // of width × height pixels; meshLimits bound the parsing of each mesh file.
+    // nullptr (after naming the failure on stderr) when the context lacks what
+    // the device needs.
+    static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height,
+                                            MeshReaderLimits meshLimits = {});
     ~GlDevice() override;
 
     void clear(std::uint32_t colour, float depth) override;
@@ -54,10 +68,14 @@ public:
     int backBufferHeight() const { return height; }
     // The back buffer as RGBA8, top row first.
     std::vector<std::uint8_t> readBackBuffer() const;
+    // The picture present() last showed, as RGBA8, top row first (screenshots).
+    std::vector<std::uint8_t> readPresentedPicture() const;
 
 private:
     struct Impl;
     GlDevice(SDL_Window* window, int width, int height, std::unique_ptr<Impl> impl);
+    // The back buffer, or with presented the picture last shown, as RGBA8, top row first.
+    std::vector<std::uint8_t> readPicture(bool presented) const;
 
     SDL_Window* window;
     int width;

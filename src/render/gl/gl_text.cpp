@@ -14,7 +14,7 @@
 namespace torvane {
 namespace {
 
-constexpr int kAtlasSize = 256;
+constexpr int kAtlasSize = 512;
 constexpr int kMaxGlyphsPerDraw = 2048;
 constexpr int kFloatsPerVertex = 8;
 constexpr int kFloatsPerGlyph = 6 * kFloatsPerVertex;
@@ -116,7 +116,8 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     int penY = 1;
     int rowTallest = 0;
     for (int i = 0; i < kGlyphCount; ++i) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(kFirstGlyph + i), FT_LOAD_RENDER) != 0) {
+        const int codePoint = i < kAsciiGlyphs ? 0x20 + i : 0xA0 + (i - kAsciiGlyphs);
+        if (FT_Load_Char(face, static_cast<FT_ULong>(codePoint), FT_LOAD_RENDER) != 0) {
             continue;
         }
         const FT_GlyphSlot slot = face->glyph;
@@ -190,20 +191,27 @@ GlText::~GlText()
     glDeleteProgram(program);
 }
 
-const GlText::Glyph* GlText::glyphOf(char c) const
+const GlText::Glyph* GlText::nextGlyph(const char*& c) const
 {
-    const int index = static_cast<unsigned char>(c) - kFirstGlyph;
-    if (index < 0 || index >= kGlyphCount) {
-        return nullptr;
+    const auto lead = static_cast<unsigned char>(*c++);
+    if (lead >= 0x20 && lead <= 0x7E) {
+        return &glyphs[lead - 0x20];
     }
-    return &glyphs[index];
+    // U+0080..U+00FF are two bytes in UTF-8: 0xC2 or 0xC3, then 10xxxxxx.
+    const auto next = static_cast<unsigned char>(*c);
+    if ((lead == 0xC2 || lead == 0xC3) && (next & 0xC0) == 0x80) {
+        ++c;
+        const int codePoint = ((lead & 0x03) << 6) | (next & 0x3F);
+        return codePoint >= 0xA0 ? &glyphs[kAsciiGlyphs + codePoint - 0xA0] : nullptr;
+    }
+    return nullptr;
 }
 
 int GlText::rowWidth(const char* row) const
 {
     int width = 0;
-    for (const char* c = row; *c != '\0' && *c != '\n'; ++c) {
-        if (const Glyph* glyph = glyphOf(*c)) {
+    for (const char* c = row; *c != '\0' && *c != '\n';) {
+        if (const Glyph* glyph = nextGlyph(c)) {
             width += glyph->advance;
         }
     }
@@ -212,8 +220,8 @@ int GlText::rowWidth(const char* row) const
 
 void GlText::appendRow(const char* row, float penX, float baselineY, const float (&rgba)[4])
 {
-    for (const char* c = row; *c != '\0' && *c != '\n'; ++c) {
-        const Glyph* glyph = glyphOf(*c);
+    for (const char* c = row; *c != '\0' && *c != '\n';) {
+        const Glyph* glyph = nextGlyph(c);
         if (glyph == nullptr) {
             continue;
         }
@@ -269,10 +277,6 @@ void GlText::flush(int backBufferWidth, int backBufferHeight)
         return;
     }
 
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
-    const GLboolean depthTest = glIsEnabled(GL_DEPTH_TEST);
-    const GLboolean cullFace = glIsEnabled(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -280,23 +284,13 @@ void GlText::flush(int backBufferWidth, int backBufferHeight)
 
     glUseProgram(program);
     glUniform2f(viewportUniform, static_cast<float>(backBufferWidth), static_cast<float>(backBufferHeight));
-    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, atlas);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size() * sizeof(float)), vertices.data());
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / kFloatsPerVertex));
-    glBindVertexArray(0);
     vertices.clear();
-
     glDisable(GL_BLEND);
-    if (depthTest == GL_TRUE) {
-        glEnable(GL_DEPTH_TEST);
-    }
-    if (cullFace == GL_TRUE) {
-        glEnable(GL_CULL_FACE);
-    }
-    glUseProgram(static_cast<GLuint>(previousProgram));
 }
 
 } // namespace torvane

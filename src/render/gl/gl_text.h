@@ -4,7 +4,8 @@
 // scene ends, blended over the finished picture, so that nothing drawn later
 // in the frame covers them.
 //
-// Shortcomings: printable ASCII only (other bytes draw nothing); no kerning;
+// Texts are UTF-8. Shortcomings: printable ASCII and Latin-1 (U+00A0 to U+00FF,
+// the accents of French) only; other characters draw nothing; no kerning;
 // texts beyond the queue's capacity (2048 glyphs a frame) are cut there.
 #pragma once
 
@@ -25,7 +26,9 @@ public:
 
     // Queues text, aligned within rect, for the next flush.
     void queue(const char* text, TextRect rect, std::uint32_t format, std::uint32_t colour);
-    // Draws the queued texts over a back buffer of the given size and empties the queue.
+    // Draws the queued texts over a back buffer of the given size and empties the
+    // queue. Leaves the depth test and face culling off, and its own program,
+    // texture (unit 0) and vertex array bound: the caller restores its own.
     void flush(int backBufferWidth, int backBufferHeight);
 
     // The height of one row of text, in pixels.
@@ -43,11 +46,13 @@ private:
         int left, top;        // bearing from the pen position on the baseline
         int advance;          // pixels
     };
-    static constexpr int kFirstGlyph = 32;
-    static constexpr int kGlyphCount = 95;
+    // Printable ASCII (U+0020..U+007E), then Latin-1 (U+00A0..U+00FF).
+    static constexpr int kAsciiGlyphs = 95;
+    static constexpr int kGlyphCount = kAsciiGlyphs + 96;
 
     GlText() = default;
-    const Glyph* glyphOf(char c) const;
+    // The glyph of the character starting at c, which moves past it; nullptr when not drawn.
+    const Glyph* nextGlyph(const char*& c) const;
     void appendRow(const char* row, float penX, float baselineY, const float (&rgba)[4]);
 
     Glyph glyphs[kGlyphCount] = {};

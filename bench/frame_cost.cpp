@@ -1,0 +1,153 @@
+// bench/frame_cost: the cost of one full-city frame of the game against the
+// floor frame (FloorScene), side by side in one process. The game runs its own
+// start-up and frames (the car circling with the accelerator and right lock
+// held, so the camera sweeps the whole city); the floor draws in a second
+// window of the same size with its own context. Blocks of frames alternate
+// between the two; every frame ends with a one-pixel readback, so a frame's
+// time includes the driver finishing it. Prints the median milliseconds per
+// frame (wall and process CPU time) and the ratio.
+//
+// Usage: bench/frame_cost [--window] [BLOCKS] [FRAMES_PER_BLOCK] (default 21 × 30),
+// on SDL's offscreen driver unless --window (a real window, e.g. under xvfb-run).
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#include "app/desktop_game.h"
+#include "bench_stats.h"
+#include "core/message_sink.h"
+#include "floor_scene.h"
+#include "input/key_codes.h"
+
+namespace torvane {
+namespace {
+
+constexpr float kFrameTime = 1.0f / 60.0f;
+constexpr int kWarmUpFrames = 60;
+
+double processCpuSeconds()
+{
+    timespec time{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
+}
+
+struct Context {
+    SDL_Window* window;
+    SDL_GLContext context;
+};
+
+Context currentContext(SDL_Window* window)
+{
+    SDL_GL_SetSwapInterval(0); // measure the work, not the display's retrace
+    return {window, SDL_GL_GetCurrentContext()};
+}
+
+struct BlockTimes {
+    std::vector<double> wallMs, cpuMs;
+};
+
+// Runs frames calls of drawOne on context and records the mean cost of one.
+template <typename DrawOne>
+void timeBlock(const Context& context, int frames, BlockTimes& times, DrawOne drawOne)
+{
+    SDL_GL_MakeCurrent(context.window, context.context);
+    const double cpuStart = processCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < frames; ++frame) {
+        drawOne();
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    times.wallMs.push_back(wall * 1000.0 / frames);
+    times.cpuMs.push_back((processCpuSeconds() - cpuStart) * 1000.0 / frames);
+}
+
+int run(bool window, int blocks, int framesPerBlock)
+{
+    if (!window) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    }
+    if (!startDesktop() || chdir(TORVANE_DATA_DIR) != 0) {
+        std::fprintf(stderr, "frame_cost: SDL or the data folder %s is missing\n", TORVANE_DATA_DIR);
+        return 1;
+    }
+    setProgramName("frame_cost"); // boxes go to stderr: a benchmark never waits for a click
+    auto game = std::make_unique<Game>();
+    std::unique_ptr<DesktopGame> desktop = startDesktopGame(*game, false);
+    if (desktop->device == nullptr) {
+        std::fprintf(stderr, "frame_cost: no OpenGL device\n");
+        return 1;
+    }
+    const Context gameContext = currentContext(desktop->window->handle());
+    const int width = desktop->window->clientWidth();
+    const int height = desktop->window->clientHeight();
+    auto floorWindow = DesktopWindow::open("Torvane floor", 800, 600, true);
+    std::unique_ptr<FloorScene> floor = floorWindow != nullptr ? FloorScene::create() : nullptr;
+    if (floor == nullptr) {
+        std::fprintf(stderr, "frame_cost: the floor window did not open\n");
+        return 1;
+    }
+    const Context floorContext = currentContext(floorWindow->handle());
+    SDL_SetWindowSize(floorWindow->handle(), width, height);
+
+    game->keyboardInput.setKeyByte(kKeyUp, 0x80);
+    game->keyboardInput.setKeyByte(kKeyRight, 0x80);
+    const auto gameFrame = [&] {
+        bool closed = false;
+        while (pollDesktopEvent(closed)) {
+        }
+        runFrame(*game, kFrameTime);
+        waitForFrame();
+    };
+    const auto floorFrame = [&] { floor->drawFrame(floorContext.window, width, height); };
+
+    BlockTimes warmUp, gameTimes, floorTimes;
+    timeBlock(gameContext, kWarmUpFrames, warmUp, gameFrame);
+    timeBlock(floorContext, kWarmUpFrames, warmUp, floorFrame);
+    std::printf("%s, %d × %d, load before: %s\n", window ? "window" : "offscreen", width, height,
+                loadAverage().c_str());
+    for (int block = 0; block < blocks; ++block) {
+        if (block % 2 == 0) {
+            timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
+            timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
+        } else {
+            timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
+            timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
+        }
+    }
+    std::printf("load after: %s\n", loadAverage().c_str());
+    std::printf("%-6s %12s %12s\n", "", "wall ms", "cpu ms");
+    std::printf("%-6s %12.3f %12.3f\n", "floor", median(floorTimes.wallMs), median(floorTimes.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "game", median(gameTimes.wallMs), median(gameTimes.cpuMs));
+    std::printf("frame ratio (wall): %.2f (goal <= 2); cpu: %.2f\n",
+                median(gameTimes.wallMs) / median(floorTimes.wallMs),
+                median(gameTimes.cpuMs) / median(floorTimes.cpuMs));
+
+    floor.reset();
+    floorWindow.reset();
+    SDL_GL_MakeCurrent(gameContext.window, gameContext.context);
+    game->device = nullptr;
+    desktop.reset();
+    stopDesktop();
+    return 0;
+}
+
+} // namespace
+} // namespace torvane
+
+int main(int argc, char** argv)
+{
+    int first = 1;
+    const bool window = argc > 1 && std::strcmp(argv[1], "--window") == 0;
+    first += window ? 1 : 0;
+    const int blocks = argc > first ? std::atoi(argv[first]) : 21;
+    const int frames = argc > first + 1 ? std::atoi(argv[first + 1]) : 30;
+    return torvane::run(window, blocks > 0 ? blocks : 21, frames > 0 ? frames : 30);
+}

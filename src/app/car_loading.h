@@ -1,0 +1,34 @@
+// The game's car file: read once at start-up (a refused or missing file is
+// shown in a box and the car keeps its model, the built-in one), and again each
+// time it is saved (the car takes the new model where it stands; a refused file
+// leaves it as it was). Every error goes to the diagnostics with its file, line
+// and field; a reload also says "rechargé" or why not in a screen note.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace torvane {
+
+class Car;
+struct Game;
+
+// The game's car file, relative to the data folder.
+inline constexpr const char* kCarFile = "cars/car.toml";
+
+struct CarSource {
+    std::string path;        // relative to the data folder; empty: the built-in car, no file read
+    std::uint64_t hash = 0;  // contentHash of the file the car's model was last taken from
+    bool fromFile = false;   // the car's model came from path
+};
+
+// Sets the car's bounding radius and footprint from its model.
+void applyCarExtents(Car& car);
+
+// Reads game.carSource.path, if any, into the player's car.
+void loadStartCar(Game& game);
+
+// Reads game.carSource.path again after a save.
+void reloadCar(Game& game);
+
+} // namespace torvane

@@ -1,0 +1,125 @@
+// The game's car file at start-up and on reload: a sound file gives the car its
+// model (and on reload keeps the car where it is); a refused file is named with
+// its line and field, and the car keeps the model it had.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <algorithm>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/game.h"
+#include "core/file_contents.h"
+#include "core/message_sink.h"
+#include "render/recording_device.h"
+
+namespace torvane {
+namespace {
+
+struct CarFileFixture : ::testing::Test {
+    CarFileFixture()
+    {
+        std::filesystem::create_directories(folder);
+        game->device = &device;
+        game->carSource.path = path.string();
+    }
+    ~CarFileFixture() override { std::filesystem::remove_all(folder); }
+
+    // Saves the shipped car file with the first `from` of each change replaced by its `to`.
+    void save(std::initializer_list<std::pair<std::string, std::string>> changes) const
+    {
+        std::string text = readFileContents(TORVANE_DATA_DIR "/cars/car.toml").value_or("");
+        for (const auto& [from, to] : changes) {
+            text.replace(text.find(from), from.size(), to);
+        }
+        std::ofstream(path) << text;
+    }
+
+    // The boxes about the car file (the scene's meshes and level files are missing here).
+    std::vector<std::string> carBoxes() const
+    {
+        std::vector<std::string> found;
+        std::copy_if(messages.boxes().begin(), messages.boxes().end(), std::back_inserter(found),
+                     [this](const std::string& box) { return box.find(path.string()) != std::string::npos; });
+        return found;
+    }
+
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "torvane_car_loading_test";
+    const std::filesystem::path path = folder / "car.toml";
+    RecordingDevice device;
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    ScopedMessageCapture messages;
+};
+
+TEST_F(CarFileFixture, StartUpTakesTheFileOrBoxesAndKeepsTheBuiltInCar)
+{
+    save({{"x = 0.0", "x = 30.0"}, {"footprint_width = 4.8", "footprint_width = 6"}});
+    setupScene(*game);
+    EXPECT_TRUE(game->carSource.fromFile);
+    EXPECT_EQ(game->playerCar.getPosition(), Vector3(30.0f, 2.0f, 2.0f));
+    EXPECT_EQ(game->playerCar.getFootprintWidth(), 6.0f);
+    EXPECT_TRUE(carBoxes().empty());
+
+    const std::string shipped = readFileContents(TORVANE_DATA_DIR "/cars/car.toml").value_or("");
+    const auto massLine = 1 + std::count(shipped.begin(), shipped.begin() + shipped.find("mass ="), '\n');
+    auto refused = std::make_unique<Game>();
+    refused->carSource.path = path.string();
+    save({{"mass = 1000.0", "mass = -1"}});
+    setupScene(*refused);
+    EXPECT_FALSE(refused->carSource.fromFile);
+    EXPECT_TRUE(refused->playerCar.getParameters() == CarParameters{});
+    EXPECT_EQ(refused->playerCar.getPosition(), Vector3(0.0f, 2.0f, 2.0f));
+    ASSERT_EQ(carBoxes().size(), 1u);
+    EXPECT_EQ(carBoxes()[0].find("Erreur: " + path.string() + " refusé : ligne"), 0u) << carBoxes()[0];
+    const std::string massError = path.string() + ":" + std::to_string(massLine) + ": body.mass: -1 is outside (0, 1e+06]";
+    EXPECT_EQ(std::count(messages.diagnostics().begin(), messages.diagnostics().end(), massError), 1);
+}
+
+TEST_F(CarFileFixture, ReloadTakesASavedFileWhereTheCarStandsAndRefusesABadOne)
+{
+    save({});
+    setupScene(*game);
+    game->playerCar.setPosition({5.0f, 2.0f, -40.0f});
+    const std::uint64_t firstHash = game->carSource.hash;
+
+    save({{"grip_factor = 1.688", "grip_factor = 1.2"}});
+    reloadCar(*game);
+    EXPECT_EQ(game->playerCar.getParameters().tyres.gripFactor, 1.2f);
+    EXPECT_EQ(game->playerCar.getPosition(), Vector3(5.0f, 2.0f, -40.0f));
+    EXPECT_NE(game->carSource.hash, firstHash);
+    EXPECT_EQ(game->note.text, path.string() + " rechargé");
+    EXPECT_FALSE(game->note.error);
+
+    const std::uint64_t goodHash = game->carSource.hash;
+    save({{"grip_factor = 1.688", "grip_factor = 1.2\ngrip = 2"}});
+    reloadCar(*game);
+    EXPECT_EQ(game->playerCar.getParameters().tyres.gripFactor, 1.2f);
+    EXPECT_EQ(game->carSource.hash, goodHash);
+    EXPECT_TRUE(game->note.error);
+    EXPECT_NE(game->note.text.find("refusé : ligne"), std::string::npos) << game->note.text;
+    EXPECT_NE(game->note.text.find("tyres.grip"), std::string::npos) << game->note.text;
+    EXPECT_NE(messages.diagnostics().back().find(": tyres.grip: unknown key"), std::string::npos);
+    EXPECT_TRUE(carBoxes().empty()) << "a reload never stops the game with a box";
+
+    // The note is drawn for a few seconds over the frame, then no more.
+    device.addMeshFile("objets/cars/mycar.x", {});
+    device.createFont(20);
+    auto textsDrawn = [this] {
+        device.clearLog();
+        runFrame(*game, 1.0f);
+        return std::count_if(device.getLog().begin(), device.getLog().end(),
+                             [](const DeviceCall& call) { return call.operation == DeviceOperation::DrawText; });
+    };
+    EXPECT_EQ(textsDrawn(), 4);
+    for (float second = 1.0f; second < kScreenNoteSeconds; second += 1.0f) {
+        textsDrawn();
+    }
+    EXPECT_EQ(textsDrawn(), 3);
+}
+
+} // namespace
+} // namespace torvane

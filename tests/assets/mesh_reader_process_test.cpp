@@ -1,0 +1,134 @@
+// The mesh reader process under hostile files: a few bytes that ask Assimp for
+// gigabytes or minutes are refused within the reader's limits, a crash loses
+// no later file, and the reader does not outlive its parent.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <filesystem>
+#include <thread>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "assets/mesh_reader_process.h"
+#include "core/file_contents.h"
+
+namespace torvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kSoundFile = TORVANE_DATA_DIR "/objets/cars/mycar.x";
+
+std::optional<MeshData> readText(MeshReaderProcess& reader, const std::string& text)
+{
+    return reader.read(bytesOf(text));
+}
+
+// A mesh whose header declares count vertices (or faces) and holds one triangle.
+std::string declaringVertices(const std::string& count)
+{
+    return "xof 0303txt 0032\nMesh {\n " + count + ";\n 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n 1; 3;0,1,2;;\n}\n";
+}
+
+std::string declaringFaces(const std::string& count)
+{
+    return "xof 0303txt 0032\nMesh {\n 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n " + count + "; 3;0,1,2;;\n}\n";
+}
+
+// frames sibling frames of one triangle each, which Assimp's pre-transform step takes in quadratic time.
+std::string siblingFrames(int frames)
+{
+    std::ostringstream text;
+    text << "xof 0303txt 0032\n";
+    for (int i = 0; i < frames; ++i) {
+        text << "Frame F" << i << " { Mesh { 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;; 1; 3;0,1,2;; "
+             << "MeshMaterialList { 1; 1; 0;; Material { 1.0;1.0;1.0;1.0;; 0.0; 0.0;0.0;0.0;; 0.0;0.0;0.0;; } } } }\n";
+    }
+    return text.str();
+}
+
+// The largest resident set of any child this process has waited for, bytes.
+std::uint64_t largestChildResidentSet()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;
+}
+
+TEST(MeshReaderProcess, HugeDeclaredCountsAreRefusedWithinTheMemoryLimit)
+{
+    constexpr std::uint64_t kBudget = std::uint64_t{256} << 20;
+    {
+        MeshReaderProcess reader({kBudget, 30s});
+        EXPECT_FALSE(readText(reader, declaringVertices("200000000")));
+        EXPECT_FALSE(readText(reader, declaringFaces("200000000")));
+        EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "the next file still reads";
+    } // the reader's child is reaped here, so its peak counts below
+    EXPECT_LT(largestChildResidentSet(), kBudget + (std::uint64_t{64} << 20));
+}
+
+TEST(MeshReaderProcess, AFileThatTakesTooLongIsRefusedAtTheTimeLimit)
+{
+    MeshReaderProcess reader({std::uint64_t{512} << 20, 1s});
+    const std::string slow = siblingFrames(6000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(readText(reader, slow));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "killed at the limit, not left to finish";
+    EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "a new child reads the next file";
+
+    MeshReaderProcess patient({std::uint64_t{512} << 20, 60s});
+    EXPECT_TRUE(readText(patient, siblingFrames(20))) << "a few frames are fine";
+}
+
+TEST(MeshReaderProcess, ACrashLosesNoLaterFile)
+{
+    MeshReaderProcess reader;
+    for (const auto& entry : std::filesystem::directory_iterator(TORVANE_CRASHING_X_DIR)) {
+        EXPECT_FALSE(reader.readFile(entry.path().c_str())) << entry.path();
+        EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "after " << entry.path();
+    }
+}
+
+TEST(MeshReaderProcess, TheChildDiesWithItsParent)
+{
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t parent = fork();
+    if (parent == 0) {
+        // A parent that starts a reader, says its child's pid and ends without cleaning up.
+        MeshReaderProcess reader;
+        const bool read = reader.readFile(kSoundFile.c_str()).has_value();
+        std::ifstream children("/proc/self/task/" + std::to_string(getpid()) + "/children");
+        pid_t reader_pid = 0;
+        children >> reader_pid;
+        const pid_t said = read ? reader_pid : 0;
+        (void)!write(channel[1], &said, sizeof said);
+        _exit(0);
+    }
+    close(channel[1]);
+    pid_t readerChild = 0;
+    ASSERT_EQ(read(channel[0], &readerChild, sizeof readerChild), static_cast<ssize_t>(sizeof readerChild));
+    close(channel[0]);
+    waitpid(parent, nullptr, 0);
+    ASSERT_GT(readerChild, 0);
+
+    // Gone, or a zombie waiting for whoever adopted it.
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    bool ended = false;
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+        std::ifstream stat("/proc/" + std::to_string(readerChild) + "/stat");
+        std::string pid, name, state;
+        ended = !(stat >> pid >> name >> state) || state == "Z";
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(ended);
+}
+
+} // namespace
+} // namespace torvane

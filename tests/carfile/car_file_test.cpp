@@ -1,0 +1,144 @@
+// The car file: the shipped file is the built-in car to the bit; every kind of
+// mistake is refused with its line and field; a changed coefficient reaches
+// the tyre model.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "car/car.h"
+#include "carfile/car_file.h"
+#include "core/content_hash.h"
+#include "core/file_contents.h"
+
+namespace torvane {
+namespace {
+
+const std::string kShippedPath = TORVANE_DATA_DIR "/cars/car.toml";
+
+std::string shippedText()
+{
+    return readFileContents(kShippedPath.c_str()).value_or("");
+}
+
+// The shipped text with its first `from` replaced by `to`.
+std::string shippedWith(const std::string& from, const std::string& to)
+{
+    std::string text = shippedText();
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// The line (from 1) of the shipped file that starts with prefix.
+int shippedLineOf(const std::string& prefix)
+{
+    const std::string text = shippedText();
+    const std::size_t at = text.find("\n" + prefix);
+    return 2 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+}
+
+std::string errorsOf(const CarFileReading& reading)
+{
+    std::string all;
+    for (const CarFileError& error : reading.errors) {
+        all += formatCarFileError("car.toml", error) + "\n";
+    }
+    return all;
+}
+
+TEST(CarFile, ShippedFileIsTheBuiltInCarToTheBit)
+{
+    const CarFileReading reading = readCarFile(kShippedPath);
+    ASSERT_TRUE(reading.parameters) << errorsOf(reading);
+    EXPECT_TRUE(*reading.parameters == CarParameters{});
+    EXPECT_EQ(reading.hash, contentHash(shippedText()));
+    // Integers are numbers too.
+    const CarFileReading whole = parseCarFile(shippedWith("mass = 1000.0", "mass = 1000"));
+    ASSERT_TRUE(whole.parameters) << errorsOf(whole);
+    EXPECT_EQ(whole.parameters->body.mass, 1000.0f);
+    EXPECT_NE(whole.hash, reading.hash);
+}
+
+TEST(CarFile, MistakesAreRefusedWithTheirLineAndField)
+{
+    const std::string mass = std::to_string(shippedLineOf("mass ="));
+    const std::string grip = std::to_string(shippedLineOf("grip_factor ="));
+    const std::string body = std::to_string(shippedLineOf("[body]"));
+    const std::string massNext = std::to_string(shippedLineOf("mass =") + 1);
+    struct Case {
+        std::string from, to;
+        std::string expected;  // found among the errors
+    };
+    const Case cases[] = {
+        {"mass = 1000.0", "mass = \"heavy\"", "car.toml:" + mass + ": body.mass: expected a number"},
+        {"mass = 1000.0", "mass = true", "car.toml:" + mass + ": body.mass: expected a number"},
+        {"mass = 1000.0", "mass = [1000.0]", "car.toml:" + mass + ": body.mass: expected a number"},
+        {"mass = 1000.0", "mass = nan", "car.toml:" + mass + ": body.mass: not a finite number"},
+        {"mass = 1000.0", "mass = -inf", "car.toml:" + mass + ": body.mass: not a finite number"},
+        {"mass = 1000.0", "mass = 1e39", "car.toml:" + mass + ": body.mass: not a finite number"},
+        {"mass = 1000.0", "mass = 0.0", "car.toml:" + mass + ": body.mass: 0 is outside (0, 1e+06]"},
+        {"grip_factor = 1.688", "grip_factor = -1.688",
+         "car.toml:" + grip + ": tyres.grip_factor: -1.688 is outside (0, 100]"},
+        {"mass = 1000.0", "# no mass", "car.toml:" + body + ": body.mass: missing"},
+        {"mass = 1000.0", "mass = 1000.0\nmas = 3", "car.toml:" + massNext + ": body.mas: unknown key"},
+        {"[body]", "[engine]\npower = 3\n[body]", "car.toml:" + body + ": engine: unknown table"},
+        {"[body]", "body = 4\n[body_parts]", "car.toml:" + body + ": body: expected a table"},
+        {"mass = 1000.0", "mass = 1000.0\nmass = 2000.0", "car.toml:" + massNext + ": "},
+        {"[start]", "[start_pose]", "car.toml:1: start: missing table"},
+        {"mass = 1000.0", "mass = = 3", "car.toml:" + mass + ": "},
+        {"[tyres]", "[tyre]", "car.toml:1: tyres: missing table"},
+    };
+    for (const Case& c : cases) {
+        const CarFileReading reading = parseCarFile(shippedWith(c.from, c.to));
+        EXPECT_FALSE(reading.parameters) << c.to;
+        const std::string errors = errorsOf(reading);
+        EXPECT_NE(errors.find(c.expected), std::string::npos) << c.to << " gave\n" << errors;
+    }
+    // Every field of an empty file is missing, named once per table.
+    EXPECT_EQ(parseCarFile("").errors.size(), 8u);
+    // The deepest dotted key that fits the size limit is an unknown table, not a stack overflow.
+    std::string deep = "a";
+    while (deep.size() + 6 < kMaxCarFileBytes) {
+        deep += ".a";
+    }
+    EXPECT_NE(errorsOf(parseCarFile(deep + " = 1")).find("car.toml:1: a: unknown table"), std::string::npos);
+}
+
+TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "torvane_car_file_test";
+    std::filesystem::create_directories(folder);
+    const std::string huge = (folder / "huge.toml").string();
+    std::ofstream(huge) << std::string(kMaxCarFileBytes + 1, '#');
+    EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 16384 bytes\n");
+    EXPECT_EQ(errorsOf(readCarFile((folder / "missing.toml").string())), "car.toml: cannot be read\n");
+    EXPECT_EQ(errorsOf(readCarFile(folder.string())), "car.toml: cannot be read\n");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(CarFile, TyreCoefficientsReachTheTyreModelAndThePhysics)
+{
+    const CarFileReading reading = parseCarFile(shippedWith("lateral_shape = 1.799", "lateral_shape = 1.2"));
+    ASSERT_TRUE(reading.parameters) << errorsOf(reading);
+    const Car shipped;
+    const Car changed(*reading.parameters);
+    EXPECT_NE(changed.lateralTyreForce(5.0f, 1250.0f), shipped.lateralTyreForce(5.0f, 1250.0f));
+    EXPECT_EQ(changed.longitudinalTyreForce(0.5f, 1250.0f), shipped.longitudinalTyreForce(0.5f, 1250.0f));
+
+    // The same sliding drive on both cars: the tyres' side forces differ at once.
+    Car a;
+    Car b(*reading.parameters);
+    for (Car* car : {&a, &b}) {
+        car->setMotion({3.0f, 0.0f, -15.0f}, 50.0f); // drifting sideways at 3 u/s
+        car->stepPhysics(0.02f);
+    }
+    EXPECT_EQ(a.getSlipAngle(0), b.getSlipAngle(0));
+    EXPECT_NE(a.getLateralForce(0), b.getLateralForce(0));
+    EXPECT_NE(a.getVelocity().x, b.getVelocity().x);
+}
+
+} // namespace
+} // namespace torvane
