@@ -10,12 +10,11 @@
 namespace torvane {
 namespace {
 
-// Writes the presented picture into the pictures folder and says where, on the screen and on stdout.
-void takeScreenshot(const GlDevice& device, PlayState& play, std::uint64_t frame)
+// Writes picture (frame's) into the pictures folder and says where, on the screen and on stdout.
+void saveInPictures(const Image& picture, PlayState& play, std::uint64_t frame)
 {
     const std::string folder = picturesFolder();
     const std::filesystem::path path = std::filesystem::path(folder.empty() ? "." : folder) / screenshotName(frame);
-    const Image picture{device.backBufferWidth(), device.backBufferHeight(), device.readPresentedPicture()};
     if (folder.empty() || !saveScreenshot(picture, path)) {
         diagnose(path.string() + ": screenshot could not be written");
         play.showNotice(screenshotFailedMessage(path.string()), kScreenshotNoticeSeconds);
@@ -73,8 +72,19 @@ void actOnDesktop(DesktopGame& desktop, Game& game, const FrameActions& actions,
     if (actions.fullscreenToggled && desktop.window != nullptr) {
         desktop.window->setFullscreen(!desktop.window->isFullscreen());
     }
-    if (actions.screenshotRequested && desktop.device != nullptr) {
-        takeScreenshot(*desktop.device, game.play, frame);
+    if (desktop.device == nullptr) {
+        return;
+    }
+    // The picture is copied as the next frame presents it, then written.
+    if (desktop.screenshotFrame != 0 && desktop.screenshotFrame == frame) {
+        GlDevice& device = *desktop.device;
+        saveInPictures({device.backBufferWidth(), device.backBufferHeight(), device.takePresentedPicture()}, game.play,
+                       frame);
+        desktop.screenshotFrame = 0;
+    }
+    if (actions.screenshotRequested) {
+        desktop.device->keepNextPresented();
+        desktop.screenshotFrame = frame + 1;
     }
 }
 

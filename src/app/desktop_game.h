@@ -26,6 +26,7 @@ struct DesktopGame {
     std::unique_ptr<GlDevice> device;
     std::unique_ptr<DesktopKeyboard> keyboard;
     std::unique_ptr<DesktopGamepads> pads;
+    std::uint64_t screenshotFrame = 0; // the frame whose picture is written as a screenshot; 0: none
 
     // Releases the pads, the keyboard, the device and the window, in that order.
     ~DesktopGame();
@@ -50,8 +51,9 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readInput, const 
 // How long a screenshot's path stays on the screen, in seconds.
 inline constexpr float kScreenshotNoticeSeconds = 2.0f;
 
-// Does the desktop's part of what a frame asked: switches fullscreen, writes
-// the screenshot of frame (its path shown and printed on stdout).
+// Does the desktop's part of what frame asked: switches fullscreen; for a
+// screenshot, keeps the next frame's picture and writes it after that frame
+// (its path shown and printed on stdout).
 void actOnDesktop(DesktopGame& desktop, Game& game, const FrameActions& actions, std::uint64_t frame);
 
 // The player's message when the start-up found no window or no OpenGL 3.3 context; empty otherwise.

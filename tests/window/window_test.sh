@@ -411,6 +411,7 @@ case_keys() {
     fail "keys: F12 wrote no screenshot into $work/home/Pictures"
   else
     [ "$(x identify -format '%wx%h' "$shot")" = "${width}x${height}" ] || fail "keys: the screenshot is not ${width}x${height}"
+    exceeds "$(x identify -format '%k' "$shot")" 63 || fail "keys: the screenshot shows no scene (a blank picture)"
     echo "$shot" >"$work/keys.expected_stdout"
   fi
 

@@ -326,6 +326,8 @@ struct GlDevice::Impl {
     GLuint depthBuffer = 0;
     // Where this frame draws: framebuffer (off screen) or 0 (the window).
     GLuint target = 0;
+    bool keepPresented = false;             // the next present() copies its picture
+    std::vector<std::uint8_t> presented;    // that copy, RGBA8, top row first
     // The window's own buffers have the off-screen buffer's formats, so drawing
     // into them gives the same picture.
     bool windowFormatsMatch = false;
@@ -631,9 +633,24 @@ void GlDevice::endScene()
     }
 }
 
+void GlDevice::keepNextPresented()
+{
+    impl->keepPresented = true;
+}
+
+std::vector<std::uint8_t> GlDevice::takePresentedPicture()
+{
+    return std::move(impl->presented);
+}
+
 void GlDevice::present()
 {
     impl->drawWaiting();
+    if (impl->keepPresented) {
+        // Before the swap: the window's back buffer is undefined after it.
+        impl->presented = readBackBuffer();
+        impl->keepPresented = false;
+    }
     if (impl->target != 0) {
         int drawableWidth = 0;
         int drawableHeight = 0;
@@ -775,29 +792,12 @@ Texture* GlDevice::createTextureFromFile(const char* path)
 
 std::vector<std::uint8_t> GlDevice::readBackBuffer() const
 {
-    return readPicture(false);
-}
-
-std::vector<std::uint8_t> GlDevice::readPresentedPicture() const
-{
-    return readPicture(true);
-}
-
-std::vector<std::uint8_t> GlDevice::readPicture(bool presented) const
-{
     impl->drawWaiting();
     const auto rowBytes = static_cast<std::size_t>(width) * 4;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->target);
-    // Drawn straight into the window, the presented picture is in its front buffer after the swap.
-    if (impl->target == 0) {
-        glReadBuffer(presented ? GL_FRONT : GL_BACK);
-    }
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    if (impl->target == 0) {
-        glReadBuffer(GL_BACK);
-    }
     std::vector<std::uint8_t> topDown(bottomUp.size());
     for (int row = 0; row < height; ++row) {
         const auto source = static_cast<std::size_t>(height - 1 - row) * rowBytes;

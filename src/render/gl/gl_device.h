@@ -68,14 +68,14 @@ public:
     int backBufferHeight() const { return height; }
     // The back buffer as RGBA8, top row first.
     std::vector<std::uint8_t> readBackBuffer() const;
-    // The picture present() last showed, as RGBA8, top row first (screenshots).
-    std::vector<std::uint8_t> readPresentedPicture() const;
+    // The next present() keeps a copy of the picture it shows (screenshots).
+    void keepNextPresented();
+    // That copy, as RGBA8, top row first; empty when none was kept since the last call.
+    std::vector<std::uint8_t> takePresentedPicture();
 
 private:
     struct Impl;
     GlDevice(SDL_Window* window, int width, int height, std::unique_ptr<Impl> impl);
-    // The back buffer, or with presented the picture last shown, as RGBA8, top row first.
-    std::vector<std::uint8_t> readPicture(bool presented) const;
 
     SDL_Window* window;
     int width;
