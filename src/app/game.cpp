@@ -14,6 +14,14 @@ constexpr int kOverlayFontHeight = 20; // pixels
 
 } // namespace
 
+void placeAtStart(Car& car)
+{
+    const CarParameters& model = car.getParameters();
+    car.setPosition(model.start.position);
+    car.setHeading(model.start.heading);
+    applyCarExtents(car);
+}
+
 bool setupDevice(Game& game, GraphicsDevice& device)
 {
     game.device = &device;
@@ -29,10 +37,8 @@ void setupScene(Game& game)
     Car& car = game.playerCar;
     car.loadMesh(game.device, "objets/cars/mycar.x");
     loadStartCar(game);
-    const CarParameters& model = car.getParameters();
-    car.setPosition(model.start.position);
-    car.setHeading(model.start.heading);
-    applyCarExtents(car);
+    placeAtStart(car);
+    game.startCar = car;
     game.skyObject.loadMesh(game.device, "objets/skybox/skydome.x");
     game.cityMap.load(game.device);
 }
@@ -49,9 +55,31 @@ void setupLighting(GraphicsDevice& device)
     device.setRenderState(RenderState::Ambient, 0xFFFFFFFF);
 }
 
+float simulatedFrameTime(float measuredSeconds)
+{
+    return measuredSeconds > kLongestSimulatedFrame ? kLongestSimulatedFrame : measuredSeconds;
+}
+
 FrameActions runFrame(Game& game, float frameTime)
 {
-    const FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera);
+    const bool driving = !game.play.paused;
+    FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera, driving);
+    game.padInput.processPads(game.playerCar, game.camera, actions, driving, frameTime);
+    if (actions.pauseToggled) {
+        game.play.paused = !game.play.paused;
+    }
+    if (actions.resetRequested) {
+        // Position, heading and every motion and control value, in the car file's
+        // model as it stands now (it may have been reloaded); the camera keeps its mode.
+        const CarParameters model = game.playerCar.getParameters();
+        game.playerCar = game.startCar;
+        game.playerCar.setParameters(model);
+        placeAtStart(game.playerCar);
+    }
+    if (actions.readoutToggled) {
+        game.play.readoutShown = !game.play.readoutShown;
+    }
+
     GraphicsDevice* device = game.device;
     if (device == nullptr) {
         return actions;
@@ -60,13 +88,18 @@ FrameActions runFrame(Game& game, float frameTime)
     if (device->beginScene()) {
         drawDebugOverlay(*device, game.playerCar);
         drawScreenNote(*device, game.note, frameTime);
-        collideCar(game.playerCar, game.cityMap);
+        if (!game.play.paused) {
+            collideCar(game.playerCar, game.cityMap);
+        }
         game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
-        game.playerCar.stepPhysics(frameTime);
+        if (!game.play.paused) {
+            game.playerCar.stepPhysics(frameTime);
+        }
         game.camera.update(*device, game.playerCar);
         game.skyObject.draw(*device);
         game.playerCar.draw();
         game.cityMap.draw();
+        game.play.drawTexts(*device);
         device->endScene();
     }
     device->present();

@@ -1,15 +1,17 @@
 // Game: the objects that make up a running game (the player's car, the sky,
-// the city, the camera and the keyboard), the one-time scene set-up and the
-// fixed sequence of one frame. Everything here talks to the graphics device
+// the city, the camera, the keyboard and the pads, the pause and the texts over
+// the picture), the one-time scene set-up and the fixed sequence of one frame. Everything here talks to the graphics device
 // through its interface, so the whole frame runs against the recording device
 // in tests.
 #pragma once
 
+#include "app/play_state.h"
 #include "app/car_loading.h"
 #include "app/screen_note.h"
 #include "camera/camera.h"
 #include "car/car.h"
 #include "input/keyboard_input.h"
+#include "input/pad_input.h"
 #include "world/city_map.h"
 #include "world/sky_dome.h"
 
@@ -23,6 +25,10 @@ struct Game {
     CityMap cityMap;
     Camera camera;
     KeyboardInput keyboardInput{camera};
+    PadInput padInput{camera};
+    // The car as the scene set it up; resetting the car copies it back.
+    Car startCar;
+    PlayState play;
     // nullptr when the graphics set-up failed: frames then only read the keys.
     GraphicsDevice* device = nullptr;
     CarSource carSource;
@@ -34,14 +40,30 @@ struct Game {
 bool setupDevice(Game& game, GraphicsDevice& device);
 // Loads the car's mesh and its car file (game.carSource), the sky and the city
 // (files relative to the working directory) on game.device, and places the
-// car at its model's start pose.
+// car at its model's start pose, kept as game.startCar.
 void setupScene(Game& game);
+// Puts car at its model's start position and heading, with its model's extents.
+void placeAtStart(Car& car);
 // The scene's one directional light (index 1) and white ambient light.
 void setupLighting(GraphicsDevice& device);
-// One frame: keys, clear, then (if the scene begins) overlay, the screen note
-// if one is up, collision, car scale, physics, camera, sky, car and city;
-// present in every case. Returns
-// what the keys asked of the loop.
+// The longest frame the simulation is stepped by, in seconds. A longer frame (a
+// window drag, a suspend, a slow disk) is simulated as this long, so the car
+// cannot jump through a wall or leave the world; random drives stay finite at
+// this frame time over 100,000 frames, and go infinite at 0.1 s.
+inline constexpr float kLongestSimulatedFrame = 1.0f / 20.0f;
+
+// The frame time the simulation uses for a measured one, in seconds: the same
+// value bit for bit up to kLongestSimulatedFrame, that cap above it.
+float simulatedFrameTime(float measuredSeconds);
+
+// One frame: keys and pads (then the pause, the reset and the readout they
+// asked for), clear, then (if the scene begins) overlay, the screen note if one
+// is up, collision, car scale, physics, camera, sky, car, city and the play
+// texts; present in every case.
+// While paused neither the collision nor the physics runs: the same picture is
+// drawn again. The physics steps by frameTime (seconds) as given: callers pass
+// it through simulatedFrameTime. Returns what the keys and pads asked of the
+// loop.
 FrameActions runFrame(Game& game, float frameTime);
 
 } // namespace torvane

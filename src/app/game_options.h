@@ -1,6 +1,6 @@
-// The game's command line (torvane --help lists it): where the data is, and
-// a frame count for unattended runs. Options that change how the game plays
-// are declared in declareGameOptions, beside these.
+// The game's command line (torvane --help lists it): where the data is, a
+// frame count for unattended runs, and the window and keyboard choices, which
+// win over the same settings of the settings file.
 #pragma once
 
 #include <optional>
@@ -8,11 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/settings.h"
+
 namespace torvane {
 
 struct GameOptions {
     std::string dataDir;       // empty: searched (core/data_folder.h)
     std::optional<int> frames; // unset: until the player quits
+    bool fullscreen = false;
+    std::optional<int> windowWidth;  // outer pixels; unset: the settings' size
+    std::optional<int> windowHeight;
+    bool backgroundKeys = false;
+    bool noVsync = false;
     bool help = false;
     bool version = false;
 };
@@ -25,6 +32,9 @@ struct ParsedGameOptions {
 
 // args are the words after the program name.
 ParsedGameOptions parseGameOptions(std::span<const std::string_view> args);
+
+// settings with the options that override them applied.
+Settings withOptions(Settings settings, const GameOptions& options);
 
 // The --help text.
 std::string gameUsage();

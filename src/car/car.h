@@ -43,6 +43,9 @@ public:
     void setThrottlePressed(bool pressed) { throttlePressed = pressed; }
     float getSteeringAngle() const { return steeringAngle; }
     void setSteeringAngle(float degrees) { steeringAngle = degrees; }
+    // The accelerator and the brake pedal set directly (a pad's triggers), each 0..1.
+    void setThrottle(float value) { throttle = value; }
+    void setBrake(float value) { brake = value; }
 
     // Advances the car by dt seconds: slips, tyre forces, friction circle, wheel
     // spin, then Newmark integration of yaw and translation. dt is not clamped.

@@ -2,7 +2,8 @@
 // frame times the length of one tick. It prefers a high-resolution counter and
 // falls back to a millisecond clock, whose frame times are whole milliseconds
 // (two frames within one millisecond give 0). Frame times are neither clamped
-// nor smoothed: a long stall yields one long frame.
+// nor smoothed here: a long stall yields one long frame, which the game caps
+// before simulating it (simulatedFrameTime, app/game.h).
 #pragma once
 
 #include <cstdint>

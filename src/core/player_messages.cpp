@@ -7,6 +7,16 @@ std::string cannotOpenFileMessage(std::string_view path)
     return "Impossible d'ouvrir le fichier " + std::string(path);
 }
 
+std::string screenshotSavedMessage(std::string_view path)
+{
+    return "Capture enregistrée : " + std::string(path);
+}
+
+std::string screenshotFailedMessage(std::string_view path)
+{
+    return "Impossible d'enregistrer la capture " + std::string(path);
+}
+
 std::string noOpenGl33Message(std::string_view found)
 {
     return "Torvane a besoin d'OpenGL 3.3 (profil core) ; ce système offre OpenGL " + std::string(found) +

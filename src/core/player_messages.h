@@ -1,4 +1,5 @@
-// The French texts the player sees in message boxes, all in one place. UTF-8.
+// The French texts the player sees in message boxes and over the picture, all
+// in one place. UTF-8.
 // Start-up failures are under kCriticalCaption, file and asset failures under
 // kErrorCaption.
 #pragma once
@@ -27,6 +28,16 @@ inline constexpr std::string_view kNoDisplay =
     "Aucun écran : Torvane s'ouvre dans une session graphique (X11 ou Wayland). "
     "Lancez-le depuis le bureau, ou indiquez l'écran avec DISPLAY.";
 inline constexpr std::string_view kOutOfMemory = "Mémoire insuffisante";
+
+// Texts shown over the picture while playing.
+inline constexpr const char* kPausedText = "PAUSE";
+// The frame-rate readout: frames per second, then the mean frame time in milliseconds.
+inline constexpr const char* kFrameRateFormat = "%.0f images/s  %.1f ms";
+
+// "Capture enregistrée : <path>", shown when a screenshot was written.
+std::string screenshotSavedMessage(std::string_view path);
+// "Impossible d'enregistrer la capture <path>".
+std::string screenshotFailedMessage(std::string_view path);
 
 // "Impossible d'ouvrir le fichier <path>".
 std::string cannotOpenFileMessage(std::string_view path);

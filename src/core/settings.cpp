@@ -43,6 +43,8 @@ const SettingKey kSettingKeys[] = {
     {"window", "height", WholeNumber{&Settings::windowHeight, 240, 16384}, "Outer height of the window, in pixels"},
     {"window", "fullscreen", Switch{&Settings::fullscreen}, "Fill the screen"},
     {"window", "vsync", Switch{&Settings::vsync}, "Wait for the screen's refresh before showing a frame"},
+    {"window", "pause_on_focus_loss", Switch{&Settings::pauseOnFocusLoss},
+     "Pause the game when its window loses the keyboard focus"},
     {"keyboard", "background", Switch{&Settings::backgroundKeys},
      "Read the keys even while another window has the keyboard focus"},
     {"gamepad", "deadzone", RealNumber{&Settings::padDeadzone, 0.0, 0.9},

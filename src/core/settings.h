@@ -19,6 +19,7 @@ struct Settings {
     int windowHeight = 600; // pixels
     bool fullscreen = false;
     bool vsync = true;           // presenting waits for the vertical retrace
+    bool pauseOnFocusLoss = false; // the game pauses when its window loses the keyboard focus
     bool backgroundKeys = false; // keys read while another window has the focus
     double padDeadzone = 0.15;   // stick travel (0..1) that counts as centred
     double padCurve = 1.5;       // response exponent: 1 linear, more is finer near the centre

@@ -1,6 +1,8 @@
 // The driving table: every key the game reacts to, in the order a frame
-// applies them, with the name key scripts give it and what it does. Keys are
-// levels: a key down in the frame's snapshot acts once in that frame.
+// applies them, with the name key scripts give it and what it does. Driving
+// keys are levels: a key down in the frame's snapshot acts once in that frame.
+// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout)
+// act once when their key goes down, however long it is held.
 //
 // Shortcomings: one binding per action; the camera eye nudges are overwritten
 // by the camera's next update in every mode, so they never show on screen.
@@ -9,34 +11,21 @@
 #include <array>
 #include <string_view>
 
+#include "input/driving_actions.h"
 #include "input/key_codes.h"
 
 namespace torvane {
-
-enum class DrivingAction {
-    SteerLeft,
-    SteerRight,
-    Accelerate,  // the accelerator 0.1 further down
-    LiftThrottle, // the accelerator 0.1 further up; no brake
-    Brake,       // the brake pedal, shown but not acting on the wheels
-    EyeDown,
-    EyeUp,
-    Quit,
-    EyeForward,
-    EyeBack,
-    CameraMode,  // the mode in DrivingKey::cameraMode
-    NextCamera,
-};
 
 struct DrivingKey {
     KeyCode code;
     std::string_view scriptName;
     DrivingAction action;
-    int cameraMode = 0; // for DrivingAction::CameraMode
+    int cameraMode = 0;   // for DrivingAction::CameraMode
+    bool withAlt = false; // acts only while either Alt key is down
 };
 
 // F1 to F8 choose modes 0 to 7; when several are down the last, the highest, wins.
-inline constexpr std::array<DrivingKey, 19> kDrivingKeys = {{
+inline constexpr std::array<DrivingKey, 28> kDrivingKeys = {{
     {kKeyLeft, "Left", DrivingAction::SteerLeft},
     {kKeyRight, "Right", DrivingAction::SteerRight},
     {kKeyUp, "Up", DrivingAction::Accelerate},
@@ -56,6 +45,15 @@ inline constexpr std::array<DrivingKey, 19> kDrivingKeys = {{
     {kKeyF7, "F7", DrivingAction::CameraMode, 6},
     {kKeyF8, "F8", DrivingAction::CameraMode, 7},
     {kKeyV, "V", DrivingAction::NextCamera},
+    {kKeyP, "P", DrivingAction::Pause},
+    {kKeyPause, "Pause", DrivingAction::Pause},
+    {kKeyBackspace, "Backspace", DrivingAction::ResetCar},
+    {kKeyF10, "F10", DrivingAction::FrameReadout},
+    {kKeyF11, "F11", DrivingAction::Fullscreen},
+    {kKeyReturn, "Return", DrivingAction::Fullscreen, 0, true},
+    {kKeyF12, "F12", DrivingAction::Screenshot},
+    {kKeyLeftAlt, "LAlt", DrivingAction::Modifier},
+    {kKeyRightAlt, "RAlt", DrivingAction::Modifier},
 }};
 
 } // namespace torvane

@@ -6,7 +6,8 @@
 // held in a frame when any span holds it there.
 //
 // Key names are the script names of the driving table (input/driving_keys.h):
-// Left Right Up Down RCtrl A Q Escape KP8 KP2 F1 to F8 V (case matters).
+// Left Right Up Down RCtrl A Q Escape KP8 KP2 F1 to F8 V, and the game's
+// commands P Pause Backspace F10 F11 F12 Return LAlt RAlt (case matters).
 //
 // Shortcomings: no key outside the driving table can be named; a KeyScriptPlayer
 // asked for an earlier frame than before starts again from the first frame.

@@ -1,68 +1,11 @@
 #include "input/keyboard_input.h"
 
+#include <algorithm>
+
 #include "camera/camera.h"
-#include "car/car.h"
 #include "input/keyboard_device.h"
 
 namespace torvane {
-namespace {
-
-// Moves the camera's eye by offset. The camera places its eye anew at every
-// update, so the nudge lasts until then.
-void nudgeEye(Camera& camera, Vector3 offset)
-{
-    const Vector3 eye = camera.getEye() + offset;
-    camera.setEye(eye.x, eye.y, eye.z);
-}
-
-} // namespace
-
-void KeyboardInput::apply(const DrivingKey& key, Car& car, Camera& camera, FrameActions& actions) const
-{
-    switch (key.action) {
-    case DrivingAction::SteerLeft:
-        car.steer(-1.0f);
-        car.setSteeringPressed(true);
-        break;
-    case DrivingAction::SteerRight:
-        car.steer(1.0f);
-        car.setSteeringPressed(true);
-        break;
-    case DrivingAction::Accelerate:
-        car.pressThrottle(1.0f);
-        car.setThrottlePressed(true);
-        break;
-    case DrivingAction::LiftThrottle:
-        car.pressThrottle(-1.0f);
-        break;
-    case DrivingAction::Brake:
-        car.pressBrake(true);
-        break;
-    case DrivingAction::EyeDown:
-        nudgeEye(camera, {0.0f, -0.1f, 0.0f});
-        break;
-    case DrivingAction::EyeUp:
-        nudgeEye(camera, {0.0f, 0.1f, 0.0f});
-        break;
-    case DrivingAction::Quit:
-        actions.quitRequested = true;
-        break;
-    case DrivingAction::EyeForward:
-        nudgeEye(camera, {0.0f, 0.0f, 0.1f});
-        break;
-    case DrivingAction::EyeBack:
-        nudgeEye(camera, {0.0f, 0.0f, -0.1f});
-        break;
-    case DrivingAction::CameraMode:
-        camera.setMode(key.cameraMode);
-        break;
-    case DrivingAction::NextCamera: {
-        const int mode = camera.getMode();
-        camera.setMode(mode < cameraModeLimit ? mode + 1 : 0);
-        break;
-    }
-    }
-}
 
 KeyboardInput::KeyboardInput(const Camera& camera) : cameraModeLimit(camera.getLastMode()) {}
 
@@ -76,17 +19,23 @@ void KeyboardInput::readSnapshot()
     }
 }
 
-FrameActions KeyboardInput::processKeys(Car& car, Camera& camera)
+FrameActions KeyboardInput::processKeys(Car& car, Camera& camera, bool driving)
 {
     readSnapshot();
     FrameActions actions;
 
     // Each key is tested on its own, in the table's order; none excludes another.
     for (const DrivingKey& key : kDrivingKeys) {
-        if (isKeyDown(key.code)) {
-            apply(key, car, camera, actions);
+        if (!isKeyDown(key.code) || (key.withAlt && !isAltDown())) {
+            continue;
+        }
+        const bool command = isGameCommand(key.action);
+        const bool pressed = (previousKeyState[key.code] & 0x80u) == 0;
+        if ((command && pressed) || (!command && (driving || key.action == DrivingAction::Quit))) {
+            applyDrivingAction(key.action, key.cameraMode, cameraModeLimit, car, camera, actions);
         }
     }
+    std::copy(std::begin(keyState), std::end(keyState), std::begin(previousKeyState));
     return actions;
 }
 

@@ -1,7 +1,8 @@
 // KeyboardInput: the 256-byte key snapshot and the table of keys that drive the
-// car, choose the camera mode and quit. Keys are levels, not events: every key
-// down in this frame's snapshot acts once per frame, by a fixed step that the
-// frame time does not scale.
+// car, choose the camera mode, quit and give the game's commands. Driving keys
+// are levels, not events: every key down in this frame's snapshot acts once per
+// frame, by a fixed step that the frame time does not scale. Game commands act
+// in the frame their key goes down, found against the previous snapshot.
 //
 // Shortcomings: no key repeat delay or debouncing; the camera eye nudges (A, Q,
 // keypad 8 and 2) are overwritten by the camera's next update in every mode,
@@ -19,11 +20,6 @@ class Camera;
 class Car;
 class KeyboardDevice;
 
-// What one frame's keys ask of the main loop, beyond the car and the camera.
-struct FrameActions {
-    bool quitRequested = false; // Escape: end the loop after this frame
-};
-
 class KeyboardInput {
 public:
     // Keeps the camera's highest mode for the mode-cycling key; all keys up.
@@ -40,16 +36,18 @@ public:
     int getCameraModeLimit() const { return cameraModeLimit; }
 
     // Reads the snapshot, then applies the key table in its order to car and
-    // camera; Escape asks for the quit and the table goes on.
-    FrameActions processKeys(Car& car, Camera& camera);
+    // camera; Escape asks for the quit and the table goes on. With driving
+    // false (the game paused) only Escape and the game commands act.
+    FrameActions processKeys(Car& car, Camera& camera, bool driving = true);
 
 private:
     // One read; after lost input, one re-acquisition and, if it works, one more read.
     void readSnapshot();
-    void apply(const DrivingKey& key, Car& car, Camera& camera, FrameActions& actions) const;
+    bool isAltDown() const { return isKeyDown(kKeyLeftAlt) || isKeyDown(kKeyRightAlt); }
 
     KeyboardDevice* device = nullptr;
     std::uint8_t keyState[kKeyCount] = {};
+    std::uint8_t previousKeyState[kKeyCount] = {}; // the snapshot the previous frame acted on
     int cameraModeLimit;
 };
 

@@ -1,8 +1,10 @@
 // Torvane's entry point: reads the command line, finds the data folder and the
 // player's settings, sets the game up in its window, then runs a frame whenever
-// the event queue is empty until a quit request (the window closed, or Escape)
-// arrives; once a second it looks whether the car file was saved, and reloads
-// the car when it was. Start-up failures are told to the player and end with status 2:
+// the event queue is empty until a quit request (the window closed, Escape, or
+// a pad's Start held) arrives; once a second it looks whether the car file was
+// saved, and reloads the car when it was. Writes nothing but the screenshots
+// the player asks for (their paths on stdout). Start-up failures are told to
+// the player and end with status 2:
 // a bad option, no data folder, no display, no OpenGL 3.3.
 #include <unistd.h>
 
@@ -49,21 +51,31 @@ Settings readPlayerSettings()
     return read.settings;
 }
 
-// Runs frames until the player quits, or for frames frames when set.
-void play(const GameOptions& options)
+// Runs frames until the player quits, or for frames frames when set. Each
+// frame's measured time goes to the readout; the simulation gets it capped.
+void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings)
 {
     FrameTimer timer(desktopClock());
     FileWatcher carFile(kCarFile);
     bool quit = false;
     for (int frame = 0; !quit && (!options.frames || frame < *options.frames);) {
-        if (!pollDesktopEvent(quit)) {
-            const float frameTime = timer.nextFrameTime();
-            if (carFile.changed(frameTime)) {
-                reloadCar(game);
+        DesktopEvent event;
+        if (pollDesktopEvent(event)) {
+            quit = event.quit;
+            if (event.focusLost && settings.pauseOnFocusLoss) {
+                game.play.paused = true;
             }
-            quit = runFrame(game, frameTime).quitRequested;
-            ++frame;
+            continue;
         }
+        const float measured = timer.nextFrameTime();
+        game.play.countFrame(measured);
+        if (carFile.changed(measured)) {
+            reloadCar(game);
+        }
+        const FrameActions actions = runFrame(game, simulatedFrameTime(measured));
+        ++frame;
+        actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
+        quit = actions.quitRequested;
     }
 }
 
@@ -87,7 +99,7 @@ int gameMain(std::span<const std::string_view> args)
     if (!data.folder || chdir(data.folder->c_str()) != 0) {
         return cannotStart(noDataFolderMessage(data.lookedIn));
     }
-    const Settings settings = readPlayerSettings();
+    const Settings settings = withOptions(readPlayerSettings(), options);
 
     if (!startDesktop()) {
         return cannotStart(kNoDisplay);
@@ -98,15 +110,17 @@ int gameMain(std::span<const std::string_view> args)
     }
     game.carSource.path = kCarFile;
     std::unique_ptr<DesktopGame> desktop =
-        startDesktopGame(game, true, {settings.windowWidth, settings.windowHeight, settings.vsync});
+        startDesktopGame(game, true, {settings.windowWidth, settings.windowHeight, settings.vsync, settings.fullscreen},
+                         settings);
     if (const std::string problem = startProblem(*desktop); !problem.empty()) {
         desktop.reset();
         stopDesktop();
         return cannotStart(problem);
     }
-    play(options);
+    play(*desktop, options, settings);
 
     game.keyboardInput.attachDevice(nullptr);
+    game.padInput.attachDevice(nullptr);
     game.device = nullptr;
     desktop.reset();
     stopDesktop();

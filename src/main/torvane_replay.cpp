@@ -237,7 +237,7 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, KeySourc
         while (stage.sdlStarted && pollDesktopEvent(windowClosed)) {
             quit = quit || windowClosed;
         }
-        const float dt = frameTimes.next();
+        const float dt = options.uncappedFrameTimes ? frameTimes.next() : simulatedFrameTime(frameTimes.next());
         const std::bitset<kKeyCount> keys =
             std::visit([frame](auto& source) { return source.keysHeldIn(frame); }, keySource);
         holdKeys(game->keyboardInput, keys);

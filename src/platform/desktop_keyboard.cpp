@@ -111,7 +111,7 @@ std::uint8_t directInputCodeOfSdlScancode(int scancode)
     return table[static_cast<std::size_t>(scancode)];
 }
 
-std::unique_ptr<DesktopKeyboard> DesktopKeyboard::create(SDL_Window* window)
+std::unique_ptr<DesktopKeyboard> DesktopKeyboard::create(SDL_Window* window, bool backgroundKeys)
 {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         showBox(kCriticalCaption, kKeyboardSystemFailed);
@@ -122,7 +122,8 @@ std::unique_ptr<DesktopKeyboard> DesktopKeyboard::create(SDL_Window* window)
         return nullptr;
     }
     std::unique_ptr<DesktopKeyboard> keyboard(new DesktopKeyboard);
-    keyboard->x11Display = x11DisplayOf(window);
+    keyboard->window = window;
+    keyboard->x11Display = backgroundKeys ? x11DisplayOf(window) : nullptr;
     if (!keyboard->acquire()) {
         showBox(kCriticalCaption, kKeyboardAcquireFailed);
         return nullptr;
@@ -157,13 +158,17 @@ KeyboardReadResult DesktopKeyboard::read(std::uint8_t (&keyState)[kKeyCount])
         return KeyboardReadResult::Read;
     }
 
-    // SDL's state follows the events that the main loop has pumped.
+    // SDL's state follows the events that the main loop has pumped; SDL lets
+    // every key up when the window loses the focus, and without it all stay up.
     int keyCount = 0;
     const Uint8* state = SDL_GetKeyboardState(&keyCount);
     if (state == nullptr) {
         return KeyboardReadResult::Failed;
     }
     std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
+    if (SDL_GetKeyboardFocus() != window) {
+        return KeyboardReadResult::Read;
+    }
     for (int scancode = 0; scancode < keyCount; ++scancode) {
         const std::uint8_t code = directInputCodeOfSdlScancode(scancode);
         if (state[scancode] != 0 && code != 0) {

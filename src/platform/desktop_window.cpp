@@ -70,14 +70,23 @@ void stopDesktop()
     SDL_Quit();
 }
 
-bool pollDesktopEvent(bool& quit)
+bool pollDesktopEvent(DesktopEvent& event)
 {
-    SDL_Event event;
-    if (SDL_PollEvent(&event) == 0) {
+    SDL_Event taken;
+    if (SDL_PollEvent(&taken) == 0) {
         return false;
     }
-    quit = event.type == SDL_QUIT;
+    event.quit = taken.type == SDL_QUIT;
+    event.focusLost = taken.type == SDL_WINDOWEVENT && taken.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
     return true;
+}
+
+bool pollDesktopEvent(bool& quit)
+{
+    DesktopEvent event;
+    const bool taken = pollDesktopEvent(event);
+    quit = event.quit;
+    return taken;
 }
 
 MessageSink& desktopMessageSink()
@@ -125,6 +134,20 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
     }
     SDL_GL_SetSwapInterval(vsync ? 1 : 0);
     return result;
+}
+
+bool DesktopWindow::setFullscreen(bool on)
+{
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        diagnose(std::string("SDL_SetWindowFullscreen failed: ") + SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+bool DesktopWindow::isFullscreen() const
+{
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 DesktopWindow::~DesktopWindow()

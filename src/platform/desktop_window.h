@@ -34,6 +34,11 @@ public:
     int clientWidth() const { return width; }
     int clientHeight() const { return height; }
 
+    // Desktop fullscreen (the desktop's own resolution, no mode change) or back
+    // to the window; false when the window system refused.
+    bool setFullscreen(bool on);
+    bool isFullscreen() const;
+
     DesktopWindow(const DesktopWindow&) = delete;
     DesktopWindow& operator=(const DesktopWindow&) = delete;
 
@@ -54,8 +59,16 @@ bool startDesktop();
 bool desktopHasDisplay();
 void stopDesktop();
 
+// What one event from the queue means to the game.
+struct DesktopEvent {
+    bool quit = false;       // the window closed or the program asked to end
+    bool focusLost = false;  // the window lost the keyboard focus
+};
+
 // Takes one event from the queue without waiting. Returns false when the queue
-// was empty; sets quit when the event taken asks the program to end.
+// was empty.
+bool pollDesktopEvent(DesktopEvent& event);
+// The same, for callers that only care about the quit request.
 bool pollDesktopEvent(bool& quit);
 
 // Boxes in SDL's simple message box, or on stderr where none can be shown.

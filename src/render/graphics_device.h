@@ -107,7 +107,7 @@ public:
     // False when nothing can be drawn this frame (no context, minimised window).
     virtual bool beginScene() = 0;
     virtual void endScene() = 0;
-    // Shows the back buffer, stretched to the window's client area.
+    // Shows the back buffer, scaled to the window's client area in its own shape.
     virtual void present() = 0;
 
     virtual void setTransform(TransformState state, const Matrix4& matrix) = 0;

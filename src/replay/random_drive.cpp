@@ -42,7 +42,9 @@ std::optional<KeySpan> RandomKeySpans::next()
         const int last = std::min(lastFrame, first + below(generator, kLongestSpan));
         KeySpan span{first, last, {}};
         for (const DrivingKey& key : kDrivingKeys) {
-            if (key.code != kKeyEscape && below(generator, 1000) < holdPerMille(key.code)) {
+            // Never Escape, nor the game's commands (pause, reset...), which draw nothing.
+            if (key.code != kKeyEscape && !isGameCommand(key.action) &&
+                below(generator, 1000) < holdPerMille(key.code)) {
                 span.keys.push_back(key.code);
             }
         }

@@ -77,13 +77,16 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.set_help_flag();
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
-                   "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V. "
-                   "Escape ends the run after its frame, as in the game.")
+                   "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
+                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt. Escape ends the run after its "
+                   "frame, P pauses and Backspace resets the car, as in the game.")
         ->option_text("FILE");
     app.add_flag("--random-keys", options.randomKeys, "a random key script drawn from --seed (never Escape)");
     app.add_option("--frames", words.frames, "frames to run (default: the script's last frame)")->option_text("N");
     app.add_option("--dt", words.dt, "frame time, e.g. 0.02 or 1/60 (default 1/60)")->option_text("SECONDS");
-    app.add_option("--dt-range", words.dtRange, "frame times drawn uniformly from [MIN, MAX] by --seed")
+    app.add_option("--dt-range", words.dtRange,
+                   "frame times drawn uniformly from [MIN, MAX] by --seed (frame times over 1/20 s are "
+                   "simulated as 1/20 s, as in the game)")
         ->expected(2)
         ->option_text("MIN MAX");
     app.add_option("--seed", words.seed, "seed of --random-keys and --dt-range (default 1)")->option_text("N");
@@ -100,6 +103,8 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_flag("--no-render", options.noRender,
                  "the recording device instead of OpenGL: same start-up, frames, physics and camera, "
                  "nothing drawn (meshes load empty), faster");
+    app.add_flag("--no-dt-cap", options.uncappedFrameTimes,
+                 "step the physics by frame times over 1/20 s as given, to find where it breaks");
     app.add_flag("--check-finite", options.checkFinite,
                  "stop with status 3 at the first frame whose state is not finite");
     app.add_flag("--version", options.version, "the version, and nothing else");

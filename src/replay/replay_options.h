@@ -29,6 +29,7 @@ struct ReplayOptions {
     bool window = false;              // a real window instead of SDL's offscreen driver
     bool noRender = false;            // the recording device instead of OpenGL
     bool checkFinite = false;
+    bool uncappedFrameTimes = false;  // step by frame times beyond the game's cap, to find where the physics breaks
     bool help = false;
     bool version = false;
 };

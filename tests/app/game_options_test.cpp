@@ -30,5 +30,28 @@ TEST(GameOptions, ReadsOptionsAndNamesMistakes)
     EXPECT_NE(parse({"--data"}).error, "");
 }
 
+TEST(GameOptions, WindowAndKeyboardChoicesWinOverTheSettings)
+{
+    const ParsedGameOptions all =
+        parse({"--fullscreen", "--window-size", "1024x768", "--background-keys", "--no-vsync"});
+    ASSERT_EQ(all.error, "");
+    const Settings chosen = withOptions(Settings{}, all.options);
+    EXPECT_TRUE(chosen.fullscreen && chosen.backgroundKeys);
+    EXPECT_FALSE(chosen.vsync);
+    EXPECT_EQ(chosen.windowWidth, 1024);
+    EXPECT_EQ(chosen.windowHeight, 768);
+
+    Settings fromFile;
+    fromFile.windowWidth = 1280;
+    fromFile.backgroundKeys = true;
+    EXPECT_EQ(withOptions(fromFile, parse({}).options), fromFile);
+
+    for (std::string_view size : {"big", "100x100000", "1024x", "1024x100", "-800x600", "800x600x2"}) {
+        const std::string error = parse({"--window-size", size}).error;
+        EXPECT_NE(error.find("--window-size"), std::string::npos) << size << ": " << error;
+    }
+    EXPECT_NE(parse({"--fullscreen=maybe"}).error, "");
+}
+
 } // namespace
 } // namespace torvane

@@ -125,5 +125,41 @@ TEST(KeyboardInput, LostInputIsReacquiredOnceAndFailedReadsKeepTheSnapshot)
     EXPECT_EQ(device.reads, 5);
 }
 
+TEST(KeyboardInput, GameCommandsActOncePerPress)
+{
+    Driver driver({kKeyP, kKeyBackspace, kKeyF10, kKeyF11, kKeyF12});
+    const FrameActions pressed = driver.frame();
+    EXPECT_TRUE(pressed.pauseToggled && pressed.resetRequested && pressed.readoutToggled &&
+                pressed.fullscreenToggled && pressed.screenshotRequested);
+    const FrameActions held = driver.frame();
+    EXPECT_FALSE(held.pauseToggled || held.resetRequested || held.readoutToggled || held.fullscreenToggled ||
+                 held.screenshotRequested);
+
+    driver.keyboard.setKeyByte(kKeyP, 0);
+    driver.frame();
+    driver.keyboard.setKeyByte(kKeyPause, 0x80); // the Pause key, pressed later, toggles too
+    EXPECT_TRUE(driver.frame().pauseToggled);
+
+    // Return alone does nothing; with either Alt it switches fullscreen.
+    Driver enter({kKeyReturn});
+    EXPECT_FALSE(enter.frame().fullscreenToggled);
+    enter.keyboard.setKeyByte(kKeyReturn, 0);
+    enter.frame();
+    enter.keyboard.setKeyByte(kKeyRightAlt, 0x80);
+    enter.keyboard.setKeyByte(kKeyReturn, 0x80);
+    EXPECT_TRUE(enter.frame().fullscreenToggled);
+}
+
+TEST(KeyboardInput, WhilePausedOnlyCommandsAndEscapeAct)
+{
+    Driver driver({kKeyUp, kKeyRight, kKeyV, kKeyEscape, kKeyP});
+    const FrameActions actions = driver.keyboard.processKeys(driver.car, driver.camera, false);
+    EXPECT_TRUE(actions.quitRequested);
+    EXPECT_TRUE(actions.pauseToggled);
+    EXPECT_EQ(driver.car.getThrottle(), 0.0f);
+    EXPECT_EQ(driver.car.getSteeringAngle(), 0.0f);
+    EXPECT_EQ(driver.camera.getMode(), 0);
+}
+
 } // namespace
 } // namespace torvane

@@ -32,7 +32,11 @@ constexpr PhysicalKey kPhysicalKeys[] = {
     {"F3", SDL_SCANCODE_F3, KEY_F3},            {"F4", SDL_SCANCODE_F4, KEY_F4},
     {"F5", SDL_SCANCODE_F5, KEY_F5},            {"F6", SDL_SCANCODE_F6, KEY_F6},
     {"F7", SDL_SCANCODE_F7, KEY_F7},            {"F8", SDL_SCANCODE_F8, KEY_F8},
-    {"V", SDL_SCANCODE_V, KEY_V},
+    {"V", SDL_SCANCODE_V, KEY_V},               {"P", SDL_SCANCODE_P, KEY_P},
+    {"Pause", SDL_SCANCODE_PAUSE, KEY_PAUSE},   {"Backspace", SDL_SCANCODE_BACKSPACE, KEY_BACKSPACE},
+    {"F10", SDL_SCANCODE_F10, KEY_F10},         {"F11", SDL_SCANCODE_F11, KEY_F11},
+    {"Return", SDL_SCANCODE_RETURN, KEY_ENTER}, {"F12", SDL_SCANCODE_F12, KEY_F12},
+    {"LAlt", SDL_SCANCODE_LALT, KEY_LEFTALT},   {"RAlt", SDL_SCANCODE_RALT, KEY_RIGHTALT},
 };
 
 TEST(DesktopKeyboard, EveryDrivingKeyLandsAtItsCodeThroughBothMaps)

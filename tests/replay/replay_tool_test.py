@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """torvane-replay as its users meet it: bad input named with file and line,
-Escape ending the run, non-finite state caught, seeded runs repeatable,
+Escape ending the run, long frames capped, non-finite state caught, seeded runs repeatable,
 screenshots written. Usage: replay_tool_test.py REPLAY"""
 import os
 import subprocess
@@ -84,7 +84,7 @@ class ReplayTool(unittest.TestCase):
 
     def test_check_finite_stops_at_the_first_bad_frame(self):
         self.write("up.keys", "1 20 Up\n")
-        args = ["--keys", "up.keys", "--no-render", "--dt", "1e30", "--csv", "-"]
+        args = ["--keys", "up.keys", "--no-render", "--dt", "1e30", "--no-dt-cap", "--csv", "-"]
         unchecked = self.run_tool(*args)
         self.assertEqual(unchecked.returncode, 0)
         self.assertIn(",nan,", unchecked.stdout)
@@ -93,6 +93,22 @@ class ReplayTool(unittest.TestCase):
         self.assertRegex(checked.stderr, r"frame \d+: [a-zA-Z.0-9]+ is (-?inf|-?nan)")
         last_frame = self.rows(checked.stdout)[-1][0]
         self.assertIn(f"frame {last_frame}:", checked.stderr)
+
+    def test_long_frames_are_simulated_as_a_twentieth_of_a_second(self):
+        # Into the north wall, then round and into the south wall: at half a second a
+        # frame, uncapped, the car passes through the first wall and never comes back.
+        self.write("walls.keys", "1 1200 Up\n400 700 Right\n")
+        result = self.run_tool("--keys", "walls.keys", "--no-render", "--dt", "0.5", "--check-finite", "--csv", "-")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        header = [line for line in result.stdout.splitlines() if not line.startswith("#")][0].split(",")
+        x, z = header.index("position.x"), header.index("position.z")
+        rows = self.rows(result.stdout)
+        self.assertEqual(len(rows), 1201)
+        self.assertEqual({row[1] for row in rows[1:]}, {"0.0500000007"})
+        # The arena's walls stand at x = +-181 and z = +-181.
+        self.assertTrue(all(abs(float(row[x])) < 181 and abs(float(row[z])) < 181 for row in rows))
+        self.assertLess(min(float(row[z]) for row in rows), -170)
+        self.assertGreater(max(float(row[z]) for row in rows), 170)
 
     def test_car_file_is_checked_named_in_the_header_and_drives(self):
         with open(SHIPPED_CAR) as f:

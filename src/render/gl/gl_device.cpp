@@ -14,6 +14,7 @@
 #include "math/vector3.h"
 #include "core/message_sink.h"
 #include "render/gl/gl_program.h"
+#include "render/gl/letterbox.h"
 #include "render/gl/gl_text.h"
 #include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
@@ -327,6 +328,8 @@ struct GlDevice::Impl {
     GLuint depthBuffer = 0;
     // Where this frame draws: framebuffer (off screen) or 0 (the window).
     GLuint target = 0;
+    bool keepPresented = false;             // the next present() copies its picture
+    std::vector<std::uint8_t> presented;    // that copy, RGBA8, top row first
     // The window's own buffers have the off-screen buffer's formats, so drawing
     // into them gives the same picture.
     bool windowFormatsMatch = false;
@@ -632,16 +635,36 @@ void GlDevice::endScene()
     }
 }
 
+void GlDevice::keepNextPresented()
+{
+    impl->keepPresented = true;
+}
+
+std::vector<std::uint8_t> GlDevice::takePresentedPicture()
+{
+    return std::move(impl->presented);
+}
+
 void GlDevice::present()
 {
     impl->drawWaiting();
+    if (impl->keepPresented) {
+        // Before the swap: the window's back buffer is undefined after it.
+        impl->presented = readBackBuffer();
+        impl->keepPresented = false;
+    }
     if (impl->target != 0) {
         int drawableWidth = 0;
         int drawableHeight = 0;
         SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+        // The picture keeps its shape: black bars where the window's shape differs (fullscreen).
+        const ScreenArea area = letterbox(width, height, drawableWidth, drawableHeight);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, impl->framebuffer);
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        glBlitFramebuffer(0, 0, width, height, 0, 0, drawableWidth, drawableHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glBlitFramebuffer(0, 0, width, height, area.x, area.y, area.x + area.width, area.y + area.height,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
     }
     SDL_GL_SwapWindow(window);
     glBindFramebuffer(GL_FRAMEBUFFER, impl->target);

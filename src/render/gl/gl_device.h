@@ -6,7 +6,8 @@
 // at creation. While the window keeps that size (and has 8-bit colour and at
 // least 24-bit depth) the scene is drawn straight into it and present() only
 // swaps; otherwise it is drawn into an off-screen buffer that present()
-// stretches onto the window. Texts are drawn when the scene ends, over the
+// scales onto the window keeping its shape, with black bars where the window's
+// shape differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the
 // finished picture. Subsets wholly outside the view are not sent; the sky
 // (drawn first without depth test) is drawn last behind everything; only
 // changed uniforms and bindings are sent. Each distinct mesh or texture file is
@@ -67,6 +68,10 @@ public:
     int backBufferHeight() const { return height; }
     // The back buffer as RGBA8, top row first.
     std::vector<std::uint8_t> readBackBuffer() const;
+    // The next present() keeps a copy of the picture it shows (screenshots).
+    void keepNextPresented();
+    // That copy, as RGBA8, top row first; empty when none was kept since the last call.
+    std::vector<std::uint8_t> takePresentedPicture();
 
 private:
     struct Impl;

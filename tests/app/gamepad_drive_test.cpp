@@ -1,0 +1,210 @@
+// Game pads through SDL's virtual joystick, on the game's real start-up and
+// frames (headless device): a pad drives the car round a bend, pads plugged in
+// and pulled out while driving are taken and dropped at the next frame, the
+// keyboard keeps working beside them, and steady frames allocate nothing with
+// pads connected and the frame-rate readout on.
+#include <unistd.h>
+
+#include <SDL.h>
+
+#include <cmath>
+#include <memory>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+#include "app/game.h"
+#include "input/key_codes.h"
+#include "platform/desktop_gamepads.h"
+#include "render/headless_device.h"
+#include "replay/telemetry.h"
+#include "support/allocation_counter.h"
+
+namespace torvane {
+namespace {
+
+constexpr float kFrame = 1.0f / 60.0f;
+
+// A pad with the standard layout, seen by SDL as a game controller.
+class VirtualPad {
+public:
+    VirtualPad()
+    {
+        index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+        joystick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+    }
+    ~VirtualPad() { unplug(); }
+    bool plugged() const { return joystick != nullptr; }
+    void unplug()
+    {
+        if (joystick != nullptr) {
+            SDL_JoystickClose(joystick);
+            SDL_JoystickDetachVirtual(index);
+            joystick = nullptr;
+        }
+    }
+    // value -1 .. 1 for sticks, 0 .. 1 for triggers, whose raw axis spans the whole range.
+    void setAxis(SDL_GameControllerAxis axis, float value)
+    {
+        const bool trigger = axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT || axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+        const long raw = trigger ? std::lround(-32768.0f + value * 65535.0f) : std::lround(value * 32767.0f);
+        SDL_JoystickSetVirtualAxis(joystick, axis, static_cast<Sint16>(raw));
+    }
+    void setButton(SDL_GameControllerButton button, bool down)
+    {
+        SDL_JoystickSetVirtualButton(joystick, button, down ? 1 : 0);
+    }
+
+private:
+    int index = -1;
+    SDL_Joystick* joystick = nullptr;
+};
+
+// The value of a telemetry column, by name.
+double telemetry(const Game& game, std::string_view name)
+{
+    for (const TelemetryColumn& column : telemetryStateColumns()) {
+        if (column.name == name) {
+            return column.read(game.playerCar, game.camera);
+        }
+    }
+    ADD_FAILURE() << "no telemetry column " << name;
+    return 0.0;
+}
+
+class PadDrive : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
+        setenv("SDL_JOYSTICK_DISABLE_UDEV", "1", 1); // only the virtual pads
+        pads = DesktopGamepads::create();
+        ASSERT_NE(pads, nullptr);
+        game = std::make_unique<Game>();
+        setupDevice(*game, device);
+        game->padInput.attachDevice(pads.get());
+    }
+    void TearDown() override
+    {
+        if (game != nullptr) {
+            game->padInput.attachDevice(nullptr);
+        }
+    }
+    void drive(int frames)
+    {
+        for (int frame = 0; frame < frames; ++frame) {
+            runFrame(*game, kFrame);
+            device.clearLog();
+        }
+    }
+
+    HeadlessDevice device;
+    std::unique_ptr<DesktopGamepads> pads;
+    std::unique_ptr<Game> game;
+};
+
+TEST_F(PadDrive, TriggerAndStickDriveRoundABend)
+{
+    VirtualPad pad;
+    ASSERT_TRUE(pad.plugged()) << SDL_GetError();
+    drive(1);
+    EXPECT_EQ(pads->connectedCount(), 1);
+
+    pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 1.0f);
+    drive(120);
+    EXPECT_EQ(telemetry(*game, "throttle"), 1.0);
+    EXPECT_EQ(telemetry(*game, "steeringAngle"), 0.0);
+    const double straightSpeed = telemetry(*game, "speed");
+    EXPECT_GT(straightSpeed, 5.0);
+    EXPECT_NEAR(telemetry(*game, "heading"), 0.0, 1e-6);
+
+    // Half the accelerator and the stick fully left: the angle is set at once, not stepped.
+    pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0.6f);
+    pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, -1.0f);
+    drive(1);
+    EXPECT_EQ(telemetry(*game, "steeringAngle"), -45.0);
+    EXPECT_EQ(game->padInput.lastDriving().steeringAngle, -45.0f);
+    EXPECT_NEAR(telemetry(*game, "throttle"), game->padInput.lastDriving().throttle, 0.0);
+    EXPECT_LT(telemetry(*game, "throttle"), 0.6);
+
+    // Round the bend until the car has turned a quarter.
+    int frames = 1;
+    while (std::fabs(telemetry(*game, "heading")) < 1.5707963 && frames < 600) {
+        drive(1);
+        ++frames;
+    }
+    EXPECT_LT(frames, 600) << "heading " << telemetry(*game, "heading");
+    EXPECT_GT(telemetry(*game, "speed"), 1.0);
+    for (const TelemetryColumn& column : telemetryStateColumns()) {
+        EXPECT_TRUE(std::isfinite(column.read(game->playerCar, game->camera))) << column.name;
+    }
+
+    // Stick and trigger let go: the wheel re-centres and the accelerator comes up, as after the keys.
+    pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0.0f);
+    pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0.0f);
+    drive(10);
+    EXPECT_EQ(telemetry(*game, "steeringAngle"), 0.0);
+    EXPECT_EQ(telemetry(*game, "throttle"), 0.0);
+}
+
+TEST_F(PadDrive, PadsComeAndGoWhileDrivingAndTheKeyboardKeepsWorking)
+{
+    game->keyboardInput.setKeyByte(kKeyUp, 0x80);
+    drive(30);
+    EXPECT_EQ(pads->connectedCount(), 0);
+    EXPECT_EQ(telemetry(*game, "throttle"), 1.0);
+
+    auto first = std::make_unique<VirtualPad>();
+    auto second = std::make_unique<VirtualPad>();
+    ASSERT_TRUE(first->plugged() && second->plugged()) << SDL_GetError();
+    second->setAxis(SDL_CONTROLLER_AXIS_LEFTX, 1.0f);
+    drive(1);
+    EXPECT_EQ(pads->connectedCount(), 2);
+    EXPECT_EQ(telemetry(*game, "steeringAngle"), 45.0);
+    EXPECT_EQ(telemetry(*game, "throttle"), 1.0); // the stick at rest on the first pad, Up still held
+
+    second.reset(); // pulled out with the stick held
+    drive(1);
+    EXPECT_EQ(pads->connectedCount(), 1);
+    drive(3);
+    EXPECT_EQ(telemetry(*game, "steeringAngle"), 0.0);
+
+    // The remaining pad's buttons: Y puts the car back at its start, Back with B chooses camera mode 1.
+    first->setButton(SDL_CONTROLLER_BUTTON_Y, true);
+    drive(1);
+    EXPECT_EQ(telemetry(*game, "position.z"), 2.0);
+    first->setButton(SDL_CONTROLLER_BUTTON_Y, false);
+    first->setButton(SDL_CONTROLLER_BUTTON_BACK, true);
+    first->setButton(SDL_CONTROLLER_BUTTON_B, true);
+    drive(1);
+    EXPECT_EQ(game->camera.getMode(), 1);
+}
+
+TEST_F(PadDrive, SteadyFramesAllocateNothingWithPadsAndTheReadout)
+{
+    VirtualPad first;
+    VirtualPad second;
+    ASSERT_TRUE(first.plugged() && second.plugged()) << SDL_GetError();
+    first.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0.8f);
+    second.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0.5f);
+    game->keyboardInput.setKeyByte(kKeyV, 0x80);
+    game->play.readoutShown = true;
+    for (int frame = 0; frame < 60; ++frame) {
+        game->play.countFrame(kFrame);
+        runFrame(*game, kFrame);
+        device.clearLog();
+    }
+    const std::size_t before = allocationCount();
+    for (int frame = 0; frame < 600; ++frame) {
+        game->play.countFrame(kFrame);
+        runFrame(*game, kFrame);
+        device.clearLog();
+    }
+    EXPECT_EQ(allocationCount() - before, 0u);
+    EXPECT_EQ(pads->connectedCount(), 2);
+    EXPECT_STRNE(game->play.readout.text(), "");
+}
+
+} // namespace
+} // namespace torvane
