@@ -85,8 +85,8 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--frames", words.frames, "frames to run (default: the script's last frame)")->option_text("N");
     app.add_option("--dt", words.dt, "frame time, e.g. 0.02 or 1/60 (default 1/60)")->option_text("SECONDS");
     app.add_option("--dt-range", words.dtRange,
-                   "frame times drawn uniformly from [MIN, MAX] by --seed (frame times over 1/20 s are "
-                   "simulated as 1/20 s, as in the game)")
+                   "frame times drawn uniformly from [MIN, MAX] by --seed (frame times over 1/40 s are "
+                   "simulated as 1/40 s, as in the game)")
         ->expected(2)
         ->option_text("MIN MAX");
     app.add_option("--seed", words.seed, "seed of --random-keys and --dt-range (default 1)")->option_text("N");
@@ -104,7 +104,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                  "the recording device instead of OpenGL: same start-up, frames, physics and camera, "
                  "nothing drawn (meshes load empty), faster");
     app.add_flag("--no-dt-cap", options.uncappedFrameTimes,
-                 "step the physics by frame times over 1/20 s as given, to find where it breaks");
+                 "step the physics by frame times over 1/40 s as given, to find where it breaks");
     app.add_flag("--check-finite", options.checkFinite,
                  "stop with status 3 at the first frame whose state is not finite");
     app.add_flag("--version", options.version, "the version, and nothing else");
