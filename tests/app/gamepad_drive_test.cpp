@@ -94,6 +94,7 @@ protected:
     void drive(int frames)
     {
         for (int frame = 0; frame < frames; ++frame) {
+            game->play.countFrame(kFrame);
             runFrame(*game, kFrame);
             device.clearLog();
         }
@@ -190,17 +191,9 @@ TEST_F(PadDrive, SteadyFramesAllocateNothingWithPadsAndTheReadout)
     second.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0.5f);
     game->keyboardInput.setKeyByte(kKeyV, 0x80);
     game->play.readoutShown = true;
-    for (int frame = 0; frame < 60; ++frame) {
-        game->play.countFrame(kFrame);
-        runFrame(*game, kFrame);
-        device.clearLog();
-    }
+    drive(60);
     const std::size_t before = allocationCount();
-    for (int frame = 0; frame < 600; ++frame) {
-        game->play.countFrame(kFrame);
-        runFrame(*game, kFrame);
-        device.clearLog();
-    }
+    drive(600);
     EXPECT_EQ(allocationCount() - before, 0u);
     EXPECT_EQ(pads->connectedCount(), 2);
     EXPECT_STRNE(game->play.readout.text(), "");

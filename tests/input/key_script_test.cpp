@@ -53,12 +53,6 @@ TEST(KeyScript, PlayerFollowsOverlappingSpansForwardsAndBack)
     EXPECT_EQ(seen, "10 11 11 11 01 01 10 11 ");
 }
 
-TEST(KeyScript, NamedKeysAreTheirDirectInputCodes)
-{
-    EXPECT_EQ(parseKeyScript("1 1 RCtrl").script.spans[0].keys[0], 0x9D);
-    EXPECT_EQ(parseKeyScript("1 1 F5").script.spans[0].keys[0], 0x3F);
-}
-
 TEST(KeyScript, BadLinesNameTheirLineAndWhatIsWrong)
 {
     EXPECT_EQ(errorOf("1 2 Up\n\n3 4 up\n"), "3: unknown key 'up' (keys: Left Right Up Down RCtrl A Q Escape KP8 KP2 F1 to F8 V)");

@@ -38,22 +38,6 @@ TEST(FloatMath, WrappersRoundTheDoubleResult)
     EXPECT_EQ(std::bit_cast<std::uint32_t>(kPi / 4.0f), 0x3F490FDBu);
 }
 
-TEST(Matrix4, WorldMatrixScalesThenTurnsThenMoves)
-{
-    const Matrix4 world = matrixMultiply(matrixScaling(2, 2, 2),
-                                         matrixMultiply(matrixRotationY(kHalfPi), matrixTranslation(10, 0, 5)));
-    const float expected[4][4] = {{0, 0, -2, 0}, {0, 2, 0, 0}, {2, 0, 0, 0}, {10, 0, 5, 1}};
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            EXPECT_NEAR(world.m[row][column], expected[row][column], 1e-6f) << row << "," << column;
-        }
-    }
-    // Local +z turns towards +x.
-    const Vector3 turned = transformCoord(Vector3(0, 0, 1), matrixRotationY(kHalfPi));
-    EXPECT_NEAR(turned.x, 1.0f, 1e-6f);
-    EXPECT_NEAR(turned.z, 0.0f, 1e-6f);
-}
-
 TEST(Matrix4, ProjectionMapsDepthFromNearToFarOntoZeroToOne)
 {
     const Matrix4 p = matrixPerspectiveFovLH(kPi / 4.0f, 1.3f, 1.0f, 500.0f);

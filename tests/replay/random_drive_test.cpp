@@ -1,5 +1,6 @@
-// Random drives: the same seed gives the same drive, the script covers the
-// frames without Escape, and frame times stay in their range.
+// Random drives: the script covers the frames without Escape, and frame times
+// stay in their range. That a seed repeats its drive is checked on the replay
+// tool's output (test_seeded_random_drives_repeat).
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -29,11 +30,6 @@ TEST(RandomDrive, KeyScriptCoversTheFramesWithoutEscape)
     }
     EXPECT_GT(upHeld, 3000);
     EXPECT_LT(upHeld, 4000);
-
-    const KeyScript again = randomKeyScript(7, 5000);
-    ASSERT_EQ(again.spans.size(), script.spans.size());
-    EXPECT_EQ(again.spans.back().keys, script.spans.back().keys);
-    EXPECT_NE(randomKeyScript(8, 5000).spans.size(), script.spans.size());
     EXPECT_TRUE(randomKeyScript(7, 0).spans.empty());
 }
 
@@ -57,12 +53,10 @@ TEST(RandomDrive, PlayedSpanBySpanItHoldsTheScriptsKeys)
 TEST(RandomDrive, FrameTimesStayInTheirRange)
 {
     RandomFrameTimes times(3, 1.0f / 240.0f, 0.05f);
-    RandomFrameTimes same(3, 1.0f / 240.0f, 0.05f);
     float lowest = 1.0f;
     float highest = 0.0f;
     for (int i = 0; i < 10000; ++i) {
         const float dt = times.next();
-        EXPECT_EQ(dt, same.next());
         lowest = std::min(lowest, dt);
         highest = std::max(highest, dt);
     }

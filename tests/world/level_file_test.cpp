@@ -1,12 +1,8 @@
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "core/file_contents.h"
 #include "world/level_file.h"
-#include "core/player_messages.h"
 
 namespace torvane {
 namespace {
@@ -47,8 +43,6 @@ TEST(LevelFile, ReadsWellFormedFiles)
     EXPECT_EQ(placements.records[0].position, Vector3(-1.25f, 0.5f, 5.0f));
     EXPECT_EQ(placements.records[0].heading, 3.14159f);
     EXPECT_EQ(placements.records[2].lineNumber, 4);
-    EXPECT_EQ(parsePlacementFile("10000\n1,0,0,0,0,\n").header, 10000);
-    EXPECT_EQ(parsePlacementFile("-1\n").header, -1);
 }
 
 TEST(LevelFile, SkipsMalformedLinesAndCountsThem)
@@ -130,23 +124,6 @@ TEST(LevelFile, HeaderAndLineLimits)
     EXPECT_EQ(full.skipped.count, 1);
     EXPECT_EQ(full.skipped.firstLineNumber, 152);
     EXPECT_EQ(parsePlacementFile(placementLines(1000)).skipped.count, 850);
-}
-
-TEST(LevelFile, ReadsWholeRegularFiles)
-{
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "torvane_level_file_test.map";
-    std::ofstream(path, std::ios::binary) << "1\r\n1,0,0,0,0,\r\n";
-    EXPECT_EQ(readFileContents(path.c_str()), "1\r\n1,0,0,0,0,\r\n");
-    std::filesystem::remove(path);
-    EXPECT_FALSE(readFileContents(path.c_str()));
-    EXPECT_FALSE(readFileContents(std::filesystem::temp_directory_path().c_str()));
-}
-
-TEST(LevelFileMessages, NameTheFileAndTheSkippedLines)
-{
-    EXPECT_EQ(cannotOpenFileMessage("maps/city.map"), "Impossible d'ouvrir le fichier maps/city.map");
-    EXPECT_EQ(skippedLinesMessage("maps/city.map", 3, 12), "maps/city.map : 3 lignes ignorées (première : ligne 12)");
-    EXPECT_EQ(skippedLinesMessage("maps/city.ldo", 1, 2), "maps/city.ldo : 1 ligne ignorée (ligne 2)");
 }
 
 } // namespace
