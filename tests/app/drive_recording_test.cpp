@@ -104,7 +104,10 @@ protected:
         return frames;
     }
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "torvane_drive_recording_test";
+    // One folder per test and process: ctest runs the tests side by side.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+        ("torvane_drive_recording_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+         std::to_string(getpid()));
     std::vector<std::unique_ptr<HeadlessDevice>> devices;
 };
 

@@ -4,6 +4,8 @@
 // (another format, not a recording, absurd sizes) are refused with the file's
 // name; the folder's .part files are recovered and the oldest drives pruned,
 // never the saved ones.
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -39,7 +41,10 @@ protected:
         std::string error;
         const std::string path = (folder / "drive.tvr").string();
         auto writer = RecordingWriter::start(path, header, error);
-        EXPECT_NE(writer, nullptr) << error;
+        if (writer == nullptr) {
+            ADD_FAILURE() << error;
+            return {};
+        }
         std::mt19937_64 random(5);
         Keyframe after;
         frames.clear();
@@ -78,7 +83,10 @@ protected:
         EXPECT_TRUE(recording.complete || recording.stopNote.rfind("cut.tvr: stops after frame", 0) == 0) << what;
     }
 
-    const fs::path folder = fs::temp_directory_path() / "torvane_recording_file_test";
+    // One folder per test and process: ctest runs the tests side by side.
+    const fs::path folder = fs::temp_directory_path() /
+        ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+         std::to_string(getpid()));
     std::vector<RecordedFrame> frames;
 };
 
