@@ -152,6 +152,10 @@ int gameMain(std::span<const std::string_view> args)
     // Named relative to where the game was started, before the data folder is entered.
     const std::string recordFile =
         options.recordFile.empty() ? std::string() : std::filesystem::absolute(options.recordFile).string();
+    if (!recordFile.empty() && access(std::filesystem::path(recordFile).parent_path().c_str(), W_OK) != 0) {
+        diagnose(options.recordFile + ": cannot be written (no such folder, or no permission)");
+        return kBadCommandLine;
+    }
     const DataFolderSearch data = searchDataFolder(options.dataDir);
     // The level files name meshes and textures relative to the data folder.
     if (!data.folder || chdir(data.folder->c_str()) != 0) {
