@@ -539,6 +539,10 @@ int replayMain(std::span<const std::string_view> args)
         diagnose(dataDir.string() + ": cannot enter the data folder");
         return kBadInput;
     }
+    if (recording && recording->header.programVersion != programVersion()) {
+        diagnose(options.recordingFile + ": recorded by Torvane " + recording->header.programVersion + ", replayed by " +
+                 std::string(programVersion()) + ": its states may differ where the simulation changed");
+    }
     if (recording && recording->header.levelHash != levelDataHash()) {
         diagnose(options.recordingFile + ": recorded on other level data than " + dataDir.string() +
                  "'s (its maps differ): not replayed");
