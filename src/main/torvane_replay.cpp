@@ -290,7 +290,7 @@ std::string keyScriptRefusal(const Recording& recording, const Keyframe& freshSt
     }
     const Keyframe& start = recording.header.start;
     if (carStateHash(start.car) != carStateHash(freshStart.car) || start.previousKeys != 0 || start.paused ||
-        start.pads != PadHold{}) {
+        start.pads != PadHold{} || start.cameraMode != freshStart.cameraMode) {
         return "it does not start from the game's start (it was taken over from another drive)";
     }
     return {};
