@@ -361,7 +361,8 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
             lastMatch = frame;
             ++check;
         }
-        if (status == kDone && !outputs.pngPattern.empty() && frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0) {
+        const bool screenshotDue = frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0;
+        if (status == kDone && !outputs.pngPattern.empty() && screenshotDue) {
             status = writeScreenshot(outputs, *stage.desktop->device, static_cast<int>(frame));
         }
     }
@@ -495,15 +496,17 @@ int replayMain(std::span<const std::string_view> args)
         return kBadInput;
     }
     if (recording && recording->header.programVersion != programVersion()) {
-        diagnose(options.recordingFile + ": recorded by Torvane " + recording->header.programVersion + ", replayed by " +
-                 std::string(programVersion()) + ": its states may differ where the simulation changed");
+        diagnose(options.recordingFile + ": recorded by Torvane " + recording->header.programVersion +
+                 ", replayed by " + std::string(programVersion()) +
+                 ": its states may differ where the simulation changed");
     }
     if (recording && recording->header.levelHash != levelDataHash()) {
         diagnose(options.recordingFile + ": recorded on other level data than " + dataDir.string() +
                  "'s (its maps differ): not replayed");
         return kBadInput;
     }
-    const int status = recording ? runRecordedDrive(options, *recording, options.carFile.empty() ? "" : carFile, outputs)
+    const std::string otherCar = options.carFile.empty() ? "" : carFile;
+    const int status = recording ? runRecordedDrive(options, *recording, otherCar, outputs)
                                  : runReplay(options, carFile, *keySource, frames, outputs);
     if (outputs.csv == stdout && std::fflush(stdout) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);

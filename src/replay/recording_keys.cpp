@@ -25,8 +25,8 @@ std::string keyScriptRefusal(const Recording& recording, const Keyframe& freshSt
         }
     }
     const Keyframe& start = recording.header.start;
-    if (carStateHash(start.car) != carStateHash(freshStart.car) || start.previousKeys != 0 || start.paused ||
-        start.pads != PadHold{} || start.cameraMode != freshStart.cameraMode) {
+    if (carStateHash(start.car) != carStateHash(freshStart.car) || start.previousKeys != 0 || start.paused
+        || start.pads != PadHold{} || start.cameraMode != freshStart.cameraMode) {
         return "it does not start from the game's start (it was taken over from another drive)";
     }
     return {};
@@ -61,9 +61,9 @@ std::optional<std::string> recordingKeyScript(const Recording& recording, const 
     if (!recording.frames.empty()) {
         std::snprintf(seconds, sizeof seconds, "%.9g", recording.frames.front().frameTime);
     }
-    return keyScriptOfFrames(keys, "Recorded drive of " + std::to_string(keys.size()) +
-                                       " frames; replay it with --dt " + seconds + " and the recorded car (" +
-                                       contentHashText(contentHash(recording.header.carText)) + ")");
+    return keyScriptOfFrames(keys, "Recorded drive of " + std::to_string(keys.size()) + " frames; replay it with --dt "
+                                       + seconds + " and the recorded car ("
+                                       + contentHashText(contentHash(recording.header.carText)) + ")");
 }
 
 } // namespace torvane

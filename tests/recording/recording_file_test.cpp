@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <csignal>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -94,9 +93,10 @@ protected:
     }
 
     // One folder per test and process: ctest runs the tests side by side.
-    const fs::path folder = fs::temp_directory_path() /
-        ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-         std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path()
+        / ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())
+           + "_" + std::to_string(getpid()));
     const fs::path keptPath = folder / kSavedRecordingsFolder / "drive.tvr";
     std::vector<RecordedFrame> frames;
 };
