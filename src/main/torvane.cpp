@@ -179,12 +179,10 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(problem);
     }
-    const std::string userData = userDataFolder();
-    const std::string recordingsFolder = userData.empty() ? std::string() : userData + "/recordings";
-    std::unique_ptr<DriveRecorder> recorder = startRecording(recordFile, settings, recordingsFolder);
+    const std::string recordings = recordingsFolder();
+    std::unique_ptr<DriveRecorder> recorder = startRecording(recordFile, settings, recordings);
     // A drive recorded into --record's file is kept already.
-    const std::string keptFolder =
-        recordFile.empty() ? recordingsFolder + "/" + kSavedRecordingsFolder : std::string();
+    const std::string keptFolder = recordFile.empty() ? recordings + "/" + kSavedRecordingsFolder : std::string();
     play(*desktop, options, settings, recorder.get(), keptFolder);
     if (recorder != nullptr && !recorder->finish()) {
         diagnose(recorder->path() + ": the recording ends before the drive did");
