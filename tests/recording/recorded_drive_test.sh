@@ -122,7 +122,10 @@ log "  $frames frames, identical"
 
 log "the recording cut at a random byte replays up to its last complete frame"
 size=$(stat -c %s "$work/drive.tvr")
-cut=$((size / 2 + RANDOM % (size / 2)))
+# Anywhere after the header (which holds the car file's text), up to the last byte.
+header_end=$(grep -obUa TVCK "$work/drive.tvr" | head -n 1 | cut -d: -f1)
+[ -n "$header_end" ] || fail "no chunk in $work/drive.tvr"
+cut=$((header_end + (RANDOM * 32768 + RANDOM) % (size - header_end)))
 head -c "$cut" "$work/drive.tvr" >"$work/cut.tvr"
 replay "$work/cut.tvr" cut
 [ "$replay_status" -eq 7 ] || fail "cut at byte $cut: status $replay_status instead of 7"
