@@ -31,7 +31,7 @@ void writeKeyframe(ByteWriter& out, const Keyframe& state)
     out.u32(static_cast<std::uint32_t>(state.cameraMode));
 }
 
-std::optional<Keyframe> readKeyframe(ByteReader& in)
+std::optional<Keyframe> readKeyframe(ByteReader& in, const DrivingKeyRows& keyRows)
 {
     Keyframe state;
     bool sound = true;
@@ -47,15 +47,15 @@ std::optional<Keyframe> readKeyframe(ByteReader& in)
             field = in.f32();
         }
     });
-    state.previousKeys = in.u64();
+    const std::optional<std::uint64_t> previousKeys = keyRows.toRows(in.u64());
     state.pads.previousButtons = in.u32();
     state.pads.startHeldSeconds = in.f32();
     state.paused = flag();
     state.cameraMode = static_cast<std::int32_t>(in.u32());
-    const bool keysKnown = kDrivingKeys.size() >= 64 || (state.previousKeys >> kDrivingKeys.size()) == 0;
-    if (in.failed() || !sound || !keysKnown || !std::isfinite(state.pads.startHeldSeconds)) {
+    if (in.failed() || !sound || !previousKeys || !std::isfinite(state.pads.startHeldSeconds)) {
         return std::nullopt;
     }
+    state.previousKeys = *previousKeys;
     return state;
 }
 
@@ -69,6 +69,7 @@ std::string encodeRecordingHeader(const RecordingHeader& header)
     out.u64(static_cast<std::uint64_t>(header.startTime));
     out.u32(header.stateHashEvery);
     out.u32(header.keyframeEvery);
+    writeDrivingKeyCodes(out);
     out.u32(static_cast<std::uint32_t>(header.carText.size()));
     out.raw(header.carText);
     writeKeyframe(out, header.start);

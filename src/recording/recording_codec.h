@@ -3,7 +3,8 @@
 //   file    = "TORVREC" 0x1A, u32 format version, u32 header size, u32 header CRC-32,
 //             header, chunk*, end mark
 //   header  = u16 n, n bytes program version; u64 level hash; i64 start time;
-//             u32 state hash every; u32 keyframe every; u32 n, n bytes car text; keyframe
+//             u32 state hash every; u32 keyframe every; u8 k, k driving key codes
+//             (bit i of a frame's keys is key code i: DrivingKeyRows); u32 n, n bytes car text; keyframe
 //   chunk   = "TVCK", u32 first frame, u32 frame count, u32 raw size, u32 packed size,
 //             u32 CRC-32 (of the five fields before it and the packed bytes),
 //             packed bytes (zlib) of frame count frame records
@@ -24,6 +25,7 @@
 #include <string_view>
 
 #include "recording/byte_codec.h"
+#include "recording/driving_key_rows.h"
 #include "recording/recorded_frame.h"
 #include "recording/recording_header.h"
 
@@ -58,8 +60,9 @@ enum class RecordingEnd : std::uint32_t {
 std::uint32_t crc32Of(std::string_view bytes, std::uint32_t crc = 0);
 
 void writeKeyframe(ByteWriter& out, const Keyframe& state);
-// A keyframe, or nothing when the bytes are short or hold an impossible value.
-std::optional<Keyframe> readKeyframe(ByteReader& in);
+// A keyframe, its keys mapped through keyRows, or nothing when the bytes are
+// short or hold an impossible value.
+std::optional<Keyframe> readKeyframe(ByteReader& in, const DrivingKeyRows& keyRows);
 
 // The file's first bytes: magic, version, header size and CRC, header.
 std::string encodeRecordingHeader(const RecordingHeader& header);

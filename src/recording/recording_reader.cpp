@@ -26,17 +26,18 @@ bool withinUnit(float value, float low)
 }
 
 // Decodes one frame record as frame number; false when it is unsound.
-bool readFrameRecord(ByteReader& in, std::uint32_t frame, ChunkFrames& out)
+bool readFrameRecord(ByteReader& in, std::uint32_t frame, const DrivingKeyRows& keyRows, ChunkFrames& out)
 {
     const std::uint8_t flags = in.u8();
     RecordedFrame record;
     record.events = flags & kKnownEvents;
     record.frameTime = in.f32();
-    record.keys = in.u64();
+    const std::optional<std::uint64_t> keys = keyRows.toRows(in.u64());
     if ((flags & ~(kKnownEvents | kHasPads | kHasHash | kHasKeyframe)) != 0 || !std::isfinite(record.frameTime)
-        || record.frameTime < 0.0f || (kDrivingKeys.size() < 64 && (record.keys >> kDrivingKeys.size()) != 0)) {
+        || record.frameTime < 0.0f || !keys) {
         return false;
     }
+    record.keys = *keys;
     if ((flags & kHasPads) != 0) {
         record.pads = {in.f32(), in.f32(), in.f32(), in.u32()};
         if (!withinUnit(record.pads.steering, -1.0f) || !withinUnit(record.pads.accelerator, 0.0f)
@@ -55,7 +56,7 @@ bool readFrameRecord(ByteReader& in, std::uint32_t frame, ChunkFrames& out)
         out.stateChecks.push_back({frame, in.u64()});
     }
     if ((flags & kHasKeyframe) != 0) {
-        std::optional<Keyframe> state = readKeyframe(in);
+        std::optional<Keyframe> state = readKeyframe(in, keyRows);
         if (!state) {
             return false;
         }
@@ -65,8 +66,9 @@ bool readFrameRecord(ByteReader& in, std::uint32_t frame, ChunkFrames& out)
     return !in.failed();
 }
 
-// The header's body; false when a field is out of bounds or the body is not used up exactly.
-bool readHeaderBody(std::string_view body, RecordingHeader& header)
+// The header's body and the map of its driving keys; false when a field is out
+// of bounds or the body is not used up exactly.
+bool readHeaderBody(std::string_view body, RecordingHeader& header, DrivingKeyRows& keyRows)
 {
     ByteReader in(body);
     const std::uint16_t versionSize = in.u16();
@@ -78,13 +80,15 @@ bool readHeaderBody(std::string_view body, RecordingHeader& header)
     header.startTime = static_cast<std::int64_t>(in.u64());
     header.stateHashEvery = in.u32();
     header.keyframeEvery = in.u32();
+    const std::optional<DrivingKeyRows> recordedKeys = readDrivingKeyCodes(in);
     const std::uint32_t carSize = in.u32();
-    if (header.stateHashEvery == 0 || header.stateHashEvery > kMaxEvery || header.keyframeEvery == 0
+    if (!recordedKeys || header.stateHashEvery == 0 || header.stateHashEvery > kMaxEvery || header.keyframeEvery == 0
         || header.keyframeEvery > kMaxEvery || carSize > kMaxRecordedCarTextBytes) {
         return false;
     }
+    keyRows = *recordedKeys;
     header.carText = std::string(in.raw(carSize));
-    std::optional<Keyframe> start = readKeyframe(in);
+    std::optional<Keyframe> start = readKeyframe(in, keyRows);
     if (!start) {
         return false;
     }
@@ -95,8 +99,9 @@ bool readHeaderBody(std::string_view body, RecordingHeader& header)
 // Reads the chunks after the header into recording, up to the end mark or the first fault.
 class ChunkReading {
 public:
-    ChunkReading(std::string_view file, std::string_view fileName, Recording& target)
-        : bytes(file), name(fileName), recording(target)
+    ChunkReading(std::string_view file, std::string_view fileName, const DrivingKeyRows& recordedKeys,
+                 Recording& target)
+        : bytes(file), name(fileName), keyRows(recordedKeys), recording(target)
     {
     }
 
@@ -196,7 +201,7 @@ private:
         decoded.frames.reserve(count);
         ByteReader records(raw);
         for (std::uint32_t i = 0; i < count; ++i) {
-            if (!readFrameRecord(records, first + i, decoded)) {
+            if (!readFrameRecord(records, first + i, keyRows, decoded)) {
                 return stop("damaged frame " + std::to_string(first + i));
             }
         }
@@ -219,6 +224,7 @@ private:
 
     std::string_view bytes;
     std::string_view name;
+    const DrivingKeyRows& keyRows;
     Recording& recording;
     std::size_t at = 0;
 };
@@ -280,11 +286,12 @@ RecordingRead parseRecording(std::string_view bytes, std::string_view name)
         return refuse("cut short in its header");
     }
     Recording recording;
-    if (headerCrc != crc32Of(body) || !readHeaderBody(body, recording.header)) {
+    DrivingKeyRows keyRows;
+    if (headerCrc != crc32Of(body) || !readHeaderBody(body, recording.header, keyRows)) {
         return refuse("damaged header");
     }
     recording.header.formatVersion = version;
-    ChunkReading(bytes, name, recording).readFrom(kRecordingMagic.size() + 12 + headerSize);
+    ChunkReading(bytes, name, keyRows, recording).readFrom(kRecordingMagic.size() + 12 + headerSize);
     return {std::move(recording), {}};
 }
 

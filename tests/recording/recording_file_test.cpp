@@ -171,6 +171,30 @@ TEST_F(RecordingFile, UntrustworthyHeadersAreRefused)
     EXPECT_EQ(refusal(huge), "x.tvr: damaged header (it claims 4294967295 bytes)");
 }
 
+TEST_F(RecordingFile, KeysFollowTheirCodesWhenTheTableChanges)
+{
+    // A recording made by a program whose table had Up in row 0 and Left in row 2.
+    RecordingHeader header;
+    std::string file = encodeRecordingHeader(header);
+    const std::size_t codes = kRecordingMagic.size() + 12 + 2 + 8 + 8 + 4 + 4;
+    ASSERT_EQ(static_cast<std::uint8_t>(file[codes]), kDrivingKeys.size());
+    ASSERT_EQ(kDrivingKeys[0].code, kKeyLeft);
+    ASSERT_EQ(kDrivingKeys[2].code, kKeyUp);
+    std::swap(file[codes + 1], file[codes + 3]);
+    std::string crc;
+    ByteWriter crcOut(crc);
+    crcOut.u32(crc32Of(std::string_view(file).substr(kRecordingMagic.size() + 12)));
+    file.replace(kRecordingMagic.size() + 8, 4, crc);
+
+    std::string raw;
+    ByteWriter records(raw);
+    writeFrameRecord(records, {1.0f / 60.0f, 1u, {}, 0}, nullptr, nullptr, nullptr); // row 0 then: Up
+    const RecordingRead read = parseRecording(file + encodeChunk(1, 1, raw), "old.tvr");
+    ASSERT_TRUE(read.recording) << read.error;
+    ASSERT_EQ(read.recording->frames.size(), 1u);
+    EXPECT_EQ(read.recording->frames[0].keys, 1u << 2); // Up's row today
+}
+
 TEST_F(RecordingFile, HugeCountsInASoundChunkStopTheReadingUnallocated)
 {
     const std::string bytes = writeDrive(10);
