@@ -34,6 +34,21 @@ inline constexpr const char* kPausedText = "PAUSE";
 // The frame-rate readout: frames per second, then the mean frame time in milliseconds.
 inline constexpr const char* kFrameRateFormat = "%.0f images/s  %.1f ms";
 
+// The list of recent drives (L) and watching a drive.
+inline constexpr std::string_view kRecentDrivesTitle = "Parcours récents  (Haut/Bas, Entrée : revoir, G : fantôme, Échap : fermer)";
+inline constexpr std::string_view kNoRecentDrives = "Aucun parcours enregistré";
+inline constexpr std::string_view kSavedDrive = "enregistré";
+inline constexpr std::string_view kRecentDrive = "récent";
+inline constexpr std::string_view kUnreadableDrive = "illisible";
+inline constexpr const char* kWatchingPaused = "PAUSE";
+// The watch bar: the bar, the time watched and the whole length, the speed: "[=====-----]  01:23 / 05:00  ×1".
+inline constexpr const char* kWatchBarFormat = "%s  %s / %s  %s";
+inline constexpr const char* kWatchKeysHelp =
+    "Espace : lecture/pause  Gauche/Droite : -5 s/+5 s (en pause : image)  PgPréc/PgSuiv : vitesse  T : reprendre";
+inline constexpr std::string_view kGhostOn = "Fantôme affiché";
+inline constexpr std::string_view kGhostOff = "Fantôme masqué";
+inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantôme";
+
 // "Capture enregistrée : <path>", shown when a screenshot was written.
 std::string screenshotSavedMessage(std::string_view path);
 // "Impossible d'enregistrer la capture <path>".
