@@ -14,19 +14,21 @@ LAYERS = {
     "render": ({"render"}, {"core", "math"}),
     "sim": ({"car", "collision", "camera", "input", "world"}, {"core", "math", "render"}),
     "carfile": ({"carfile"}, {"core", "math", "render", "sim"}),
+    "recording": ({"recording"}, {"core", "math", "render", "sim"}),
     "assets": ({"assets"}, {"core", "math", "render"}),
     "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),
     "replay": ({"replay"}, {"core", "math", "render", "sim"}),
-    "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "assets", "gl", "platform"}),
-    "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "assets", "gl", "platform", "replay", "app"}),
+    "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform"}),
+    "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform", "replay",
+                        "app"}),
 }
 FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/)")
 # The TOML parser stays in the car file's layer.
 TOML = re.compile(r"#include\s*<toml\+\+/")
 TOML_READERS = {"core", "carfile"}
-PLATFORM_FREE = {"core", "math", "render", "sim", "carfile", "replay"}
+PLATFORM_FREE = {"core", "math", "render", "sim", "carfile", "recording", "replay"}
 
 
 def layer_of(relative):

@@ -35,6 +35,7 @@ bool takeCar(Game& game, const CarFileReading& reading)
     applyCarExtents(game.playerCar);
     game.carSource.hash = reading.hash;
     game.carSource.fromFile = true;
+    game.carSource.text = reading.text;
     return true;
 }
 
@@ -60,16 +61,35 @@ void loadStartCar(Game& game)
     }
 }
 
-void reloadCar(Game& game)
+bool reloadCar(Game& game)
 {
     const std::string& path = game.carSource.path;
     const CarFileReading reading = readNamingErrors(path);
     if (takeCar(game, reading)) {
         diagnose(path + ": reloaded");
         showScreenNote(game.note, carFileReloadedMessage(path), false);
-    } else {
-        showScreenNote(game.note, refusedText(path, reading), true);
+        return true;
     }
+    showScreenNote(game.note, refusedText(path, reading), true);
+    return false;
+}
+
+bool takeCarText(Game& game, std::string_view text, std::string_view source)
+{
+    if (text.empty()) {
+        game.playerCar.setParameters(CarParameters{});
+        applyCarExtents(game.playerCar);
+        game.carSource.hash = 0;
+        game.carSource.fromFile = false;
+        game.carSource.text.clear();
+        return true;
+    }
+    CarFileReading reading = parseCarFile(text);
+    for (const CarFileError& error : reading.errors) {
+        diagnose(formatCarFileError(source, error));
+    }
+    reading.text = std::string(text);
+    return takeCar(game, reading);
 }
 
 } // namespace torvane

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -20,6 +21,7 @@ struct CarSource {
     std::string path;        // relative to the data folder; empty: the built-in car, no file read
     std::uint64_t hash = 0;  // contentHash of the file the car's model was last taken from
     bool fromFile = false;   // the car's model came from path
+    std::string text;        // the car file text the car's model came from; empty: the built-in car
 };
 
 // Sets the car's bounding radius and footprint from its model.
@@ -28,7 +30,12 @@ void applyCarExtents(Car& car);
 // Reads game.carSource.path, if any, into the player's car.
 void loadStartCar(Game& game);
 
-// Reads game.carSource.path again after a save.
-void reloadCar(Game& game);
+// Reads game.carSource.path again after a save; true when the car took it.
+bool reloadCar(Game& game);
+
+// Gives the player's car the model of a car file's text (a recording's; the
+// built-in car when empty), as a reload does but silently; false, after a
+// diagnostic per error naming source, when the text is refused.
+bool takeCarText(Game& game, std::string_view text, std::string_view source);
 
 } // namespace torvane

@@ -36,7 +36,8 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
 {
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
                     "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
-                    "F11 fullscreen, F12 screenshot, Escape quits. A game pad drives too.\n");
+                    "F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, Escape quits.\n"
+                    "A game pad drives too. Every drive is recorded (see --record).\n");
     app.set_help_flag();
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
@@ -55,6 +56,9 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
         ->option_text("WxH");
     app.add_flag("--background-keys", options.backgroundKeys,
                  "read the keys while another window has the focus (X11): keys typed elsewhere drive");
+    app.add_option("--record", options.recordFile,
+                   "record the drive into FILE (instead of the recordings folder; never pruned)")
+        ->option_text("FILE");
     app.add_flag("--no-vsync", options.noVsync, "show frames without waiting for the screen's refresh");
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");

@@ -20,6 +20,7 @@ struct GameOptions {
     std::optional<int> windowHeight;
     bool backgroundKeys = false;
     bool noVsync = false;
+    std::string recordFile;    // empty: the drive is recorded in the recordings folder
     bool help = false;
     bool version = false;
 };

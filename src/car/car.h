@@ -13,6 +13,7 @@
 #pragma once
 
 #include "car/car_parameters.h"
+#include "car/car_state.h"
 #include "world/scene_object.h"
 
 namespace torvane {
@@ -90,6 +91,10 @@ public:
     void setMotion(Vector3 v, float wheelSpeed);
 
 private:
+    // Copies the motion state between a Car and a CarState (car_state.cpp).
+    template <typename From, typename To>
+    friend void copyCarMotion(const From& from, To& to);
+
     CarParameters parameters;
     Vector3 velocity;              // world frame, units/s; y stays 0
     Vector3 previousVelocity;      // velocity at the end of the last step

@@ -143,7 +143,7 @@ CarFileReading parseCarFile(std::string_view text)
 
 CarFileReading readCarFile(const std::string& path)
 {
-    const auto refused = [](std::string problem) { return CarFileReading{std::nullopt, {{0, "", problem}}, 0}; };
+    const auto refused = [](std::string problem) { return CarFileReading{std::nullopt, {{0, "", problem}}, 0, {}}; };
     const std::string tooLarge = "larger than " + std::to_string(kMaxCarFileBytes) + " bytes";
     std::error_code error;
     if (std::filesystem::file_size(path, error) > kMaxCarFileBytes && !error) {
@@ -156,7 +156,9 @@ CarFileReading readCarFile(const std::string& path)
     if (text->size() > kMaxCarFileBytes) {
         return refused(tooLarge); // it grew since
     }
-    return parseCarFile(*text);
+    CarFileReading reading = parseCarFile(*text);
+    reading.text = *text;
+    return reading;
 }
 
 std::string formatCarFileError(std::string_view path, const CarFileError& error)

@@ -36,6 +36,7 @@ struct CarFileReading {
     std::optional<CarParameters> parameters;  // set exactly when errors is empty
     std::vector<CarFileError> errors;         // in line order
     std::uint64_t hash = 0;                   // contentHash of the file's bytes; 0 when unread
+    std::string text;                         // the file's bytes as read by readCarFile; empty when unread
 };
 
 // Parses the text of a car file.

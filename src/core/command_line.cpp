@@ -34,6 +34,11 @@ std::string emptyValueMistake(const CLI::App& app, std::initializer_list<const c
     return {};
 }
 
+std::string_view programVersion()
+{
+    return TORVANE_VERSION;
+}
+
 std::string versionLine(std::string_view program)
 {
     return std::string(program) + " " + TORVANE_VERSION;

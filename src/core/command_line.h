@@ -36,5 +36,7 @@ std::string emptyValueMistake(const CLI::App& app, std::initializer_list<const c
 
 // "torvane 1.0.0" for program.
 std::string versionLine(std::string_view program);
+// The program's version, "1.0.0".
+std::string_view programVersion();
 
 } // namespace torvane

@@ -119,4 +119,14 @@ std::string fileProblemsMessage(FileProblemKind kind, const FileProblems& proble
     return text;
 }
 
+std::string recordingKeptMessage(std::string_view path)
+{
+    return "Enregistrement gardé : " + std::string(path);
+}
+
+std::string recordingStoppedMessage(std::string_view path)
+{
+    return "Enregistrement interrompu : " + std::string(path) + " ; le jeu continue.";
+}
+
 } // namespace torvane

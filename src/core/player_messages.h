@@ -54,6 +54,14 @@ std::string screenshotSavedMessage(std::string_view path);
 // "Impossible d'enregistrer la capture <path>".
 std::string screenshotFailedMessage(std::string_view path);
 
+// "Enregistrement gardé : <path>", shown when the player kept the drive being recorded.
+std::string recordingKeptMessage(std::string_view path);
+// Shown once when the disk filled up under the drive's recording.
+inline constexpr std::string_view kRecordingDiskFull =
+    "Disque plein : l'enregistrement de la conduite s'arrête ici ; le jeu continue.";
+// "Enregistrement interrompu : <path> ; le jeu continue." for any other stop of the recording.
+std::string recordingStoppedMessage(std::string_view path);
+
 // "Impossible d'ouvrir le fichier <path>".
 std::string cannotOpenFileMessage(std::string_view path);
 // "Torvane a besoin d'OpenGL 3.3 ; ce système offre OpenGL <found>."

@@ -81,6 +81,9 @@ void applyDrivingAction(DrivingAction action, int cameraMode, int cameraModeLimi
     case DrivingAction::Screenshot:
         actions.screenshotRequested = true;
         break;
+    case DrivingAction::SaveDrive:
+        actions.saveDriveRequested = true;
+        break;
     case DrivingAction::Modifier:
         break;
     }

@@ -32,6 +32,7 @@ enum class DrivingAction {
     FrameReadout,
     Fullscreen,
     Screenshot,
+    SaveDrive, // keep the drive being recorded
     Modifier, // a key that only changes what another key does (Alt)
 };
 
@@ -49,6 +50,7 @@ struct FrameActions {
     bool readoutToggled = false;   // show or hide the frame-rate readout
     bool fullscreenToggled = false;
     bool screenshotRequested = false;
+    bool saveDriveRequested = false; // keep the recording of this drive
 };
 
 // Performs action on car, camera or actions. cameraMode is the mode of

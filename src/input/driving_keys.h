@@ -3,6 +3,8 @@
 // keys are levels: a key down in the frame's snapshot acts once in that frame.
 // Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout)
 // act once when their key goes down, however long it is held.
+// Recorded drives keep each frame's keys as one bit per row of this table:
+// new rows go at the end, and a reordered table needs a new recording format.
 //
 // Shortcomings: one binding per action; the camera eye nudges are overwritten
 // by the camera's next update in every mode, so they never show on screen.
@@ -22,10 +24,11 @@ struct DrivingKey {
     DrivingAction action;
     int cameraMode = 0;   // for DrivingAction::CameraMode
     bool withAlt = false; // acts only while either Alt key is down
+    bool withControl = false; // acts only while either Ctrl key is down
 };
 
 // F1 to F8 choose modes 0 to 7; when several are down the last, the highest, wins.
-inline constexpr std::array<DrivingKey, 28> kDrivingKeys = {{
+inline constexpr std::array<DrivingKey, 30> kDrivingKeys = {{
     {kKeyLeft, "Left", DrivingAction::SteerLeft},
     {kKeyRight, "Right", DrivingAction::SteerRight},
     {kKeyUp, "Up", DrivingAction::Accelerate},
@@ -54,6 +57,8 @@ inline constexpr std::array<DrivingKey, 28> kDrivingKeys = {{
     {kKeyF12, "F12", DrivingAction::Screenshot},
     {kKeyLeftAlt, "LAlt", DrivingAction::Modifier},
     {kKeyRightAlt, "RAlt", DrivingAction::Modifier},
+    {kKeyS, "S", DrivingAction::SaveDrive, 0, false, true},
+    {kKeyLeftControl, "LCtrl", DrivingAction::Modifier},
 }};
 
 } // namespace torvane

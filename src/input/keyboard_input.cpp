@@ -26,7 +26,7 @@ FrameActions KeyboardInput::processKeys(Car& car, Camera& camera, bool driving)
 
     // Each key is tested on its own, in the table's order; none excludes another.
     for (const DrivingKey& key : kDrivingKeys) {
-        if (!isKeyDown(key.code) || (key.withAlt && !isAltDown())) {
+        if (!isKeyDown(key.code) || (key.withAlt && !isAltDown()) || (key.withControl && !isControlDown())) {
             continue;
         }
         const bool command = isGameCommand(key.action);
@@ -37,6 +37,37 @@ FrameActions KeyboardInput::processKeys(Car& car, Camera& camera, bool driving)
     }
     std::copy(std::begin(keyState), std::end(keyState), std::begin(previousKeyState));
     return actions;
+}
+
+std::uint64_t KeyboardInput::drivingKeysIn(const std::uint8_t (&snapshot)[kKeyCount])
+{
+    std::uint64_t keys = 0;
+    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+        if ((snapshot[kDrivingKeys[row].code] & 0x80u) != 0) {
+            keys |= std::uint64_t{1} << row;
+        }
+    }
+    return keys;
+}
+
+void KeyboardInput::setDrivingKeys(std::uint8_t (&snapshot)[kKeyCount], std::uint64_t keys)
+{
+    std::fill(std::begin(snapshot), std::end(snapshot), std::uint8_t{0});
+    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+        if ((keys >> row & 1u) != 0) {
+            snapshot[kDrivingKeys[row].code] = 0x80;
+        }
+    }
+}
+
+void KeyboardInput::holdDrivingKeys(std::uint64_t keys)
+{
+    setDrivingKeys(keyState, keys);
+}
+
+void KeyboardInput::setPreviousDrivingKeys(std::uint64_t keys)
+{
+    setDrivingKeys(previousKeyState, keys);
 }
 
 } // namespace torvane

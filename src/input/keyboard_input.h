@@ -35,6 +35,15 @@ public:
     void setKeyByte(KeyCode code, std::uint8_t value) { keyState[code] = value; }
     int getCameraModeLimit() const { return cameraModeLimit; }
 
+    // The snapshot's driving keys: bit i set when row i of kDrivingKeys is down.
+    std::uint64_t drivingKeysDown() const { return drivingKeysIn(keyState); }
+    // Sets the snapshot as a recorded frame had it: the rows of keys down, every other key up.
+    void holdDrivingKeys(std::uint64_t keys);
+    // The driving keys of the snapshot the previous frame acted on, which the
+    // next frame's presses are found against; to save and restore with the car's state.
+    std::uint64_t previousDrivingKeys() const { return drivingKeysIn(previousKeyState); }
+    void setPreviousDrivingKeys(std::uint64_t keys);
+
     // Reads the snapshot, then applies the key table in its order to car and
     // camera; Escape asks for the quit and the table goes on. With driving
     // false (the game paused) only Escape and the game commands act.
@@ -44,6 +53,9 @@ private:
     // One read; after lost input, one re-acquisition and, if it works, one more read.
     void readSnapshot();
     bool isAltDown() const { return isKeyDown(kKeyLeftAlt) || isKeyDown(kKeyRightAlt); }
+    bool isControlDown() const { return isKeyDown(kKeyLeftControl) || isKeyDown(kKeyRightControl); }
+    static std::uint64_t drivingKeysIn(const std::uint8_t (&snapshot)[kKeyCount]);
+    static void setDrivingKeys(std::uint8_t (&snapshot)[kKeyCount], std::uint64_t keys);
 
     KeyboardDevice* device = nullptr;
     std::uint8_t keyState[kKeyCount] = {};

@@ -30,18 +30,37 @@ float shapePadAxis(float value, PadResponse response)
     return value < 0.0f ? -shaped : shaped;
 }
 
+PadFrame shapePadSnapshot(const PadSnapshot& pads, PadResponse response)
+{
+    return {shapePadAxis(pads.steering, response), shapePadAxis(pads.accelerator, response),
+            shapePadAxis(pads.brake, response), pads.buttons};
+}
+
 PadInput::PadInput(const Camera& camera) : cameraModeLimit(camera.getLastMode()) {}
 
 void PadInput::processPads(Car& car, Camera& camera, FrameActions& actions, bool drivingAllowed, float frameSeconds)
 {
-    if (device == nullptr) {
-        return;
+    if (device != nullptr) {
+        frame = shapePadSnapshot(device->read(), response);
     }
-    applySnapshot(device->read(), car, camera, actions, drivingAllowed, frameSeconds);
+    applyFrame(frame, car, camera, actions, drivingAllowed, frameSeconds);
 }
 
 void PadInput::applySnapshot(const PadSnapshot& pads, Car& car, Camera& camera, FrameActions& actions,
                              bool drivingAllowed, float frameSeconds)
+{
+    frame = shapePadSnapshot(pads, response);
+    applyFrame(frame, car, camera, actions, drivingAllowed, frameSeconds);
+}
+
+void PadInput::setHold(PadHold value)
+{
+    previousButtons = value.previousButtons;
+    startHeldSeconds = value.startHeldSeconds;
+}
+
+void PadInput::applyFrame(const PadFrame& pads, Car& car, Camera& camera, FrameActions& actions,
+                          bool drivingAllowed, float frameSeconds)
 {
     driving = PadDriving{};
     if (drivingAllowed) {
@@ -59,23 +78,23 @@ void PadInput::applySnapshot(const PadSnapshot& pads, Car& car, Camera& camera, 
     previousButtons = pads.buttons;
 }
 
-void PadInput::applyAnalogue(const PadSnapshot& pads, Car& car)
+void PadInput::applyAnalogue(const PadFrame& pads, Car& car)
 {
-    const float steering = shapePadAxis(pads.steering, response);
+    const float steering = pads.steering;
     if (steering != 0.0f) {
         driving.steers = true;
         driving.steeringAngle = steering * kSteeringLimit;
         car.setSteeringAngle(driving.steeringAngle);
         car.setSteeringPressed(true);
     }
-    const float accelerator = shapePadAxis(pads.accelerator, response);
+    const float accelerator = pads.accelerator;
     if (accelerator > 0.0f) {
         driving.accelerates = true;
         driving.throttle = accelerator;
         car.setThrottle(accelerator);
         car.setThrottlePressed(true);
     }
-    const float brake = shapePadAxis(pads.brake, response);
+    const float brake = pads.brake;
     if (brake > 0.0f) {
         driving.brakes = true;
         driving.brake = brake;

@@ -7,8 +7,10 @@
 // chooses a mode directly, Y resets the car, Start pauses and, held for a
 // second, quits. A stick or trigger at rest leaves the car to the keyboard.
 //
-// The values set on the car are kept as lastDriving(), as the simulation
-// consumed them, so that a recording can store them.
+// A frame's pads are first shaped into a PadFrame (the sticks and triggers
+// after the deadzone and the curve, the buttons), which is then applied: a
+// recording keeps the PadFrame, and a replay applies it again unshaped. The
+// values set on the car are kept as lastDriving().
 //
 // Shortcomings: all pads act as one; no rumble; the right stick is not used.
 #pragma once
@@ -73,6 +75,29 @@ struct PadDriving {
     float brake = 0.0f;         // 0 .. 1
 };
 
+// One frame of the pads as the game consumes it: shaped, so applying it again
+// needs neither the deadzone nor the curve that made it.
+struct PadFrame {
+    float steering = 0.0f;     // -1 (left) .. 1, shaped
+    float accelerator = 0.0f;  // 0 .. 1, shaped
+    float brake = 0.0f;        // 0 .. 1, shaped
+    std::uint32_t buttons = 0; // padButtonBit of each button down
+
+    bool operator==(const PadFrame&) const = default;
+};
+
+// The sticks and triggers of pads after response's deadzone and curve, with the buttons.
+PadFrame shapePadSnapshot(const PadSnapshot& pads, PadResponse response);
+
+// What the next frame's buttons are judged against: the buttons down in the
+// previous frame (a press acts once) and how long Start has been held.
+struct PadHold {
+    std::uint32_t previousButtons = 0;
+    float startHeldSeconds = 0.0f; // seconds
+
+    bool operator==(const PadHold&) const = default;
+};
+
 class PadInput {
 public:
     explicit PadInput(const Camera& camera);
@@ -82,25 +107,39 @@ public:
     void setResponse(PadResponse value) { response = value; }
     PadResponse getResponse() const { return response; }
 
-    // Reads the pads and applies them after the keys of the same frame: the
-    // sticks and triggers on car, the buttons as their actions. With driving
-    // false (paused) only the game commands and the quit act. frameSeconds
-    // times how long Start has been held.
+    // Reads and shapes the pads (without a device: takes the frame setFrame
+    // gave, none at the start) and applies them after the keys of the same
+    // frame: the sticks and triggers on car, the buttons as their actions.
+    // With driving false (paused) only the game commands and the quit act.
+    // frameSeconds times how long Start has been held.
     void processPads(Car& car, Camera& camera, FrameActions& actions, bool driving, float frameSeconds);
-    // Applies one snapshot, as processPads does with the one it reads.
+    // Shapes one snapshot and applies it, as processPads does with the one it reads.
     void applySnapshot(const PadSnapshot& pads, Car& car, Camera& camera, FrameActions& actions, bool driving,
                        float frameSeconds);
+    // Applies one shaped frame, as processPads does.
+    void applyFrame(const PadFrame& pads, Car& car, Camera& camera, FrameActions& actions, bool driving,
+                    float frameSeconds);
 
+    // The frame processPads applies while no device is attached (a replay's),
+    // as a device would give it.
+    void setFrame(const PadFrame& value) { frame = value; }
+    // The frame the last processPads applied, as the simulation consumed it.
+    const PadFrame& lastFrame() const { return frame; }
     const PadDriving& lastDriving() const { return driving; }
 
+    // The button memory the next frame depends on, to save and restore with the car's state.
+    PadHold getHold() const { return {previousButtons, startHeldSeconds}; }
+    void setHold(PadHold value);
+
 private:
-    void applyAnalogue(const PadSnapshot& pads, Car& car);
+    void applyAnalogue(const PadFrame& pads, Car& car);
     void applyButton(const PadBinding& binding, std::uint32_t buttons, Car& car, Camera& camera,
                      FrameActions& actions, bool drivingAllowed) const;
 
     PadDevice* device = nullptr;
     PadResponse response;
     PadDriving driving;
+    PadFrame frame;
     std::uint32_t previousButtons = 0;
     float startHeldSeconds = 0.0f;
     int cameraModeLimit;

@@ -2,19 +2,24 @@
 // player's settings, sets the game up in its window, then runs a frame whenever
 // the event queue is empty until a quit request (the window closed, Escape, or
 // a pad's Start held) arrives; once a second it looks whether the car file was
-// saved, and reloads the car when it was. Writes nothing but the screenshots
-// the player asks for (their paths on stdout). Start-up failures are told to
-// the player and end with status 2:
-// a bad option, no data folder, no display, no OpenGL 3.3.
+// saved, and reloads the car when it was. Every drive is recorded into the
+// recordings folder ($XDG_DATA_HOME/torvane/recordings, the latest "recordings
+// kept" of them; Ctrl+S keeps one in its saved/ subfolder) or into the file
+// --record names. Writes nothing else but the screenshots the player asks for
+// (their paths on stdout). Start-up failures are told to the player and end
+// with status 2: a bad option, no data folder, no display, no OpenGL 3.3.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "app/desktop_game.h"
+#include "app/drive_recorder.h"
 #include "app/game_options.h"
 #include "core/command_line.h"
 #include "core/file_watcher.h"
@@ -23,12 +28,16 @@
 #include "core/player_messages.h"
 #include "core/settings.h"
 #include "platform/user_folders.h"
+#include "recording/level_identity.h"
+#include "recording/recording_folder.h"
 
 namespace torvane {
 namespace {
 
 constexpr int kQuit = 0;
 constexpr int kCannotStart = 2;
+// How long the recording's notes stay on the screen, in seconds.
+constexpr float kRecordingNoticeSeconds = 3.0f;
 
 // The game's objects live for the whole run.
 Game game;
@@ -51,9 +60,48 @@ Settings readPlayerSettings()
     return read.settings;
 }
 
+// Where this drive is recorded: recordFile (absolute) when given, else a new
+// file in the recordings folder, after the files a crash left there are
+// recovered and the oldest beyond "recordings kept" deleted. Nothing when the
+// folder cannot be had or no recording is to be kept.
+std::unique_ptr<DriveRecorder> startRecording(const std::string& recordFile, const Settings& settings,
+                                              const std::string& recordingsFolder)
+{
+    std::string path = recordFile;
+    if (path.empty()) {
+        std::error_code error;
+        if (recordingsFolder.empty() || settings.recordingsKept <= 0 ||
+            (std::filesystem::create_directories(recordingsFolder, error), error)) {
+            return nullptr;
+        }
+        for (const std::string& recovered : recoverPartFiles(recordingsFolder)) {
+            diagnose(recovered + ": recovered (the game that recorded it did not finish)");
+        }
+        pruneRecordings(recordingsFolder, settings.recordingsKept - 1);
+        path = newRecordingPath(recordingsFolder, static_cast<std::int64_t>(std::time(nullptr)));
+    }
+    return DriveRecorder::start(game, path, levelDataHash());
+}
+
+// Records the frame just run, keeps the drive on Ctrl+S and tells the player
+// once when the recording stopped.
+void recordFrame(DriveRecorder& recorder, float frameTime, const FrameActions& actions, const std::string& keptFolder)
+{
+    recorder.recordFrame(game, frameTime);
+    if (actions.saveDriveRequested) {
+        game.play.showNotice(recorder.keep(keptFolder), kRecordingNoticeSeconds);
+    }
+    if (std::string note = recorder.takeStopNote(); !note.empty()) {
+        diagnose(note);
+        game.play.showNotice(std::move(note), kRecordingNoticeSeconds);
+    }
+}
+
 // Runs frames until the player quits, or for frames frames when set. Each
 // frame's measured time goes to the readout; the simulation gets it capped.
-void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings)
+// With a recorder, every frame and what the loop did outside the keys are recorded.
+void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings, DriveRecorder* recorder,
+          const std::string& keptFolder)
 {
     FrameTimer timer(desktopClock());
     FileWatcher carFile(kCarFile);
@@ -64,16 +112,23 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
             quit = event.quit;
             if (event.focusLost && settings.pauseOnFocusLoss) {
                 game.play.paused = true;
+                if (recorder != nullptr) {
+                    recorder->noteFocusPause();
+                }
             }
             continue;
         }
         const float measured = timer.nextFrameTime();
         game.play.countFrame(measured);
-        if (carFile.changed(measured)) {
-            reloadCar(game);
+        if (carFile.changed(measured) && reloadCar(game) && recorder != nullptr) {
+            recorder->noteCarReloaded(game.carSource.text);
         }
-        const FrameActions actions = runFrame(game, simulatedFrameTime(measured));
+        const float frameTime = simulatedFrameTime(measured);
+        const FrameActions actions = runFrame(game, frameTime);
         ++frame;
+        if (recorder != nullptr) {
+            recordFrame(*recorder, frameTime, actions, keptFolder);
+        }
         actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
         quit = actions.quitRequested;
     }
@@ -94,6 +149,9 @@ int gameMain(std::span<const std::string_view> args)
     }
 
     installMessageSink(&desktopMessageSink());
+    // Named relative to where the game was started, before the data folder is entered.
+    const std::string recordFile =
+        options.recordFile.empty() ? std::string() : std::filesystem::absolute(options.recordFile).string();
     const DataFolderSearch data = searchDataFolder(options.dataDir);
     // The level files name meshes and textures relative to the data folder.
     if (!data.folder || chdir(data.folder->c_str()) != 0) {
@@ -117,7 +175,16 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(problem);
     }
-    play(*desktop, options, settings);
+    const std::string userData = userDataFolder();
+    const std::string recordingsFolder = userData.empty() ? std::string() : userData + "/recordings";
+    std::unique_ptr<DriveRecorder> recorder = startRecording(recordFile, settings, recordingsFolder);
+    // A drive recorded into --record's file is kept already.
+    const std::string keptFolder =
+        recordFile.empty() ? recordingsFolder + "/" + kSavedRecordingsFolder : std::string();
+    play(*desktop, options, settings, recorder.get(), keptFolder);
+    if (recorder != nullptr && !recorder->finish()) {
+        diagnose(recorder->path() + ": the recording ends before the drive did");
+    }
 
     game.keyboardInput.attachDevice(nullptr);
     game.padInput.attachDevice(nullptr);

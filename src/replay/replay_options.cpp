@@ -75,6 +75,17 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                     "a script instead of the keyboard and a fixed frame time instead of the clock, on\n"
                     "SDL's offscreen driver. The level is read from the game's data folder.\n");
     app.set_help_flag();
+    app.add_option("--replay", options.recordingFile,
+                   "a recorded drive (the game records every drive): re-simulated through the same start-up "
+                   "and frames with every state hash checked; prints \"N frames, identical\" or names the "
+                   "first frame whose state differs. With --car, the recorded inputs drive that car instead "
+                   "(the states then differ and are not checked).")
+        ->option_text("FILE");
+    app.add_option("--export-keys", options.exportKeysFile,
+                   "with --replay: also write the recording as a key script, when its frame times are "
+                   "constant (replay it with that --dt) and it holds no pad input, pause on focus loss "
+                   "or car reload")
+        ->option_text("FILE");
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
                    "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
@@ -113,10 +124,14 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                "the run ends with status 0 or 3; otherwise the files named keep what they held.\n"
                "An output that names an input (the key script, the car file, or a file in the data\n"
                "folder) is refused.\n\n"
-               "Exit status: 0 done; 1 an output file could not be written; 2 a bad option, key\n"
-               "script, car file or data folder, or an output naming an input; 3 a state value not\n"
-               "finite (--check-finite); 4 no OpenGL device could be started (the offscreen driver\n"
-               "or the display is missing); 5 out of memory.");
+               "Exit status: 0 done (a recorded drive: every state hash identical); 1 an output\n"
+               "file could not be written; 2 a bad option, key script, car file, recording (not a\n"
+               "recording, another format, another data folder's, damaged header) or data folder,\n"
+               "or an output naming an input; 3 a state value not finite (--check-finite); 4 no\n"
+               "OpenGL device could be started (the offscreen driver or the display is missing);\n"
+               "5 out of memory; 6 a recorded drive's state differs from the recording's (the\n"
+               "first such frame is named); 7 a recorded drive cut short or damaged part way:\n"
+               "replayed, identical, up to its last complete frame, which is named.");
 }
 
 // Reads a whole-number option given as text into count; the mistake, empty when sound.
@@ -158,7 +173,8 @@ std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayO
 std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
     int frames = 0;
-    std::string error = emptyValueMistake(app, {"--keys", "--csv", "--png", "--data", "--car"});
+    std::string error =
+        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }
@@ -181,13 +197,28 @@ std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptio
     return error.empty() ? readFrameTimes(app, words, options) : error;
 }
 
+// What a recorded drive brings itself, and so cannot be given beside --replay.
+std::string checkRecordingCombination(const CLI::App& app, const ReplayOptions& options)
+{
+    if (options.recordingFile.empty()) {
+        return options.exportKeysFile.empty() ? std::string() : "--export-keys needs --replay";
+    }
+    for (const char* option : {"--keys", "--random-keys", "--frames", "--dt", "--dt-range", "--seed", "--no-dt-cap"}) {
+        if (app.count(option) != 0) {
+            return std::string("--replay and ") + option +
+                   " exclude each other: the recording holds its keys and frame times";
+        }
+    }
+    return {};
+}
+
 // The combinations of sound options that still make no sense.
 std::string checkCombination(const ReplayOptions& options)
 {
     if (options.randomKeys && !options.keysFile.empty()) {
         return "--keys and --random-keys exclude each other";
     }
-    if (options.keysFile.empty() && !options.frames) {
+    if (options.recordingFile.empty() && options.keysFile.empty() && !options.frames) {
         return "--frames N is needed without --keys";
     }
     if (options.noRender && options.window) {
@@ -213,6 +244,9 @@ ParsedReplayOptions parseReplayOptions(std::span<const std::string_view> args)
     result.error = parseCommandLine(app, args);
     if (result.error.empty() && !result.options.help && !result.options.version) {
         result.error = readValues(app, words, result.options);
+        if (result.error.empty()) {
+            result.error = checkRecordingCombination(app, result.options);
+        }
         if (result.error.empty()) {
             result.error = checkCombination(result.options);
         }

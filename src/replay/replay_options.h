@@ -1,5 +1,5 @@
-// The replay tool's command line: which drive to replay (a key script or a
-// random one), for how many frames, with which frame times, and what to write
+// The replay tool's command line: which drive to replay (a recorded drive, a
+// key script or a random one), for how many frames, with which frame times, and what to write
 // (telemetry CSV, screenshots). See replayUsage for every option. Parsed with
 // CLI11 (core/command_line.h): "--frames 10" and "--frames=10" both work.
 //
@@ -15,6 +15,8 @@
 namespace torvane {
 
 struct ReplayOptions {
+    std::string recordingFile;        // empty: no recorded drive (the keys come from --keys or --random-keys)
+    std::string exportKeysFile;       // empty: none; else the recording written as a key script
     std::string keysFile;             // empty: no key script
     bool randomKeys = false;          // a random script from seed instead
     std::optional<int> frames;        // unset: the script's last frame

@@ -15,6 +15,11 @@
 
 namespace torvane {
 
+// The city's model and placement files, relative to the data folder.
+inline constexpr const char* kCityModelFile = "maps/city.ldo";
+inline constexpr const char* kCityPlacementFile = "maps/city.map";
+
+
 class CityMap {
 public:
     static constexpr int kMaxObjectModels = kMaxModelNumber;

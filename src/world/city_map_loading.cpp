@@ -47,8 +47,8 @@ void reportSkippedLines(const char* path, SkippedLines skipped)
 void CityMap::load(GraphicsDevice* targetDevice)
 {
     const ScopedLoadReport report;
-    loadModels("maps/city.ldo", targetDevice);
-    loadPlacedObjects("maps/city.map");
+    loadModels(kCityModelFile, targetDevice);
+    loadPlacedObjects(kCityPlacementFile);
 }
 
 bool CityMap::loadModels(const char* path, GraphicsDevice* targetDevice)

@@ -1,0 +1,38 @@
+// The folder of recorded drives: the names of the files in it, the renaming of
+// files a crash or a kill left half-written, and the retention of the latest
+// drives. Drives kept on purpose live in its "saved" subfolder, which nothing
+// here ever deletes.
+//
+// Shortcoming: "oldest" is by name, which is the start time: a clock set back
+// makes a new drive look old.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+// The extension of recording files, and of files still being written.
+inline constexpr const char* kRecordingExtension = ".tvr";
+inline constexpr const char* kPartExtension = ".part";
+// The subfolder of drives the player kept.
+inline constexpr const char* kSavedRecordingsFolder = "saved";
+
+// "2026-12-06_20-31-05.tvr" for the local time of unixTime (seconds).
+std::string recordingFileName(std::int64_t unixTime);
+
+// A path in folder for a new recording started at unixTime, named by
+// recordingFileName, with " (2)", " (3)"... when the name is taken.
+std::string newRecordingPath(const std::string& folder, std::int64_t unixTime);
+
+// Renames every "NAME.part" that no running game is still writing, in folder
+// and its saved subfolder, to NAME (a number added if NAME exists); the
+// recovered paths. Each one reads up to its last complete chunk.
+std::vector<std::string> recoverPartFiles(const std::string& folder);
+
+// Deletes the oldest recordings directly in folder (never in saved/) until at
+// most keep are left; the deleted paths.
+std::vector<std::string> pruneRecordings(const std::string& folder, int keep);
+
+} // namespace torvane

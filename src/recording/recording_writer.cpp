@@ -1,0 +1,263 @@
+#include "recording/recording_writer.h"
+
+#include <sys/file.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "recording/recording.h"
+#include "recording/recording_codec.h"
+#include "recording/recording_folder.h"
+
+namespace torvane {
+namespace {
+
+// Frames the buffer holds: over two minutes at 60 frames a second.
+constexpr std::size_t kBufferedFrames = 8192;
+// The writing thread writes what it has at least this often.
+constexpr auto kWritePeriod = std::chrono::milliseconds(500);
+
+struct BufferedFrame {
+    RecordedFrame frame;
+    bool hashed = false;
+    bool keyframed = false;
+    std::uint64_t hash = 0;
+    Keyframe state; // only when keyframed
+};
+
+} // namespace
+
+struct RecordingWriter::Shared {
+    std::string path;     // the target; the file is path + ".part" until finished
+    std::string partPath; // where the file is now
+    std::FILE* file = nullptr;
+    std::uint32_t hashEvery = kStateHashEvery;
+    std::uint32_t keyframeEvery = kKeyframeEvery;
+
+    std::array<BufferedFrame, kBufferedFrames> frames;
+    std::atomic<std::uint64_t> published{0}; // frames the loop added
+    std::atomic<std::uint64_t> consumed{0};  // frames the thread took
+    std::atomic<int> fault{static_cast<int>(RecordingFault::None)};
+
+    std::mutex mutex; // guards what follows; never held while writing
+    std::condition_variable wake;
+    bool stopping = false;
+    std::deque<std::string> carTexts;
+    std::string keptPath; // empty: no keep asked since the last move
+
+    std::thread thread;
+    std::uint32_t written = 0; // frames in the file (writing thread only)
+
+    void setFault(RecordingFault value)
+    {
+        int none = static_cast<int>(RecordingFault::None);
+        fault.compare_exchange_strong(none, static_cast<int>(value));
+    }
+    bool writing() const { return fault.load() == static_cast<int>(RecordingFault::None) && file != nullptr; }
+
+    // Writes bytes and flushes; on failure stops writing for good, noting why.
+    bool put(const std::string& bytes)
+    {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0) {
+            return true;
+        }
+        setFault(errno == ENOSPC ? RecordingFault::DiskFull : RecordingFault::WriteFailed);
+        return false;
+    }
+
+    // Moves the file (still being written) to where the player kept it.
+    void moveToKept(const std::string& kept)
+    {
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(kept).parent_path(), error);
+        const std::string keptPart = kept + kPartExtension;
+        std::filesystem::rename(partPath, keptPart, error);
+        if (!error) {
+            partPath = keptPart;
+        }
+        std::lock_guard lock(mutex);
+        path = kept;
+    }
+
+    // Encodes and writes every frame published so far, in chunks.
+    void drain()
+    {
+        const std::uint64_t upTo = published.load(std::memory_order_acquire);
+        std::uint64_t next = consumed.load(std::memory_order_relaxed);
+        std::string raw;
+        while (next < upTo) {
+            raw.clear();
+            ByteWriter out(raw);
+            const std::uint32_t first = written + 1;
+            std::uint32_t count = 0;
+            for (; next < upTo && count < kMaxChunkFrames; ++next, ++count) {
+                const BufferedFrame& buffered = frames[next % kBufferedFrames];
+                std::string text;
+                if ((buffered.frame.events & kEventCarReloaded) != 0) {
+                    std::lock_guard lock(mutex);
+                    text = std::move(carTexts.front());
+                    carTexts.pop_front();
+                }
+                writeFrameRecord(out, buffered.frame, &text, buffered.hashed ? &buffered.hash : nullptr,
+                                 buffered.keyframed ? &buffered.state : nullptr);
+            }
+            consumed.store(next, std::memory_order_release);
+            if (writing() && put(encodeChunk(first, count, raw))) {
+                written += count;
+            }
+        }
+    }
+
+    void run()
+    {
+        for (;;) {
+            std::string kept;
+            bool stop = false;
+            {
+                std::unique_lock lock(mutex);
+                wake.wait_for(lock, kWritePeriod, [this] { return stopping || !keptPath.empty(); });
+                kept = std::move(keptPath);
+                keptPath.clear();
+                stop = stopping;
+            }
+            if (!kept.empty()) {
+                moveToKept(kept);
+            }
+            drain();
+            if (stop) {
+                return;
+            }
+        }
+    }
+};
+
+std::unique_ptr<RecordingWriter> RecordingWriter::start(const std::string& path, const RecordingHeader& header,
+                                                        std::string& error)
+{
+    auto shared = std::make_unique<Shared>();
+    shared->path = path;
+    shared->partPath = path + kPartExtension;
+    shared->hashEvery = header.stateHashEvery;
+    shared->keyframeEvery = header.keyframeEvery;
+    shared->file = std::fopen(shared->partPath.c_str(), "wbx");
+    if (shared->file == nullptr) {
+        error = shared->partPath + ": cannot be created";
+        return nullptr;
+    }
+    // Held while the file is written: the next start renames only the .part files no game holds.
+    flock(fileno(shared->file), LOCK_EX | LOCK_NB);
+    if (!shared->put(encodeRecordingHeader(header))) {
+        std::fclose(shared->file);
+        std::remove(shared->partPath.c_str());
+        error = shared->partPath + ": cannot be written";
+        return nullptr;
+    }
+    Shared& state = *shared;
+    state.thread = std::thread([&state] { state.run(); });
+    return std::unique_ptr<RecordingWriter>(new RecordingWriter(std::move(shared)));
+}
+
+RecordingWriter::RecordingWriter(std::unique_ptr<Shared> state) : shared(std::move(state)) {}
+
+RecordingWriter::~RecordingWriter()
+{
+    finish();
+}
+
+void RecordingWriter::addFrame(const RecordedFrame& frame, const Keyframe& after)
+{
+    Shared& state = *shared;
+    if (finished || state.fault.load(std::memory_order_relaxed) != static_cast<int>(RecordingFault::None)) {
+        return;
+    }
+    if (added >= kMaxRecordedFrames) {
+        state.setFault(RecordingFault::TooLong);
+        return;
+    }
+    const std::uint64_t next = state.published.load(std::memory_order_relaxed);
+    if (next - state.consumed.load(std::memory_order_acquire) >= kBufferedFrames) {
+        state.setFault(RecordingFault::Overrun);
+        return;
+    }
+    BufferedFrame& slot = state.frames[next % kBufferedFrames];
+    ++added;
+    slot.frame = frame;
+    slot.hashed = added % state.hashEvery == 0;
+    slot.keyframed = added % state.keyframeEvery == 0;
+    if (slot.hashed) {
+        slot.hash = carStateHash(after.car);
+    }
+    if (slot.keyframed) {
+        slot.state = after;
+    }
+    state.published.store(next + 1, std::memory_order_release);
+}
+
+void RecordingWriter::addCarText(std::string text)
+{
+    std::lock_guard lock(shared->mutex);
+    shared->carTexts.push_back(std::move(text));
+}
+
+void RecordingWriter::keepAs(std::string keptPath)
+{
+    {
+        std::lock_guard lock(shared->mutex);
+        shared->keptPath = std::move(keptPath);
+    }
+    shared->wake.notify_one();
+}
+
+bool RecordingWriter::finish()
+{
+    if (finished) {
+        return finishedWhole;
+    }
+    finished = true;
+    Shared& state = *shared;
+    {
+        std::lock_guard lock(state.mutex);
+        state.stopping = true;
+    }
+    state.wake.notify_one();
+    state.thread.join();
+
+    const RecordingFault fault = static_cast<RecordingFault>(state.fault.load());
+    const bool diskFailed = fault == RecordingFault::DiskFull || fault == RecordingFault::WriteFailed;
+    if (!diskFailed) {
+        state.put(encodeEndMark(state.written, fault == RecordingFault::None ? RecordingEnd::DriveEnded
+                                                                             : RecordingEnd::WriterStopped));
+    }
+    const bool closed = std::fclose(state.file) == 0;
+    state.file = nullptr;
+    std::error_code error;
+    std::filesystem::rename(state.partPath, state.path, error);
+    finishedWhole = closed && !error && static_cast<RecordingFault>(state.fault.load()) == RecordingFault::None;
+    return finishedWhole;
+}
+
+RecordingFault RecordingWriter::takeFault()
+{
+    const int fault = shared->fault.load(std::memory_order_relaxed);
+    if (fault == static_cast<int>(RecordingFault::None) || faultTaken) {
+        return RecordingFault::None;
+    }
+    faultTaken = true;
+    return static_cast<RecordingFault>(fault);
+}
+
+std::string RecordingWriter::finalPath() const
+{
+    std::lock_guard lock(shared->mutex);
+    return shared->path;
+}
+
+} // namespace torvane
