@@ -13,7 +13,7 @@ namespace {
 
 std::int64_t secondsSinceEpoch(std::filesystem::file_time_type time)
 {
-    const auto system = std::chrono::clock_cast<std::chrono::system_clock>(time);
+    const auto system = std::chrono::file_clock::to_sys(time);
     return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
 }
 
@@ -56,11 +56,12 @@ void writeClock(double seconds, char (&text)[16])
 {
     // Up to 999 hours; a longer time reads as that.
     const double bounded = std::isfinite(seconds) && seconds > 0.0 ? std::min(seconds, 999.0 * 3600.0) : 0.0;
-    const auto whole = static_cast<long long>(bounded);
-    if (whole >= 3600) {
-        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    const auto whole = static_cast<unsigned>(bounded);
+    const unsigned hours = whole / 3600 % 1000;
+    if (hours > 0) {
+        std::snprintf(text, sizeof text, "%u:%02u:%02u", hours, whole / 60 % 60, whole % 60);
     } else {
-        std::snprintf(text, sizeof text, "%02lld:%02lld", whole / 60, whole % 60);
+        std::snprintf(text, sizeof text, "%02u:%02u", whole / 60 % 60, whole % 60);
     }
 }
 

@@ -29,8 +29,7 @@ struct RecentDrivesTest : ::testing::Test {
     void write(const std::string& name, const std::string& text, std::int64_t seconds)
     {
         std::ofstream(folder / name) << text;
-        const auto time = std::chrono::clock_cast<std::chrono::file_clock>(
-            std::chrono::sys_seconds(std::chrono::seconds(seconds)));
+        const auto time = std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds)));
         fs::last_write_time(folder / name, time);
     }
 
