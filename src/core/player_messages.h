@@ -44,10 +44,12 @@ inline constexpr const char* kWatchingPaused = "PAUSE";
 // The watch bar: the bar, the time watched and the whole length, the speed: "[=====-----]  01:23 / 05:00  ×1".
 inline constexpr const char* kWatchBarFormat = "%s  %s / %s  %s";
 inline constexpr const char* kWatchKeysHelp =
-    "Espace : lecture/pause  Gauche/Droite : -5 s/+5 s (en pause : image)  PgPréc/PgSuiv : vitesse  T : reprendre";
+    "Espace : pause  Gauche/Droite : ±5 s, en pause ±1 image  PgPréc/PgSuiv : vitesse  T : reprendre";
 inline constexpr std::string_view kGhostOn = "Fantôme affiché";
 inline constexpr std::string_view kGhostOff = "Fantôme masqué";
 inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantôme";
+// "Impossible de revoir <path>": a recording that cannot be watched or raced (the why goes to stderr).
+std::string cannotWatchMessage(std::string_view path);
 
 // "Capture enregistrée : <path>", shown when a screenshot was written.
 std::string screenshotSavedMessage(std::string_view path);
