@@ -189,4 +189,31 @@ int lastScriptFrame(const KeyScript& script)
     return last;
 }
 
+std::string keyScriptOfFrames(std::span<const std::uint64_t> keys, std::string_view comment)
+{
+    std::string text;
+    for (std::size_t start = 0; start < comment.size();) {
+        const std::size_t end = std::min(comment.find('\n', start), comment.size());
+        text += "# " + std::string(comment.substr(start, end - start)) + "\n";
+        start = end + 1;
+    }
+    for (std::size_t first = 0; first < keys.size();) {
+        std::size_t last = first;
+        while (last + 1 < keys.size() && keys[last + 1] == keys[first]) {
+            ++last;
+        }
+        if (keys[first] != 0) {
+            text += std::to_string(first + 1) + " " + std::to_string(last + 1);
+            for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+                if ((keys[first] >> row & 1u) != 0) {
+                    text += " " + std::string(kDrivingKeys[row].scriptName);
+                }
+            }
+            text += "\n";
+        }
+        first = last + 1;
+    }
+    return text;
+}
+
 } // namespace torvane

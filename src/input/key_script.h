@@ -15,6 +15,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -75,5 +76,10 @@ std::bitset<kKeyCount> keysHeldInFrame(const KeyScript& script, int frame);
 
 // The highest frame any span reaches; 0 for an empty script.
 int lastScriptFrame(const KeyScript& script);
+
+// The key script holding, in each frame i + 1, the driving keys of keys[i]
+// (bit r: row r of kDrivingKeys), frames with the same keys in one line;
+// comment is written first, each of its lines after "# ".
+std::string keyScriptOfFrames(std::span<const std::uint64_t> keys, std::string_view comment);
 
 } // namespace torvane

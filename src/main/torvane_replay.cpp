@@ -1,6 +1,7 @@
 // torvane-replay: replays a drive through the game's own start-up and frame
 // sequence, with the keys read from a script and a fixed (or seeded random)
-// frame time, and writes telemetry and screenshots. Runs on SDL's offscreen
+// frame time, or a drive the game recorded (checked against its state
+// hashes), and writes telemetry and screenshots. Runs on SDL's offscreen
 // driver unless asked for a window, or on the recording device (--no-render).
 // The game itself never runs this code. Usage and exit statuses: replayUsage.
 #include <unistd.h>
@@ -16,6 +17,10 @@
 #include <vector>
 
 #include "app/desktop_game.h"
+#include "app/recorded_play.h"
+#include "carfile/car_file.h"
+#include "core/content_hash.h"
+#include "recording/level_identity.h"
 #include "replay/frame_path.h"
 #include "replay/random_drive.h"
 #include "replay/replay_options.h"
@@ -38,6 +43,8 @@ constexpr int kBadInput = kBadCommandLine;
 constexpr int kNotFinite = 3;
 constexpr int kNoDevice = 4;
 constexpr int kOutOfMemory = 5;
+constexpr int kStateDiffers = 6;
+constexpr int kRecordingCut = 7;
 
 // The largest key script read: about a million spans.
 constexpr std::size_t kMaxKeyScriptBytes = std::size_t{32} << 20;
@@ -105,7 +112,7 @@ bool startDesktopStage(Game& game, Stage& stage, bool window)
 
 // The files a run reads, which no output may name.
 struct Inputs {
-    std::filesystem::path keysFile; // absolute; empty: none
+    std::filesystem::path keysFile; // absolute; empty: none (or the recording)
     std::filesystem::path carFile;  // absolute; empty: the data folder's own
     std::filesystem::path dataDir;  // absolute and normal
 };
@@ -254,6 +261,172 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, KeySourc
     return status;
 }
 
+// The key snapshot a recorded frame held, indexed by key code, for the telemetry.
+std::bitset<kKeyCount> keysOfRows(std::uint64_t rows)
+{
+    std::bitset<kKeyCount> keys;
+    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+        if ((rows >> row & 1u) != 0) {
+            keys.set(kDrivingKeys[row].code);
+        }
+    }
+    return keys;
+}
+
+// Why recording cannot be written as a key script; empty when it can.
+std::string keyScriptRefusal(const Recording& recording, const Keyframe& freshStart)
+{
+    const std::vector<RecordedFrame>& frames = recording.frames;
+    for (const RecordedFrame& frame : frames) {
+        if (frame.frameTime != frames.front().frameTime) {
+            return "its frame times vary (a key script replays at one --dt)";
+        }
+        if (frame.pads != PadFrame{}) {
+            return "it holds pad input";
+        }
+        if (frame.events != 0) {
+            return "the window lost the focus or the car file was reloaded during it";
+        }
+    }
+    const Keyframe& start = recording.header.start;
+    if (carStateHash(start.car) != carStateHash(freshStart.car) || start.previousKeys != 0 || start.paused ||
+        start.pads != PadHold{}) {
+        return "it does not start from the game's start (it was taken over from another drive)";
+    }
+    return {};
+}
+
+// Writes the recording's keys as a key script to path; the exit status.
+int exportKeys(const std::string& path, const Recording& recording, const Keyframe& freshStart, const Inputs& inputs)
+{
+    if (const std::string refusal = keyScriptRefusal(recording, freshStart); !refusal.empty()) {
+        diagnose(path + ": not written: the recording cannot be a key script: " + refusal);
+        return kBadInput;
+    }
+    if (namesAnInput(path, inputs)) {
+        diagnose(path + ": is an input of the run, not overwritten");
+        return kBadInput;
+    }
+    std::vector<std::uint64_t> keys;
+    keys.reserve(recording.frames.size());
+    for (const RecordedFrame& frame : recording.frames) {
+        keys.push_back(frame.keys);
+    }
+    char seconds[32] = "1/60";
+    if (!recording.frames.empty()) {
+        std::snprintf(seconds, sizeof seconds, "%.9g", recording.frames.front().frameTime);
+    }
+    const std::string comment = "Recorded drive of " + std::to_string(keys.size()) + " frames; replay it with --dt " +
+                                seconds + " and the recorded car (" + contentHashText(contentHash(recording.header.carText)) +
+                                ")";
+    const std::string text = keyScriptOfFrames(keys, comment);
+    AtomicFile file(path);
+    if (file.file() == nullptr || std::fwrite(text.data(), 1, text.size(), file.file()) != text.size() ||
+        !file.finish() || !file.commit()) {
+        reportUnwritable(path);
+        return kOutputFailed;
+    }
+    return kDone;
+}
+
+// Gives the game the car to replay with: the recording's own, or (an A/B
+// comparison) the car file carFile; false after naming why it was refused.
+bool takeReplayCar(Game& game, const Recording& recording, const std::string& carFile)
+{
+    if (carFile.empty()) {
+        return takeCarText(game, recording.header.carText, "the recording's car file");
+    }
+    const CarFileReading reading = readCarFile(carFile);
+    for (const CarFileError& error : reading.errors) {
+        diagnose(formatCarFileError(carFile, error));
+    }
+    return reading.parameters && takeCarText(game, reading.text, carFile);
+}
+
+// Replays a recorded drive and checks its state hashes (not with another car);
+// the exit status, after saying how the drive compared.
+int runRecordedDrive(const ReplayOptions& options, const Recording& recording, const std::string& carFile,
+                     Outputs& outputs)
+{
+    auto game = std::make_unique<Game>();
+    Stage stage; // the built-in car at start-up; the recording's car comes next
+    if (options.noRender) {
+        startHeadless(*game, stage);
+    } else if (!startDesktopStage(*game, stage, options.window)) {
+        return kNoDevice;
+    }
+    if (!takeReplayCar(*game, recording, carFile)) {
+        return kBadInput;
+    }
+    // Another car file with the very text of the recording's car replays it as it was.
+    const bool otherCar = !carFile.empty() && game->carSource.text != recording.header.carText;
+    if (otherCar) {
+        diagnose(carFile + ": not the recording's car: the recorded inputs drive it, the states are not checked");
+    }
+    if (!options.exportKeysFile.empty()) {
+        if (const int exported = exportKeys(options.exportKeysFile, recording, captureKeyframe(*game), outputs.inputs);
+            exported != kDone) {
+            return exported;
+        }
+    }
+    restoreKeyframe(*game, recording.header.start);
+
+    const std::string carName = otherCar ? options.carFile : options.recordingFile + " (its car)";
+    if (!writeRow(outputs, telemetryHeader(carName, contentHash(game->carSource.text)))) {
+        reportUnwritable(outputs.csvPath);
+        return kOutputFailed;
+    }
+    int status = recordFrame(outputs, options, *game, 0, 0.0f, {});
+    auto check = recording.stateChecks.begin();
+    std::uint32_t lastMatch = 0;
+    const auto frames = static_cast<std::uint32_t>(recording.frames.size());
+    std::uint32_t frame = 0;
+    bool quit = false;
+    while (frame < frames && status == kDone && !quit) {
+        ++frame;
+        bool windowClosed = false;
+        while (stage.sdlStarted && pollDesktopEvent(windowClosed)) {
+            quit = quit || windowClosed;
+        }
+        const RecordedFrame& recorded = recording.frames[frame - 1];
+        playRecordedFrame(*game, recorded, otherCar ? nullptr : recording.carReloadAt(frame));
+        if (stage.headless) {
+            stage.headless->clearLog();
+        }
+        status = recordFrame(outputs, options, *game, static_cast<int>(frame), recorded.frameTime,
+                             keysOfRows(recorded.keys));
+        if (check != recording.stateChecks.end() && check->frame == frame) {
+            const std::uint64_t hash = carStateHash(captureCarState(game->playerCar));
+            if (!otherCar && hash != check->hash) {
+                diagnose(options.recordingFile + ": frame " + std::to_string(frame) +
+                         ": the state differs from the recording's (it matched at frame " + std::to_string(lastMatch) +
+                         ", checked every " + std::to_string(recording.header.stateHashEvery) + " frames)");
+                status = status == kDone ? kStateDiffers : status;
+            }
+            lastMatch = frame;
+            ++check;
+        }
+        if (status == kDone && !outputs.pngPattern.empty() && frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0) {
+            status = writeScreenshot(outputs, *stage.desktop->device, static_cast<int>(frame));
+        }
+    }
+    game->device = nullptr;
+    if (status != kDone) {
+        return status;
+    }
+    std::FILE* summary = outputs.csv == stdout ? stderr : stdout;
+    if (otherCar) {
+        std::fprintf(summary, "%u frames, replayed with %s (states not checked)\n", frame, options.carFile.c_str());
+    } else {
+        std::fprintf(summary, "%u frames, identical\n", frame);
+    }
+    if (!recording.complete) {
+        diagnose(recording.stopNote);
+        return kRecordingCut;
+    }
+    return kDone;
+}
+
 // Reads and parses the key script; nothing (after naming the file and line) when it is unsound.
 std::optional<KeyScript> readKeyScript(const std::string& path)
 {
@@ -312,8 +485,16 @@ int replayMain(std::span<const std::string_view> args)
     }
 
     std::optional<KeySource> keySource;
+    std::optional<Recording> recording;
     int frames = 0;
-    if (options.randomKeys) {
+    if (!options.recordingFile.empty()) {
+        RecordingRead read = readRecording(options.recordingFile);
+        if (!read.recording) {
+            diagnose(read.error);
+            return kBadInput;
+        }
+        recording = std::move(read.recording);
+    } else if (options.randomKeys) {
         keySource.emplace(std::in_place_type<RandomKeyPlayer>, options.seed, *options.frames);
         frames = *options.frames;
     } else {
@@ -346,8 +527,9 @@ int replayMain(std::span<const std::string_view> args)
         }
         return kBadInput;
     }
+    const std::string& driveFile = recording ? options.recordingFile : options.keysFile;
     const std::filesystem::path keysFile =
-        options.keysFile.empty() ? std::filesystem::path() : std::filesystem::absolute(options.keysFile);
+        driveFile.empty() ? std::filesystem::path() : std::filesystem::absolute(driveFile);
     outputs.inputs = {keysFile, options.carFile.empty() ? std::filesystem::path() : std::filesystem::path(carFile),
                       dataDir};
     if (const int opened = openOutputs(options, outputs); opened != kDone) {
@@ -357,13 +539,21 @@ int replayMain(std::span<const std::string_view> args)
         diagnose(dataDir.string() + ": cannot enter the data folder");
         return kBadInput;
     }
-    const int status = runReplay(options, carFile, *keySource, frames, outputs);
+    if (recording && recording->header.levelHash != levelDataHash()) {
+        diagnose(options.recordingFile + ": recorded on other level data than " + dataDir.string() +
+                 "'s (its maps differ): not replayed");
+        return kBadInput;
+    }
+    const int status = recording ? runRecordedDrive(options, *recording, options.carFile.empty() ? "" : carFile, outputs)
+                                 : runReplay(options, carFile, *keySource, frames, outputs);
     if (outputs.csv == stdout && std::fflush(stdout) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
     }
-    // A run stopped at a state that is not finite keeps its telemetry: it shows where.
-    if ((status == kDone || status == kNotFinite) && !outputs.commit()) {
+    // A run stopped at a state that is not finite, or one that differs from its
+    // recording's, or a recording cut short, keeps its telemetry: it shows where.
+    const bool telling = status == kNotFinite || status == kStateDiffers || status == kRecordingCut;
+    if ((status == kDone || telling) && !outputs.commit()) {
         return kOutputFailed;
     }
     return status;

@@ -22,8 +22,10 @@ namespace {
 
 // Frames the buffer holds: over two minutes at 60 frames a second.
 constexpr std::size_t kBufferedFrames = 8192;
-// The writing thread writes what it has at least this often.
+// The writing thread writes what it has at least this often, in chunks of at
+// most about two seconds at 60 frames a second: a cut file loses little.
 constexpr auto kWritePeriod = std::chrono::milliseconds(500);
+constexpr std::uint32_t kFramesPerChunk = 120;
 
 struct BufferedFrame {
     RecordedFrame frame;
@@ -98,7 +100,7 @@ struct RecordingWriter::Shared {
             ByteWriter out(raw);
             const std::uint32_t first = written + 1;
             std::uint32_t count = 0;
-            for (; next < upTo && count < kMaxChunkFrames; ++next, ++count) {
+            for (; next < upTo && count < kFramesPerChunk; ++next, ++count) {
                 const BufferedFrame& buffered = frames[next % kBufferedFrames];
                 std::string text;
                 if ((buffered.frame.events & kEventCarReloaded) != 0) {

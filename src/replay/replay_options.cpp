@@ -89,7 +89,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
                    "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
-                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt. Escape ends the run after its "
+                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt S LCtrl. Escape ends the run after its "
                    "frame, P pauses and Backspace resets the car, as in the game.")
         ->option_text("FILE");
     app.add_flag("--random-keys", options.randomKeys, "a random key script drawn from --seed (never Escape)");
@@ -121,7 +121,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");
     app.footer("Outputs are written to temporary files beside them and renamed into place when\n"
-               "the run ends with status 0 or 3; otherwise the files named keep what they held.\n"
+               "the run ends with status 0, 3, 6 or 7; otherwise the files named keep what they held.\n"
                "An output that names an input (the key script, the car file, or a file in the data\n"
                "folder) is refused.\n\n"
                "Exit status: 0 done (a recorded drive: every state hash identical); 1 an output\n"

@@ -9,10 +9,12 @@
 namespace {
 
 std::atomic<std::size_t> allocations{0};
+thread_local std::size_t threadAllocations = 0;
 
 void* allocate(std::size_t size, std::size_t alignment) noexcept
 {
     allocations.fetch_add(1, std::memory_order_relaxed);
+    ++threadAllocations;
     size = size == 0 ? 1 : size;
     if (alignment <= alignof(std::max_align_t)) {
         return std::malloc(size);
@@ -34,6 +36,11 @@ std::size_t alignmentOf(std::align_val_t alignment)
 }
 
 } // namespace
+
+std::size_t torvane::threadAllocationCount()
+{
+    return threadAllocations;
+}
 
 std::size_t torvane::allocationCount()
 {

@@ -8,5 +8,7 @@ namespace torvane {
 
 // Number of operator new calls since the program started.
 std::size_t allocationCount();
+// Number of operator new calls the calling thread made (the others' are not counted).
+std::size_t threadAllocationCount();
 
 } // namespace torvane

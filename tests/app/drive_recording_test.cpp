@@ -1,0 +1,208 @@
+// Recorded drives on the game's real start-up and frames (headless device): a
+// keyframe restored into a fresh game drives on bit for bit; a drive recorded
+// through DriveRecorder (keys, pads, pauses, a car reload) replays from its
+// file with every state hash identical; recording a steady frame allocates
+// nothing on the frame's thread.
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/drive_recorder.h"
+#include "app/recorded_play.h"
+#include "core/file_contents.h"
+#include "render/headless_device.h"
+#include "support/allocation_counter.h"
+
+namespace torvane {
+namespace {
+
+// The index of the driving table's row for key.
+int rowOf(KeyCode key)
+{
+    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+        if (kDrivingKeys[row].code == key) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
+}
+
+// A frame a restless player might give: the arrows mostly, now and then a
+// pause, a reset or a camera key, sometimes a pad, frame times of 1/200 to 1/40 s.
+RecordedFrame randomFrame(std::mt19937_64& random)
+{
+    const auto chance = [&random](unsigned percent) { return random() % 100 < percent; };
+    RecordedFrame frame;
+    frame.frameTime = 1.0f / static_cast<float>(40 + random() % 161);
+    const auto hold = [&frame](KeyCode key) { frame.keys |= std::uint64_t{1} << rowOf(key); };
+    for (const KeyCode key : {kKeyUp, kKeyLeft, kKeyRight, kKeyDown, kKeyRightControl}) {
+        if (chance(key == kKeyUp ? 70 : 20)) {
+            hold(key);
+        }
+    }
+    for (const KeyCode key : {kKeyP, kKeyBackspace, kKeyV, kKeyF3}) {
+        if (chance(1)) {
+            hold(key);
+        }
+    }
+    if (chance(30)) {
+        frame.pads = {static_cast<float>(random() % 201) / 100.0f - 1.0f, static_cast<float>(random() % 101) / 100.0f,
+                      0.0f, chance(5) ? padButtonBit(PadButton::Y) : 0u};
+    }
+    return frame;
+}
+
+class DriveRecording : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    // A game after the real start-up, with the shipped car file.
+    std::unique_ptr<Game> startGame()
+    {
+        auto game = std::make_unique<Game>();
+        game->carSource.path = "cars/car.toml";
+        devices.push_back(std::make_unique<HeadlessDevice>());
+        setupDevice(*game, *devices.back());
+        return game;
+    }
+    // Plays frames on game; the car's state hash after each.
+    std::vector<std::uint64_t> play(Game& game, const std::vector<RecordedFrame>& frames)
+    {
+        std::vector<std::uint64_t> hashes;
+        for (const RecordedFrame& frame : frames) {
+            playRecordedFrame(game, frame, nullptr);
+            clearLogs();
+            hashes.push_back(carStateHash(captureCarState(game.playerCar)));
+        }
+        return hashes;
+    }
+    // The headless devices log every call; the tests keep none of it.
+    void clearLogs()
+    {
+        for (const auto& device : devices) {
+            device->clearLog();
+        }
+    }
+    std::vector<RecordedFrame> randomFrames(std::uint64_t seed, int count)
+    {
+        std::mt19937_64 random(seed);
+        std::vector<RecordedFrame> frames;
+        for (int i = 0; i < count; ++i) {
+            frames.push_back(randomFrame(random));
+        }
+        return frames;
+    }
+
+    // One folder per test and process: ctest runs the tests side by side.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+        ("torvane_drive_recording_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+         std::to_string(getpid()));
+    std::vector<std::unique_ptr<HeadlessDevice>> devices;
+};
+
+TEST_F(DriveRecording, KeyframeRestoredIntoAFreshGameDrivesOnBitForBit)
+{
+    auto game = startGame();
+    play(*game, randomFrames(1, 400));
+    const Keyframe keyframe = captureKeyframe(*game);
+    const std::vector<RecordedFrame> next = randomFrames(2, 400);
+    const std::vector<std::uint64_t> onwards = play(*game, next);
+
+    auto fresh = startGame();
+    restoreKeyframe(*fresh, keyframe);
+    EXPECT_EQ(play(*fresh, next), onwards);
+    EXPECT_EQ(captureKeyframe(*fresh).paused, captureKeyframe(*game).paused);
+}
+
+TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
+{
+    const std::string path = (folder / "drive.tvr").string();
+    auto game = startGame();
+    std::vector<std::uint64_t> driven;
+    {
+        auto recorder = DriveRecorder::start(*game, path, 42);
+        ASSERT_NE(recorder, nullptr);
+        const std::vector<RecordedFrame> frames = randomFrames(3, 1500);
+        std::string heavier = readFileContents("cars/car.toml").value_or("");
+        heavier.replace(heavier.find("mass = 1000.0"), 13, "mass = 1300.0");
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (i == 700) {
+                game->play.paused = true; // the window lost the focus
+                recorder->noteFocusPause();
+            }
+            if (i == 900) {
+                ASSERT_TRUE(takeCarText(*game, heavier, "heavier"));
+                recorder->noteCarReloaded(heavier);
+            }
+            playRecordedFrame(*game, frames[i], nullptr);
+            clearLogs();
+            recorder->recordFrame(*game, frames[i].frameTime);
+            driven.push_back(carStateHash(captureCarState(game->playerCar)));
+        }
+        EXPECT_TRUE(recorder->finish());
+    }
+
+    const RecordingRead read = readRecording(path);
+    ASSERT_TRUE(read.recording) << read.error;
+    const Recording& recording = *read.recording;
+    EXPECT_TRUE(recording.complete) << recording.stopNote;
+    ASSERT_EQ(recording.frames.size(), driven.size());
+    ASSERT_EQ(recording.carReloads.size(), 1u);
+    EXPECT_EQ(recording.stateChecks.size(), driven.size() / kStateHashEvery);
+
+    auto replay = startGame();
+    ASSERT_TRUE(startRecordedDrive(*replay, recording));
+    for (std::uint32_t frame = 1; frame <= recording.frames.size(); ++frame) {
+        playRecordedFrame(*replay, recording, frame);
+        clearLogs();
+        ASSERT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[frame - 1]) << "frame " << frame;
+    }
+    for (const StateCheck& check : recording.stateChecks) {
+        EXPECT_EQ(check.hash, driven[check.frame - 1]);
+    }
+    // A seek lands on a keyframe, from which the frames after it lead to the same state.
+    const std::uint32_t target = 1400;
+    const std::uint32_t from = seekRecordedDrive(*replay, recording, target);
+    EXPECT_GT(from, 900u);
+    for (std::uint32_t frame = from + 1; frame <= target; ++frame) {
+        playRecordedFrame(*replay, recording, frame);
+    }
+    EXPECT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[target - 1]);
+}
+
+TEST_F(DriveRecording, RecordingASteadyFrameAllocatesNothing)
+{
+    auto game = startGame();
+    auto recorder = DriveRecorder::start(*game, (folder / "steady.tvr").string(), 42);
+    ASSERT_NE(recorder, nullptr);
+    game->keyboardInput.holdDrivingKeys(std::uint64_t{1} << rowOf(kKeyUp) | std::uint64_t{1} << rowOf(kKeyV));
+    const auto frame = [&] {
+        runFrame(*game, 1.0f / 60.0f);
+        clearLogs();
+        recorder->recordFrame(*game, 1.0f / 60.0f);
+        recorder->takeStopNote();
+    };
+    for (int i = 0; i < 10; ++i) {
+        frame();
+    }
+    const std::size_t before = threadAllocationCount();
+    for (int i = 0; i < 3000; ++i) { // keyframes and hashes included
+        frame();
+    }
+    EXPECT_EQ(threadAllocationCount() - before, 0u);
+    EXPECT_TRUE(recorder->finish());
+}
+
+} // namespace
+} // namespace torvane

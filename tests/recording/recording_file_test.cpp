@@ -1,0 +1,209 @@
+// The recording file: what the writer writes reads back the same; a file cut at
+// any byte or with any bit flipped gives a prefix of the drive's frames and
+// says where it stops, never other frames; headers that cannot be trusted
+// (another format, not a recording, absurd sizes) are refused with the file's
+// name; the folder's .part files are recovered and the oldest drives pruned,
+// never the saved ones.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/file_contents.h"
+#include "recording/byte_codec.h"
+#include "recording/recording.h"
+#include "recording/recording_codec.h"
+#include "recording/recording_folder.h"
+#include "recording/recording_writer.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RecordingFile : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(folder); }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Writes a drive of count frames with pads, events, a car reload and keyframes; its bytes.
+    std::string writeDrive(std::uint32_t count)
+    {
+        RecordingHeader header;
+        header.programVersion = "test";
+        header.levelHash = 7;
+        header.carText = "[body]\nmass = 1000.0\n";
+        header.start.car.position = {1.0f, 0.0f, -2.0f};
+        std::string error;
+        const std::string path = (folder / "drive.tvr").string();
+        auto writer = RecordingWriter::start(path, header, error);
+        if (writer == nullptr) {
+            ADD_FAILURE() << error;
+            return {};
+        }
+        std::mt19937_64 random(5);
+        Keyframe after;
+        frames.clear();
+        for (std::uint32_t i = 1; i <= count; ++i) {
+            RecordedFrame frame{static_cast<float>(random() % 100) / 4000.0f, random() & 0xFFFFu, {}, 0};
+            if (i % 7 == 0) {
+                frame.pads = {-0.5f, 0.25f, 1.0f, 3u};
+            }
+            if (i == 50) {
+                frame.events = kEventFocusPause | kEventCarReloaded;
+                writer->addCarText("[body]\nmass = 1200.0\n");
+            }
+            after.car.speed = static_cast<float>(i);
+            writer->addFrame(frame, after);
+            frames.push_back(frame);
+        }
+        EXPECT_TRUE(writer->finish());
+        return readFileContents(path.c_str()).value_or("");
+    }
+
+    // Checks that what reading bytes gave is sound: refused with a message, or a
+    // prefix of the written frames, whole only with its end mark.
+    void expectPrefixOrRefusal(const std::string& bytes, const std::string& what)
+    {
+        const RecordingRead read = parseRecording(bytes, "cut.tvr");
+        if (!read.recording) {
+            EXPECT_EQ(read.error.rfind("cut.tvr: ", 0), 0u) << what;
+            return;
+        }
+        const Recording& recording = *read.recording;
+        ASSERT_LE(recording.frames.size(), frames.size()) << what;
+        for (std::size_t i = 0; i < recording.frames.size(); ++i) {
+            ASSERT_EQ(recording.frames[i], frames[i]) << what << ", frame " << i + 1;
+        }
+        EXPECT_EQ(recording.complete, recording.stopNote.empty()) << what;
+        EXPECT_TRUE(recording.complete || recording.stopNote.rfind("cut.tvr: stops after frame", 0) == 0) << what;
+    }
+
+    // One folder per test and process: ctest runs the tests side by side.
+    const fs::path folder = fs::temp_directory_path() /
+        ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+         std::to_string(getpid()));
+    std::vector<RecordedFrame> frames;
+};
+
+TEST_F(RecordingFile, ReadsBackWhatWasWritten)
+{
+    const std::string bytes = writeDrive(1000);
+    const RecordingRead read = parseRecording(bytes, "drive.tvr");
+    ASSERT_TRUE(read.recording) << read.error;
+    const Recording& recording = *read.recording;
+    EXPECT_TRUE(recording.complete) << recording.stopNote;
+    EXPECT_EQ(recording.header.programVersion, "test");
+    EXPECT_EQ(recording.header.start.car.position.z, -2.0f);
+    EXPECT_EQ(recording.frames, frames);
+    ASSERT_EQ(recording.stateChecks.size(), 100u);
+    Keyframe state;
+    state.car.speed = 10.0f;
+    EXPECT_EQ(recording.stateChecks[0].frame, 10u);
+    EXPECT_EQ(recording.stateChecks[0].hash, carStateHash(state.car));
+    ASSERT_EQ(recording.keyframes.size(), 1u);
+    EXPECT_EQ(recording.keyframes[0].state.car.speed, 600.0f);
+    EXPECT_EQ(recording.carTextFor(49), recording.header.carText);
+    EXPECT_EQ(recording.carTextFor(50), "[body]\nmass = 1200.0\n");
+    EXPECT_NE(recording.carReloadAt(50), nullptr);
+    EXPECT_EQ(recording.carReloadAt(51), nullptr);
+    EXPECT_EQ(recording.keyframeAtOrBefore(599), nullptr);
+    // Compact: about two bytes a frame for these random keys and frame times.
+    EXPECT_LT(bytes.size(), 20000u);
+}
+
+TEST_F(RecordingFile, CutAnywhereGivesTheFramesBeforeTheCut)
+{
+    const std::string bytes = writeDrive(500);
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        expectPrefixOrRefusal(bytes.substr(0, size), "cut at byte " + std::to_string(size));
+    }
+    // Past the header, the frames of every whole chunk before the cut are kept.
+    const RecordingRead late = parseRecording(bytes.substr(0, bytes.size() - 20), "cut.tvr");
+    ASSERT_TRUE(late.recording);
+    EXPECT_GE(late.recording->frames.size(), 360u);
+    EXPECT_FALSE(late.recording->complete);
+}
+
+TEST_F(RecordingFile, FlippedBitsNeverMisread)
+{
+    const std::string bytes = writeDrive(300);
+    std::mt19937_64 random(9);
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::string damaged = bytes;
+        const std::size_t bit = random() % (damaged.size() * 8);
+        damaged[bit / 8] = static_cast<char>(damaged[bit / 8] ^ (1 << (bit % 8)));
+        expectPrefixOrRefusal(damaged, "bit " + std::to_string(bit) + " flipped");
+        const RecordingRead read = parseRecording(damaged, "cut.tvr");
+        EXPECT_FALSE(read.recording && read.recording->complete) << "bit " << bit;
+    }
+}
+
+TEST_F(RecordingFile, UntrustworthyHeadersAreRefused)
+{
+    const std::string bytes = writeDrive(10);
+    const auto refusal = [](std::string file) {
+        const RecordingRead read = parseRecording(file, "x.tvr");
+        return read.recording ? std::string("read") : read.error;
+    };
+    std::string newer = bytes;
+    newer[8] = 2;
+    EXPECT_EQ(refusal(newer), "x.tvr: recorded in a newer format (version 2; this Torvane reads version 1): replay it "
+                              "with a newer Torvane");
+    EXPECT_EQ(refusal("#!/bin/sh\necho hello\n"), "x.tvr: not a Torvane recording");
+    std::string huge = bytes;
+    huge.replace(12, 4, "\xFF\xFF\xFF\xFF"); // a header of 4 GB
+    EXPECT_EQ(refusal(huge), "x.tvr: damaged header (it claims 4294967295 bytes)");
+}
+
+TEST_F(RecordingFile, HugeCountsInASoundChunkStopTheReadingUnallocated)
+{
+    const std::string bytes = writeDrive(10);
+    const std::string header = bytes.substr(0, bytes.find("TVCK"));
+    // Chunks with a matching CRC, as a hostile file would have, claiming
+    // 4 billion frames, then 4 GB of frames once unpacked.
+    const std::string manyFrames = encodeChunk(1, 0xFFFFFFFFu, "x");
+    std::string hugeRaw;
+    ByteWriter out(hugeRaw);
+    for (const std::uint32_t field : {kChunkMagic, 1u, 1u, 0xFFFFFFFFu, 1u}) {
+        out.u32(field);
+    }
+    out.u32(crc32Of("x", crc32Of(hugeRaw)));
+    out.raw("x");
+    for (const std::string& chunk : {manyFrames, hugeRaw}) {
+        const RecordingRead read = parseRecording(header + chunk, "x.tvr");
+        ASSERT_TRUE(read.recording);
+        EXPECT_TRUE(read.recording->frames.empty());
+        EXPECT_EQ(read.recording->stopNote,
+                  "x.tvr: stops after frame 0 (byte " + std::to_string(header.size()) + "): damaged chunk header");
+    }
+}
+
+TEST_F(RecordingFile, FolderRecoversPartFilesAndPrunesOnlyTheOldest)
+{
+    fs::create_directories(folder / kSavedRecordingsFolder);
+    for (const char* name : {"2026-01-01_10-00-00.tvr", "2026-01-02_10-00-00.tvr", "2026-01-03_10-00-00.tvr"}) {
+        std::ofstream(folder / name) << "x";
+    }
+    std::ofstream(folder / "2026-01-04_10-00-00.tvr.part") << "x";
+    std::ofstream(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr.part") << "x";
+
+    EXPECT_EQ(recoverPartFiles(folder.string()).size(), 2u);
+    EXPECT_TRUE(fs::exists(folder / "2026-01-04_10-00-00.tvr"));
+    EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
+
+    EXPECT_EQ(pruneRecordings(folder.string(), 2).size(), 2u);
+    EXPECT_FALSE(fs::exists(folder / "2026-01-02_10-00-00.tvr"));
+    EXPECT_TRUE(fs::exists(folder / "2026-01-03_10-00-00.tvr"));
+    EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
+    // A new drive started in the same second as a kept one gets a name of its own.
+    std::ofstream(folder / recordingFileName(1000)) << "x";
+    EXPECT_NE(newRecordingPath(folder.string(), 1000), (folder / recordingFileName(1000)).string());
+}
+
+} // namespace
+} // namespace torvane
