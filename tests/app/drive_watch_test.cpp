@@ -1,12 +1,17 @@
 // Watching a recorded drive and racing its ghost, on the recording device: the
 // states shown are the drive's own, to the bit, however the viewer moves.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
-#include "app/drive_watch.h"
-#include "app/ghost.h"
+#include "app/drive_recorder.h"
+#include "app/drive_viewing.h"
+#include "recording/recording_folder.h"
 #include "app/recorded_play.h"
 #include "car/car_state.h"
 #include "render/recording_device.h"
@@ -169,9 +174,11 @@ TEST_F(DriveWatchTest, SteadyWatchingAndTheGhostAllocateNothing)
     ghost->follow(*driven, kFrameTime);
 
     const std::size_t before = allocationCount();
+    driven->ghostShown = true;
     for (int frame = 0; frame < 100; ++frame) {
         show(watch);
         ghost->follow(*driven, kFrameTime);
+        runFrame(*driven, kFrameTime); // draws the ghost
     }
     EXPECT_EQ(allocationCount(), before);
 }
@@ -202,6 +209,53 @@ TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
     ghost->restart();
     ghost->follow(*player, kFrameTime);
     EXPECT_NE(player->ghostCar.getPosition(), held) << "back at the start";
+}
+
+TEST_F(DriveWatchTest, RecordingFilesAreListedReadOrRefusedAndADamagedOneIsUnreadable)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-watch-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "saved");
+    const std::string path = (folder / "drive.tvr").string();
+    constexpr std::uint64_t kLevel = 7;
+    {
+        std::unique_ptr<DriveRecorder> recorder = DriveRecorder::start(*watching, path, kLevel);
+        ASSERT_NE(recorder, nullptr);
+        watching->keyboardInput.setKeyByte(kKeyUp, 0x80);
+        for (int frame = 0; frame < 90; ++frame) {
+            runFrame(*watching, kFrameTime);
+            recorder->recordFrame(*watching, kFrameTime);
+        }
+        ASSERT_TRUE(recorder->finish());
+    }
+    fs::copy_file(path, folder / "saved" / "kept.tvr");
+    std::string bytes(fs::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(folder / "cut.tvr", std::ios::binary).write(bytes.data(), 20);
+    std::ofstream(folder / "noise.tvr", std::ios::binary) << "\x89TVR not at all";
+
+    std::vector<RecentDrive> drives =
+        listRecentDrives({folder, folder / "saved"}, kRecordingExtension, summariseRecording);
+    ASSERT_EQ(drives.size(), 4u);
+    int unreadable = 0;
+    for (const RecentDrive& drive : drives) {
+        const std::string name = drive.path.filename().string();
+        if (name == "cut.tvr" || name == "noise.tvr") {
+            EXPECT_FALSE(drive.summary) << name;
+            unreadable += drive.summary ? 0 : 1;
+            continue;
+        }
+        ASSERT_TRUE(drive.summary) << name;
+        EXPECT_NEAR(drive.summary->seconds, 1.5, 1e-4);
+        EXPECT_EQ(drive.summary->saved, name == "kept.tvr");
+    }
+    EXPECT_EQ(unreadable, 2);
+
+    EXPECT_TRUE(readRecordingFor(path, kLevel));
+    EXPECT_FALSE(readRecordingFor(path, kLevel + 1)) << "driven on other level data";
+    EXPECT_FALSE(readRecordingFor((folder / "noise.tvr").string(), kLevel));
+    fs::remove_all(folder);
 }
 
 } // namespace
