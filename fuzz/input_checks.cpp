@@ -14,6 +14,8 @@
 #include "carfile/car_file_fields.h"
 #include "core/content_hash.h"
 #include "input/key_script.h"
+#include "recording/recording.h"
+#include "recording/recording_codec.h"
 #include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
 #include "world/level_file.h"
@@ -298,6 +300,84 @@ std::string checkCarFile(Bytes input)
     return "";
 }
 
+// Frame-ordered entries within 1..frames.
+template <typename Entry>
+bool withinFrames(const std::vector<Entry>& entries, std::size_t frames)
+{
+    std::uint32_t previous = 0;
+    for (const Entry& entry : entries) {
+        if (entry.frame <= previous || entry.frame > frames) {
+            return false;
+        }
+        previous = entry.frame;
+    }
+    return true;
+}
+
+// The recording with its header's and its chunks' CRCs made right, so that
+// changed bytes reach the decoding instead of stopping at the checksums.
+std::string withRecordingCrcsFixed(std::string_view input)
+{
+    std::string bytes(input);
+    const auto fixAt = [&bytes](std::size_t crcAt, std::uint32_t crc) {
+        std::string field;
+        ByteWriter(field).u32(crc);
+        bytes.replace(crcAt, 4, field);
+    };
+    constexpr std::size_t kHeaderCrcAt = 16;
+    if (bytes.size() < kHeaderCrcAt + 4) {
+        return bytes;
+    }
+    ByteReader header(std::string_view(bytes).substr(12, 4));
+    const std::size_t headerSize = header.u32();
+    if (headerSize > bytes.size() - kHeaderCrcAt - 4) {
+        return bytes;
+    }
+    fixAt(kHeaderCrcAt, crc32Of(std::string_view(bytes).substr(kHeaderCrcAt + 4, headerSize)));
+    std::size_t at = kHeaderCrcAt + 4 + headerSize;
+    while (bytes.size() - at >= kChunkHeaderBytes && bytes.compare(at, 4, "TVCK") == 0) {
+        ByteReader chunk(std::string_view(bytes).substr(at + 16, 4));
+        const std::size_t packedSize = chunk.u32();
+        if (packedSize > bytes.size() - at - kChunkHeaderBytes) {
+            break;
+        }
+        const std::string_view view(bytes);
+        fixAt(at + 20, crc32Of(view.substr(at + kChunkHeaderBytes, packedSize), crc32Of(view.substr(at, 20))));
+        at += kChunkHeaderBytes + packedSize;
+    }
+    return bytes;
+}
+
+// A refusal naming the file, or a recording whose frames, hashes, keyframes and
+// car texts are sound and in frame order, whole exactly when no stop is noted.
+std::string checkRecording(Bytes input)
+{
+    const RecordingRead read = parseRecording(withRecordingCrcsFixed(textOf(input)), "fuzz.tvr");
+    if (!read.recording) {
+        return read.error.rfind("fuzz.tvr: ", 0) == 0 ? "" : "a refusal that does not name the file";
+    }
+    const Recording& recording = *read.recording;
+    if (recording.complete != recording.stopNote.empty() || recording.frames.size() > kMaxRecordedFrames) {
+        return "complete with a stop note, or cut without one, or too many frames";
+    }
+    for (const RecordedFrame& frame : recording.frames) {
+        if (!std::isfinite(frame.frameTime) || frame.frameTime < 0.0f || std::fabs(frame.pads.steering) > 1.0f) {
+            return "an unsound frame";
+        }
+    }
+    const std::size_t frames = recording.frames.size();
+    if (!withinFrames(recording.stateChecks, frames) || !withinFrames(recording.keyframes, frames) ||
+        !withinFrames(recording.carReloads, frames)) {
+        return "hashes, keyframes or car texts out of frame order";
+    }
+    for (const CarReload& reload : recording.carReloads) {
+        if (reload.text.size() > kMaxRecordedCarTextBytes) {
+            return "a car text over its limit";
+        }
+    }
+    return "";
+}
+
 struct NamedCheck {
     std::string_view name;
     InputCheck check;
@@ -311,6 +391,7 @@ constexpr std::array kChecks{
     NamedCheck{"jpeg", checkJpeg},
     NamedCheck{"key_script", checkKeyScript},
     NamedCheck{"car_file", checkCarFile},
+    NamedCheck{"recording", checkRecording},
 };
 
 } // namespace

@@ -8,6 +8,7 @@ import os
 import shutil
 import struct
 import sys
+import zlib
 
 
 def copy_game(game, out, name):
@@ -49,6 +50,23 @@ def mesh_with_materials(count, texture):
     return '\n'.join(lines).encode()
 
 
+def recordings(out):
+    """Recordings of a short drive on the game's data: cut in its middle, in a
+    newer format, and with a chunk claiming 4 GB of frames behind a matching CRC."""
+    source = os.path.join(os.path.dirname(__file__), '../../fuzz/corpus/recording/short_drive.tvr')
+    with open(source, 'rb') as f:
+        data = f.read()
+    with open(os.path.join(out, 'recording_cut.tvr'), 'wb') as f:
+        f.write(data[:len(data) - 40])
+    with open(os.path.join(out, 'recording_newer.tvr'), 'wb') as f:
+        f.write(data[:8] + struct.pack('<I', 2) + data[12:])
+    header_end = data.index(b'TVCK')
+    fields = struct.pack('<4sIIII', b'TVCK', 1, 1, 0xFFFFFFFF, 1)
+    chunk = fields + struct.pack('<I', zlib.crc32(b'x', zlib.crc32(fields))) + b'x'
+    with open(os.path.join(out, 'recording_huge_chunk.tvr'), 'wb') as f:
+        f.write(data[:header_end] + chunk)
+
+
 def main():
     game, out = sys.argv[1], sys.argv[2]
     os.makedirs(out, exist_ok=True)
@@ -81,6 +99,8 @@ def main():
     root = copy_game(game, out, 'thousand_materials')
     with open(os.path.join(root, 'objets/cars/mycar.x'), 'wb') as f:
         f.write(mesh_with_materials(1000, 'objets/cars/missing.png'))
+
+    recordings(out)
 
     # An 8 GB sparse car mesh.
     root = copy_game(game, out, 'sparse_8gb_mesh')
