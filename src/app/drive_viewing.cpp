@@ -108,7 +108,8 @@ void DriveViewing::stopWatching()
 
 void DriveViewing::beforeDrivingFrame(float frameTime)
 {
-    if (ghost != nullptr && game.ghostShown) {
+    // Hidden, the ghost keeps level too, so that showing it again shows it where it is.
+    if (ghost != nullptr) {
         ghost->follow(game, frameTime);
     }
 }
@@ -143,6 +144,10 @@ ViewingChange DriveViewing::afterDrivingFrame(FrameActions& actions)
         ghost->restart();
     }
     keys.update(game.keyboardInput);
+    escapeTaken = escapeTaken && keys.isDown(kKeyEscape);
+    if (escapeTaken) {
+        actions.quitRequested = false;
+    }
     if (!game.recentDrives.isOpen()) {
         if (keys.pressed(kKeyL)) {
             openList();
@@ -152,6 +157,7 @@ ViewingChange DriveViewing::afterDrivingFrame(FrameActions& actions)
         return ViewingChange::None;
     }
     actions.quitRequested = false; // Escape closes the list
+    escapeTaken = keys.isDown(kKeyEscape);
     for (const KeyCode key : {kKeyUp, kKeyDown, kKeyReturn, kKeyNumpadEnter, kKeyG, kKeyEscape, kKeyL}) {
         if (!keys.pressed(key)) {
             continue;
@@ -183,6 +189,7 @@ ViewingChange DriveViewing::watchFrame(float displaySeconds, FrameActions& actio
     if (request == WatchRequest::Leave) {
         takeCarText(game, carTextBeforeWatching, "the car file");
         restoreKeyframe(game, beforeWatching);
+        escapeTaken = true;
     }
     stopWatching();
     return ViewingChange::DriveStarted;

@@ -82,6 +82,9 @@ private:
     std::unique_ptr<Ghost> ghost;
     bool ghostWasShown = false;
     bool pausedBeforeList = false;
+    // Escape closed the list or left a watched drive: while it stays held it
+    // must not quit the game (a held Escape asks for the quit every frame).
+    bool escapeTaken = false;
     // The player's drive as it stood when watching began, to go back to on Escape.
     Keyframe beforeWatching;
     std::string carTextBeforeWatching;

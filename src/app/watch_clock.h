@@ -17,7 +17,7 @@ inline constexpr int kWatchSpeedCount = 5;
 inline constexpr float kWatchSpeeds[kWatchSpeedCount] = {0.25f, 0.5f, 1.0f, 2.0f, 4.0f};
 // The most recorded frames due in one displayed frame, however many are owed
 // (a run of zero-length frames, a stalled display).
-inline constexpr int kMostFramesPerDisplay = 16;
+inline constexpr int kMostFramesPerDisplay = 512;
 // The most recorded time owed at ×1, in seconds; a longer display stall is not caught up.
 inline constexpr float kMostOwedSeconds = 0.1f;
 
