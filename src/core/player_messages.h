@@ -44,7 +44,8 @@ inline constexpr const char* kWatchingPaused = "PAUSE";
 // The watch bar: the bar, the time watched and the whole length, the speed: "[=====-----]  01:23 / 05:00  ×1".
 inline constexpr const char* kWatchBarFormat = "%s  %s / %s  %s";
 inline constexpr const char* kWatchKeysHelp =
-    "Espace : pause  Gauche/Droite : ±5 s, en pause ±1 image  PgPréc/PgSuiv : vitesse  T : reprendre";
+    "Espace : pause   Gauche/Droite : ±5 s (en pause : ±1 image)   PgPréc/PgSuiv : vitesse\n"
+    "Début/Fin   F1 à F8, V : caméra   T : reprendre le volant   Échap : revenir";
 inline constexpr std::string_view kGhostOn = "Fantôme affiché";
 inline constexpr std::string_view kGhostOff = "Fantôme masqué";
 inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantôme";
