@@ -34,8 +34,8 @@ std::uint32_t seekRecordedDrive(Game& game, const Recording& recording, std::uin
 
 // Plays one recorded frame: its events (the focus pause; the car taking
 // reloadedCarText when kEventCarReloaded is set, nullptr otherwise), its keys
-// and pads, then runFrame with its frame time. Returns what the frame asked.
-// The pads are applied from the frame only while no pad device is attached.
+// and pads (which win over the keyboard and pads attached, for this frame),
+// then runFrame with its frame time. Returns what the frame asked.
 FrameActions playRecordedFrame(Game& game, const RecordedFrame& frame, const std::string* reloadedCarText);
 // The same for frame number frame (from 1, at most recording.frames.size()) of recording.
 FrameActions playRecordedFrame(Game& game, const Recording& recording, std::uint32_t frame);

@@ -52,7 +52,7 @@ const SettingKey kSettingKeys[] = {
     {"gamepad", "curve", RealNumber{&Settings::padCurve, 1.0, 3.0},
      "Stick response (1 to 3): 1 is linear, more is finer near the centre"},
     {"recordings", "kept", WholeNumber{&Settings::recordingsKept, 0, 10000},
-     "Recorded drives kept; the oldest are deleted first"},
+     "Recorded drives kept; the oldest are deleted first; 0 records none"},
     {"mesh_reader", "memory_mb", WholeNumber{&Settings::meshReaderMegabytes, 16, 65536},
      "Memory the process reading a mesh file may use, in megabytes"},
     {"mesh_reader", "seconds", WholeNumber{&Settings::meshReaderSeconds, 1, 3600},

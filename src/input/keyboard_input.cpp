@@ -11,6 +11,10 @@ KeyboardInput::KeyboardInput(const Camera& camera) : cameraModeLimit(camera.getL
 
 void KeyboardInput::readSnapshot()
 {
+    if (snapshotGiven) {
+        snapshotGiven = false;
+        return;
+    }
     if (device == nullptr) {
         return;
     }
@@ -63,6 +67,7 @@ void KeyboardInput::setDrivingKeys(std::uint8_t (&snapshot)[kKeyCount], std::uin
 void KeyboardInput::holdDrivingKeys(std::uint64_t keys)
 {
     setDrivingKeys(keyState, keys);
+    snapshotGiven = true;
 }
 
 void KeyboardInput::setPreviousDrivingKeys(std::uint64_t keys)

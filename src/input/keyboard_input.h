@@ -37,7 +37,9 @@ public:
 
     // The snapshot's driving keys: bit i set when row i of kDrivingKeys is down.
     std::uint64_t drivingKeysDown() const { return drivingKeysIn(keyState); }
-    // Sets the snapshot as a recorded frame had it: the rows of keys down, every other key up.
+    // Sets the snapshot as a recorded frame had it (the rows of keys down,
+    // every other key up), for the next processKeys to act on instead of
+    // reading the device, that one frame.
     void holdDrivingKeys(std::uint64_t keys);
     // The driving keys of the snapshot the previous frame acted on, which the
     // next frame's presses are found against; to save and restore with the car's state.
@@ -60,6 +62,7 @@ private:
     KeyboardDevice* device = nullptr;
     std::uint8_t keyState[kKeyCount] = {};
     std::uint8_t previousKeyState[kKeyCount] = {}; // the snapshot the previous frame acted on
+    bool snapshotGiven = false; // holdDrivingKeys gave the next frame's snapshot
     int cameraModeLimit;
 };
 

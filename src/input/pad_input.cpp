@@ -40,8 +40,10 @@ PadInput::PadInput(const Camera& camera) : cameraModeLimit(camera.getLastMode())
 
 void PadInput::processPads(Car& car, Camera& camera, FrameActions& actions, bool drivingAllowed, float frameSeconds)
 {
-    if (device != nullptr) {
-        frame = shapePadSnapshot(device->read(), response);
+    if (frameGiven) {
+        frameGiven = false;
+    } else {
+        frame = device != nullptr ? shapePadSnapshot(device->read(), response) : PadFrame{};
     }
     applyFrame(frame, car, camera, actions, drivingAllowed, frameSeconds);
 }

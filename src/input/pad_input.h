@@ -107,9 +107,9 @@ public:
     void setResponse(PadResponse value) { response = value; }
     PadResponse getResponse() const { return response; }
 
-    // Reads and shapes the pads (without a device: takes the frame setFrame
-    // gave, none at the start) and applies them after the keys of the same
-    // frame: the sticks and triggers on car, the buttons as their actions.
+    // Reads and shapes the pads (the frame setFrame gave instead, when it gave
+    // one; nothing without a device) and applies them after the keys of the
+    // same frame: the sticks and triggers on car, the buttons as their actions.
     // With driving false (paused) only the game commands and the quit act.
     // frameSeconds times how long Start has been held.
     void processPads(Car& car, Camera& camera, FrameActions& actions, bool driving, float frameSeconds);
@@ -120,9 +120,13 @@ public:
     void applyFrame(const PadFrame& pads, Car& car, Camera& camera, FrameActions& actions, bool driving,
                     float frameSeconds);
 
-    // The frame processPads applies while no device is attached (a replay's),
-    // as a device would give it.
-    void setFrame(const PadFrame& value) { frame = value; }
+    // The frame the next processPads applies instead of reading the device (a
+    // replay's), for that one frame.
+    void setFrame(const PadFrame& value)
+    {
+        frame = value;
+        frameGiven = true;
+    }
     // The frame the last processPads applied, as the simulation consumed it.
     const PadFrame& lastFrame() const { return frame; }
     const PadDriving& lastDriving() const { return driving; }
@@ -140,6 +144,7 @@ private:
     PadResponse response;
     PadDriving driving;
     PadFrame frame;
+    bool frameGiven = false; // setFrame gave the next frame's pads
     std::uint32_t previousButtons = 0;
     float startHeldSeconds = 0.0f;
     int cameraModeLimit;

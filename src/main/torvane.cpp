@@ -15,8 +15,8 @@
 #include <ctime>
 #include <filesystem>
 #include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/desktop_game.h"
@@ -191,6 +191,10 @@ int gameMain(std::span<const std::string_view> args)
     const std::string recordFile = fromStart(options.recordFile);
     const std::string replayFile = fromStart(options.replayFile);
     const std::string ghostFile = fromStart(options.ghostFile);
+    if (!recordFile.empty() && access(std::filesystem::path(recordFile).parent_path().c_str(), W_OK) != 0) {
+        diagnose(options.recordFile + ": cannot be written (no such folder, or no permission)");
+        return kBadCommandLine;
+    }
     const DataFolderSearch data = searchDataFolder(options.dataDir);
     // The level files name meshes and textures relative to the data folder.
     if (!data.folder || chdir(data.folder->c_str()) != 0) {

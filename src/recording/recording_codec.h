@@ -36,7 +36,7 @@ inline constexpr std::uint32_t kEndMagic = 0x444E5654;    // "TVND"
 // Bounds the reader checks before it allocates anything.
 inline constexpr std::uint32_t kMaxHeaderBytes = 64 * 1024;
 inline constexpr std::size_t kMaxProgramVersionBytes = 64;
-inline constexpr std::size_t kMaxRecordedCarTextBytes = 16 * 1024; // the car file's own limit
+inline constexpr std::size_t kMaxRecordedCarTextBytes = std::size_t{16} * 1024; // the car file's own limit
 inline constexpr std::uint32_t kMaxChunkFrames = 8192;
 inline constexpr std::uint32_t kMaxChunkRawBytes = 8u << 20;
 inline constexpr std::size_t kChunkHeaderBytes = 24;

@@ -67,9 +67,9 @@ public:
     // Where the finished file lands (the kept place once keepAs was called).
     std::string finalPath() const;
 
+private:
     struct Shared; // the state the frame loop and the writing thread share
 
-private:
     explicit RecordingWriter(std::unique_ptr<Shared> state);
 
     std::unique_ptr<Shared> shared;

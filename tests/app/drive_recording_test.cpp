@@ -2,9 +2,11 @@
 // keyframe restored into a fresh game drives on bit for bit; a drive recorded
 // through DriveRecorder (keys, pads, pauses, a car reload) replays from its
 // file with every state hash identical; recording a steady frame allocates
-// nothing on the frame's thread.
+// nothing on the frame's thread; a recorded frame's keys and pads win over the
+// devices attached, for that frame only.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -16,6 +18,7 @@
 #include "app/drive_recorder.h"
 #include "app/recorded_play.h"
 #include "core/file_contents.h"
+#include "input/keyboard_device.h"
 #include "render/headless_device.h"
 #include "support/allocation_counter.h"
 
@@ -179,6 +182,35 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
         playRecordedFrame(*replay, recording, frame);
     }
     EXPECT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[target - 1]);
+}
+
+// A keyboard holding Left and a pad pushing its stick right, always.
+struct HeldDevices final : KeyboardDevice, PadDevice {
+    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override
+    {
+        std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
+        keyState[kKeyLeft] = 0x80;
+        return KeyboardReadResult::Read;
+    }
+    bool acquire() override { return true; }
+    PadSnapshot read() override { return {1, 1.0f, 0.0f, 0.0f, 0u}; }
+};
+
+TEST_F(DriveRecording, ARecordedFrameWinsOverTheAttachedDevicesForThatFrameOnly)
+{
+    auto game = startGame();
+    HeldDevices held;
+    game->keyboardInput.attachDevice(&held);
+    game->padInput.attachDevice(&held);
+    const RecordedFrame recorded{1.0f / 60.0f, std::uint64_t{1} << rowOf(kKeyUp), {-0.5f, 0.0f, 0.0f, 0u}, 0};
+    playRecordedFrame(*game, recorded, nullptr);
+    EXPECT_EQ(game->keyboardInput.drivingKeysDown(), recorded.keys);
+    EXPECT_EQ(game->padInput.lastFrame(), recorded.pads);
+    runFrame(*game, 1.0f / 60.0f);
+    EXPECT_EQ(game->keyboardInput.drivingKeysDown(), std::uint64_t{1} << rowOf(kKeyLeft));
+    EXPECT_EQ(game->padInput.lastFrame().steering, 1.0f);
+    game->keyboardInput.attachDevice(nullptr);
+    game->padInput.attachDevice(nullptr);
 }
 
 TEST_F(DriveRecording, RecordingASteadyFrameAllocatesNothing)

@@ -2,9 +2,13 @@
 // any byte or with any bit flipped gives a prefix of the drive's frames and
 // says where it stops, never other frames; headers that cannot be trusted
 // (another format, not a recording, absurd sizes) are refused with the file's
-// name; the folder's .part files are recovered and the oldest drives pruned,
-// never the saved ones.
+// name; a failed write stops the writer, which says so once, and the file
+// stays readable up to its last sound chunk; the folder's .part files are
+// recovered and the oldest drives pruned, never the saved ones.
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -181,6 +185,38 @@ TEST_F(RecordingFile, HugeCountsInASoundChunkStopTheReadingUnallocated)
         EXPECT_EQ(read.recording->stopNote,
                   "x.tvr: stops after frame 0 (byte " + std::to_string(header.size()) + "): damaged chunk header");
     }
+}
+
+TEST_F(RecordingFile, AFailedWriteStopsTheWriterOnceAndLeavesTheFileReadable)
+{
+    // Files of this process may not grow past 8 KB: writes beyond fail as on a full disk.
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 8192;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    RecordingHeader header;
+    std::string error;
+    const std::string path = (folder / "full.tvr").string();
+    auto writer = RecordingWriter::start(path, header, error);
+    ASSERT_NE(writer, nullptr) << error;
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 3000; ++i) {
+        writer->addFrame({1.0f / 60.0f, random() & 0xFFFFu, {}, 0}, Keyframe{});
+    }
+    const bool whole = writer->finish();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousSignal);
+
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(writer->takeFault(), RecordingFault::WriteFailed);
+    EXPECT_EQ(writer->takeFault(), RecordingFault::None); // told once
+    const RecordingRead read = readRecording(path);
+    ASSERT_TRUE(read.recording) << read.error;
+    EXPECT_GT(read.recording->frames.size(), 0u);
+    EXPECT_LT(read.recording->frames.size(), 3000u);
+    EXPECT_FALSE(read.recording->complete);
 }
 
 TEST_F(RecordingFile, FolderRecoversPartFilesAndPrunesOnlyTheOldest)

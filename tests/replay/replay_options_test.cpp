@@ -69,6 +69,13 @@ TEST(ReplayOptions, MistakesAreNamed)
               "--png needs rendering: drop --no-render");
     EXPECT_EQ(parse({"--keys", "k", "--png", "shot.png"}).error,
               "--png shot.png: expected one %d, %6d or %06d for the frame number (%% for a %)");
+    // A recorded drive brings its own keys and frame times.
+    EXPECT_EQ(parse({"--replay", "d.tvr", "--dt", "0.01"}).error,
+              "--replay and --dt exclude each other: the recording holds its keys and frame times");
+    EXPECT_EQ(parse({"--replay", "d.tvr", "--keys", "k"}).error,
+              "--replay and --keys exclude each other: the recording holds its keys and frame times");
+    EXPECT_EQ(parse({"--keys", "k", "--export-keys", "e.keys"}).error, "--export-keys needs --replay");
+    EXPECT_EQ(parse({"--replay", "d.tvr", "--car", "c.toml", "--export-keys", "e.keys", "--csv", "-"}).error, "");
 }
 
 TEST(FramePath, WritesTheFrameIntoOneConversion)
