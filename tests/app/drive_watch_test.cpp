@@ -194,7 +194,7 @@ TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
     replayed.device = &device;
     setupScene(replayed);
     ASSERT_TRUE(startRecordedDrive(replayed, recording));
-    for (std::uint32_t frame = 1; frame <= 120; ++frame) {
+    for (std::uint32_t frame = 1; frame <= kFrames; ++frame) { // the recorded reset at 300 included
         ghost->follow(*player, kFrameTime);
         playRecordedFrame(replayed, recording, frame);
         ASSERT_EQ(player->ghostCar.getPosition(), replayed.playerCar.getPosition()) << "frame " << frame;
