@@ -85,7 +85,7 @@ bool DriveViewing::watch(const std::string& path)
 bool DriveViewing::race(const std::string& path)
 {
     std::optional<Recording> recording = readRecordingFor(path, levelHash);
-    std::unique_ptr<Ghost> raced = recording ? Ghost::race(game, std::move(*recording), path) : nullptr;
+    std::unique_ptr<Ghost> raced = recording ? Ghost::race(game, std::move(*recording)) : nullptr;
     if (raced == nullptr) {
         game.play.showNotice(cannotWatchMessage(path), kViewingNoticeSeconds);
         return false;

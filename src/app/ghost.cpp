@@ -4,9 +4,9 @@
 
 namespace torvane {
 
-std::unique_ptr<Ghost> Ghost::race(Game& game, Recording recording, std::string path)
+std::unique_ptr<Ghost> Ghost::race(Game& game, Recording recording)
 {
-    std::unique_ptr<Ghost> ghost(new Ghost(std::move(recording), std::move(path)));
+    std::unique_ptr<Ghost> ghost(new Ghost(std::move(recording)));
     ghost->drive = std::make_unique<Game>();
     Game& drive = *ghost->drive;
     drive.cityMap = game.cityMap;

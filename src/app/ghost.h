@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "app/game.h"
 #include "recording/recording.h"
@@ -28,7 +27,7 @@ class Ghost {
 public:
     // A ghost of recording in game's city, its car looking like game's car;
     // nullptr (after a diagnostic) when the recording's car is refused.
-    static std::unique_ptr<Ghost> race(Game& game, Recording recording, std::string path);
+    static std::unique_ptr<Ghost> race(Game& game, Recording recording);
 
     // Starts the recorded drive again, level with a player's drive that starts now.
     void restart();
@@ -36,14 +35,11 @@ public:
     // time moves on unless the game is paused, and the recorded drive is
     // played until it is level; game.ghostCar takes its car's pose.
     void follow(Game& game, float frameTime);
-    // The file the ghost was read from.
-    const std::string& path() const { return file; }
 
 private:
-    Ghost(Recording raced, std::string path) : recording(std::move(raced)), file(std::move(path)) {}
+    explicit Ghost(Recording raced) : recording(std::move(raced)) {}
 
     Recording recording;
-    std::string file;
     std::unique_ptr<Game> drive; // the ghost's own game; large, so on the heap
     SilentDevice silent;
     std::uint32_t played = 0;   // recorded frames played

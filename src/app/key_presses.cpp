@@ -27,9 +27,4 @@ void KeyPresses::read(KeyboardDevice* device)
     }
 }
 
-void KeyPresses::settle()
-{
-    std::copy(std::begin(now), std::end(now), std::begin(before));
-}
-
 } // namespace torvane

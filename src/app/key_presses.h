@@ -20,8 +20,6 @@ public:
     void read(KeyboardDevice* device);
     // Sets one key as the next snapshot would have it, for tests.
     void setDown(KeyCode code, bool down) { now[code] = down ? 0x80 : 0; }
-    // Ends a look: what is down now becomes what was down.
-    void settle();
 
     // Down now and up at the last look.
     bool pressed(KeyCode code) const { return (now[code] & 0x80u) != 0 && (before[code] & 0x80u) == 0; }

@@ -28,7 +28,6 @@ public:
     bool isOpen() const { return open; }
     // Shows drives, the first one chosen; the labels are made here.
     void show(std::vector<RecentDrive> drives);
-    void close() { open = false; }
     // Acts on a key that went down. Watch and Ghost close the menu; chosenPath
     // then names the file (an unreadable one is never picked).
     MenuChoice press(KeyCode key);

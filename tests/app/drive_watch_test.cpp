@@ -168,7 +168,7 @@ TEST_F(DriveWatchTest, SteadyWatchingAndTheGhostAllocateNothing)
 {
     DriveWatch watch;
     ASSERT_TRUE(watch.start(*watching, recording));
-    std::unique_ptr<Ghost> ghost = Ghost::race(*driven, recording, "drive.tvr");
+    std::unique_ptr<Ghost> ghost = Ghost::race(*driven, recording);
     ASSERT_NE(ghost, nullptr);
     show(watch);
     ghost->follow(*driven, kFrameTime);
@@ -188,7 +188,7 @@ TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
     std::unique_ptr<Game> player = std::make_unique<Game>();
     player->device = &device;
     setupScene(*player);
-    std::unique_ptr<Ghost> ghost = Ghost::race(*player, recording, "drive.tvr");
+    std::unique_ptr<Ghost> ghost = Ghost::race(*player, recording);
     ASSERT_NE(ghost, nullptr);
     Game replayed; // the recorded drive played alone, to compare poses
     replayed.device = &device;
