@@ -9,11 +9,11 @@
 // Usage: bench/recording_cost [Google Benchmark options]
 #include <unistd.h>
 
-#include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <memory>
 #include <random>
+
+#include <benchmark/benchmark.h>
 
 #include "app/drive_recorder.h"
 #include "app/recorded_play.h"

@@ -19,7 +19,7 @@ LAYERS = {
     "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),
-    "replay": ({"replay"}, {"core", "math", "render", "sim"}),
+    "replay": ({"replay"}, {"core", "math", "render", "sim", "recording"}),
     "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform"}),
     "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform", "replay",
                         "app"}),

@@ -4,14 +4,13 @@
 #include <filesystem>
 
 #include "app/recorded_play.h"
+#include "core/command_line.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
-#include "core/command_line.h"
 
 namespace torvane {
 
-std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std::string& path,
-                                                    std::uint64_t levelHash)
+std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std::string& path, std::uint64_t levelHash)
 {
     RecordingHeader header;
     header.programVersion = programVersion();

@@ -19,30 +19,30 @@ class Car;
 inline constexpr int kCarStateWheels = 4;
 
 struct CarState {
-    Vector3 position;               // world units
-    float heading = 0.0f;           // radians
+    Vector3 position;     // world units
+    float heading = 0.0f; // radians
     Vector3 scale{1.0f, 1.0f, 1.0f};
-    Vector3 velocity;               // world frame, units/s
+    Vector3 velocity; // world frame, units/s
     Vector3 previousVelocity;
     Vector3 localVelocity;
-    Vector3 acceleration;           // units/s²
+    Vector3 acceleration; // units/s²
     Vector3 previousAcceleration;
-    float steeringAngle = 0.0f;     // degrees
+    float steeringAngle = 0.0f;                           // degrees
     float wheelSpeed[kCarStateWheels] = {};               // rad/s
     float wheelAngularAcceleration[kCarStateWheels] = {}; // rad/s²
     float wheelLoad[kCarStateWheels] = {};
     float lateralForce[kCarStateWheels] = {};
     float longitudinalForce[kCarStateWheels] = {};
     float slipRatio[kCarStateWheels] = {};
-    float slipAngle[kCarStateWheels] = {};                // degrees
+    float slipAngle[kCarStateWheels] = {}; // degrees
     float previousYawAcceleration = 0.0f;
-    float yawAcceleration = 0.0f;   // rad/s²
+    float yawAcceleration = 0.0f; // rad/s²
     float previousYawRate = 0.0f;
-    float yawRate = 0.0f;           // rad/s
-    float speed = 0.0f;             // units/s
-    float throttle = 0.0f;          // 0..1
+    float yawRate = 0.0f;  // rad/s
+    float speed = 0.0f;    // units/s
+    float throttle = 0.0f; // 0..1
     bool throttlePressed = false;
-    float brake = 0.0f;             // 0..1
+    float brake = 0.0f; // 0..1
     bool brakePressed = false;
     bool steeringPressed = false;
     float longitudinalAccelerationReadout = 0.0f;

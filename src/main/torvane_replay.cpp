@@ -23,6 +23,7 @@
 #include "recording/level_identity.h"
 #include "replay/frame_path.h"
 #include "replay/random_drive.h"
+#include "replay/recording_keys.h"
 #include "replay/replay_options.h"
 #include "replay/telemetry.h"
 #include "input/key_script.h"
@@ -261,45 +262,12 @@ int runReplay(const ReplayOptions& options, const std::string& carFile, KeySourc
     return status;
 }
 
-// The key snapshot a recorded frame held, indexed by key code, for the telemetry.
-std::bitset<kKeyCount> keysOfRows(std::uint64_t rows)
-{
-    std::bitset<kKeyCount> keys;
-    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
-        if ((rows >> row & 1u) != 0) {
-            keys.set(kDrivingKeys[row].code);
-        }
-    }
-    return keys;
-}
-
-// Why recording cannot be written as a key script; empty when it can.
-std::string keyScriptRefusal(const Recording& recording, const Keyframe& freshStart)
-{
-    const std::vector<RecordedFrame>& frames = recording.frames;
-    for (const RecordedFrame& frame : frames) {
-        if (frame.frameTime != frames.front().frameTime) {
-            return "its frame times vary (a key script replays at one --dt)";
-        }
-        if (frame.pads != PadFrame{}) {
-            return "it holds pad input";
-        }
-        if (frame.events != 0) {
-            return "the window lost the focus or the car file was reloaded during it";
-        }
-    }
-    const Keyframe& start = recording.header.start;
-    if (carStateHash(start.car) != carStateHash(freshStart.car) || start.previousKeys != 0 || start.paused ||
-        start.pads != PadHold{}) {
-        return "it does not start from the game's start (it was taken over from another drive)";
-    }
-    return {};
-}
-
 // Writes the recording's keys as a key script to path; the exit status.
 int exportKeys(const std::string& path, const Recording& recording, const Keyframe& freshStart, const Inputs& inputs)
 {
-    if (const std::string refusal = keyScriptRefusal(recording, freshStart); !refusal.empty()) {
+    std::string refusal;
+    const std::optional<std::string> text = recordingKeyScript(recording, freshStart, refusal);
+    if (!text) {
         diagnose(path + ": not written: the recording cannot be a key script: " + refusal);
         return kBadInput;
     }
@@ -307,21 +275,8 @@ int exportKeys(const std::string& path, const Recording& recording, const Keyfra
         diagnose(path + ": is an input of the run, not overwritten");
         return kBadInput;
     }
-    std::vector<std::uint64_t> keys;
-    keys.reserve(recording.frames.size());
-    for (const RecordedFrame& frame : recording.frames) {
-        keys.push_back(frame.keys);
-    }
-    char seconds[32] = "1/60";
-    if (!recording.frames.empty()) {
-        std::snprintf(seconds, sizeof seconds, "%.9g", recording.frames.front().frameTime);
-    }
-    const std::string comment = "Recorded drive of " + std::to_string(keys.size()) + " frames; replay it with --dt " +
-                                seconds + " and the recorded car (" + contentHashText(contentHash(recording.header.carText)) +
-                                ")";
-    const std::string text = keyScriptOfFrames(keys, comment);
     AtomicFile file(path);
-    if (file.file() == nullptr || std::fwrite(text.data(), 1, text.size(), file.file()) != text.size() ||
+    if (file.file() == nullptr || std::fwrite(text->data(), 1, text->size(), file.file()) != text->size() ||
         !file.finish() || !file.commit()) {
         reportUnwritable(path);
         return kOutputFailed;
@@ -406,7 +361,8 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
             lastMatch = frame;
             ++check;
         }
-        if (status == kDone && !outputs.pngPattern.empty() && frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0) {
+        const bool screenshotDue = frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0;
+        if (status == kDone && !outputs.pngPattern.empty() && screenshotDue) {
             status = writeScreenshot(outputs, *stage.desktop->device, static_cast<int>(frame));
         }
     }
@@ -539,12 +495,18 @@ int replayMain(std::span<const std::string_view> args)
         diagnose(dataDir.string() + ": cannot enter the data folder");
         return kBadInput;
     }
+    if (recording && recording->header.programVersion != programVersion()) {
+        diagnose(options.recordingFile + ": recorded by Torvane " + recording->header.programVersion +
+                 ", replayed by " + std::string(programVersion()) +
+                 ": its states may differ where the simulation changed");
+    }
     if (recording && recording->header.levelHash != levelDataHash()) {
         diagnose(options.recordingFile + ": recorded on other level data than " + dataDir.string() +
                  "'s (its maps differ): not replayed");
         return kBadInput;
     }
-    const int status = recording ? runRecordedDrive(options, *recording, options.carFile.empty() ? "" : carFile, outputs)
+    const std::string otherCar = options.carFile.empty() ? "" : carFile;
+    const int status = recording ? runRecordedDrive(options, *recording, otherCar, outputs)
                                  : runReplay(options, carFile, *keySource, frames, outputs);
     if (outputs.csv == stdout && std::fflush(stdout) != 0 && status == kDone) {
         reportUnwritable(outputs.csvPath);

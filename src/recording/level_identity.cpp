@@ -12,8 +12,8 @@ std::uint64_t levelDataHash()
     for (const char* path : {kCityModelFile, kCityPlacementFile}) {
         const std::optional<std::string> contents = readFileContents(path);
         // The name and the size first, so the files' bytes cannot run into each other.
-        named += std::string(path) + '\0' +
-                 (contents ? std::to_string(contents->size()) + '\0' + *contents : std::string("missing"));
+        named += std::string(path) + '\0'
+                 + (contents ? std::to_string(contents->size()) + '\0' + *contents : std::string("missing"));
     }
     return contentHash(named);
 }

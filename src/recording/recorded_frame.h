@@ -19,15 +19,15 @@ static_assert(kDrivingKeys.size() <= 64, "the driving keys are kept as a 64-bit 
 
 // What the main loop did to the game before a frame, besides the keys and pads.
 enum RecordedEvent : std::uint8_t {
-    kEventFocusPause = 1u << 0, // the window lost the focus and the game was paused
+    kEventFocusPause = 1u << 0,  // the window lost the focus and the game was paused
     kEventCarReloaded = 1u << 1, // the car file was saved and the car took its new text
 };
 
 struct RecordedFrame {
-    float frameTime = 0.0f;      // seconds, as passed to runFrame (after the cap)
-    std::uint64_t keys = 0;      // bit i: row i of kDrivingKeys down in the snapshot
-    PadFrame pads;               // as applied, after the deadzone and the curve
-    std::uint8_t events = 0;     // RecordedEvent bits
+    float frameTime = 0.0f;  // seconds, as passed to runFrame (after the cap)
+    std::uint64_t keys = 0;  // bit i: row i of kDrivingKeys down in the snapshot
+    PadFrame pads;           // as applied, after the deadzone and the curve
+    std::uint8_t events = 0; // RecordedEvent bits
 
     bool operator==(const RecordedFrame&) const = default;
 };

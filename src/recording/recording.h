@@ -51,8 +51,8 @@ struct Recording {
     std::vector<StateCheck> stateChecks;  // in frame order
     std::vector<FrameKeyframe> keyframes; // in frame order
     std::vector<CarReload> carReloads;    // in frame order
-    bool complete = false; // the writer finished it; otherwise stopNote says where it stops
-    std::string stopNote;  // "cut short after frame 1234 (byte 56789)", with why; empty when complete
+    bool complete = false;                // the writer finished it; otherwise stopNote says where it stops
+    std::string stopNote;                 // "cut short after frame 1234 (byte 56789)", with why; empty when complete
 
     // The car text in force for frame (from 1): the last reload at or before it, else the header's.
     const std::string& carTextFor(std::uint32_t frame) const;

@@ -1,10 +1,10 @@
 #include "recording/recording_codec.h"
 
-#include <zlib.h>
-
 #include <cmath>
 #include <new>
 #include <type_traits>
+
+#include <zlib.h>
 
 namespace torvane {
 
@@ -88,8 +88,8 @@ void writeFrameRecord(ByteWriter& out, const RecordedFrame& frame, const std::st
     const bool pads = frame.pads != PadFrame{};
     const bool reloaded = (frame.events & kEventCarReloaded) != 0 && carText != nullptr;
     const std::uint8_t events = reloaded ? frame.events : frame.events & ~kEventCarReloaded;
-    out.u8(static_cast<std::uint8_t>((events & kKnownEvents) | (pads ? kHasPads : 0) | (hash ? kHasHash : 0) |
-                                     (keyframe ? kHasKeyframe : 0)));
+    out.u8(static_cast<std::uint8_t>((events & kKnownEvents) | (pads ? kHasPads : 0) | (hash ? kHasHash : 0)
+                                     | (keyframe ? kHasKeyframe : 0)));
     out.f32(frame.frameTime);
     out.u64(frame.keys);
     if (pads) {
@@ -115,7 +115,8 @@ std::string encodeChunk(std::uint32_t firstFrame, std::uint32_t frameCount, std:
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
     if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
-                  static_cast<uLong>(raw.size()), Z_DEFAULT_COMPRESSION) != Z_OK) {
+                  static_cast<uLong>(raw.size()), Z_DEFAULT_COMPRESSION)
+        != Z_OK) {
         throw std::bad_alloc(); // compress2 fails only for want of memory with a bound-sized buffer
     }
     packed.resize(packedSize);

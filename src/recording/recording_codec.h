@@ -30,8 +30,8 @@
 namespace torvane {
 
 inline constexpr std::string_view kRecordingMagic{"TORVREC\x1A", 8};
-inline constexpr std::uint32_t kChunkMagic = 0x4B435654;  // "TVCK"
-inline constexpr std::uint32_t kEndMagic = 0x444E5654;    // "TVND"
+inline constexpr std::uint32_t kChunkMagic = 0x4B435654; // "TVCK"
+inline constexpr std::uint32_t kEndMagic = 0x444E5654;   // "TVND"
 
 // Bounds the reader checks before it allocates anything.
 inline constexpr std::uint32_t kMaxHeaderBytes = 64 * 1024;
@@ -50,7 +50,7 @@ inline constexpr std::uint8_t kKnownEvents = kEventFocusPause | kEventCarReloade
 
 // Why a recording ended, as its end mark says.
 enum class RecordingEnd : std::uint32_t {
-    DriveEnded = 0,   // the game quit or the drive was left: the whole drive is in
+    DriveEnded = 0,    // the game quit or the drive was left: the whole drive is in
     WriterStopped = 1, // the writer stopped early (drive too long, disk too slow): the drive went on
 };
 

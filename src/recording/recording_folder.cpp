@@ -1,12 +1,13 @@
 #include "recording/recording_folder.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+
+#include <fcntl.h>
 
 namespace torvane {
 namespace {
@@ -25,14 +26,15 @@ bool isAbandoned(const fs::path& path)
     return free;
 }
 
-// target, or target with " (2)", " (3)"... before its extension when target exists.
+// target, or target with "_2", "_3"... before its extension when target exists
+// (which sort after target, as a later drive should).
 fs::path freeName(const fs::path& target)
 {
     std::error_code error;
     fs::path candidate = target;
     for (int number = 2; fs::exists(candidate, error) && number < 1000; ++number) {
-        candidate = target.parent_path() /
-                    (target.stem().string() + " (" + std::to_string(number) + ")" + target.extension().string());
+        candidate = target.parent_path()
+                    / (target.stem().string() + "_" + std::to_string(number) + target.extension().string());
     }
     return candidate;
 }

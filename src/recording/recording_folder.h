@@ -23,11 +23,11 @@ inline constexpr const char* kSavedRecordingsFolder = "saved";
 std::string recordingFileName(std::int64_t unixTime);
 
 // A path in folder for a new recording started at unixTime, named by
-// recordingFileName, with " (2)", " (3)"... when the name is taken.
+// recordingFileName, with "_2", "_3"... when the name is taken.
 std::string newRecordingPath(const std::string& folder, std::int64_t unixTime);
 
 // Renames every "NAME.part" that no running game is still writing, in folder
-// and its saved subfolder, to NAME (a number added if NAME exists); the
+// and its saved subfolder, to NAME ("_2"... added if NAME exists); the
 // recovered paths. Each one reads up to its last complete chunk.
 std::vector<std::string> recoverPartFiles(const std::string& folder);
 

@@ -23,13 +23,13 @@ inline constexpr std::uint32_t kKeyframeEvery = 600;
 
 struct RecordingHeader {
     std::uint32_t formatVersion = kRecordingFormatVersion;
-    std::string programVersion;       // "1.0.0"; at most kMaxProgramVersionBytes
-    std::uint64_t levelHash = 0;      // levelDataHash of the data folder it was driven on
-    std::int64_t startTime = 0;       // Unix time of the drive's start, seconds (UTC)
+    std::string programVersion;  // "1.0.0"; at most kMaxProgramVersionBytes
+    std::uint64_t levelHash = 0; // levelDataHash of the data folder it was driven on
+    std::int64_t startTime = 0;  // Unix time of the drive's start, seconds (UTC)
     std::uint32_t stateHashEvery = kStateHashEvery;
     std::uint32_t keyframeEvery = kKeyframeEvery;
-    std::string carText;              // the car file the drive started with; empty: the built-in car
-    Keyframe start;                   // the state before frame 1
+    std::string carText; // the car file the drive started with; empty: the built-in car
+    Keyframe start;      // the state before frame 1
 };
 
 } // namespace torvane

@@ -1,7 +1,7 @@
-#include <zlib.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include <zlib.h>
 
 #include "core/file_contents.h"
 #include "recording/recording.h"
@@ -33,14 +33,14 @@ bool readFrameRecord(ByteReader& in, std::uint32_t frame, ChunkFrames& out)
     record.events = flags & kKnownEvents;
     record.frameTime = in.f32();
     record.keys = in.u64();
-    if ((flags & ~(kKnownEvents | kHasPads | kHasHash | kHasKeyframe)) != 0 || !std::isfinite(record.frameTime) ||
-        record.frameTime < 0.0f || (kDrivingKeys.size() < 64 && (record.keys >> kDrivingKeys.size()) != 0)) {
+    if ((flags & ~(kKnownEvents | kHasPads | kHasHash | kHasKeyframe)) != 0 || !std::isfinite(record.frameTime)
+        || record.frameTime < 0.0f || (kDrivingKeys.size() < 64 && (record.keys >> kDrivingKeys.size()) != 0)) {
         return false;
     }
     if ((flags & kHasPads) != 0) {
         record.pads = {in.f32(), in.f32(), in.f32(), in.u32()};
-        if (!withinUnit(record.pads.steering, -1.0f) || !withinUnit(record.pads.accelerator, 0.0f) ||
-            !withinUnit(record.pads.brake, 0.0f)) {
+        if (!withinUnit(record.pads.steering, -1.0f) || !withinUnit(record.pads.accelerator, 0.0f)
+            || !withinUnit(record.pads.brake, 0.0f)) {
             return false;
         }
     }
@@ -79,8 +79,8 @@ bool readHeaderBody(std::string_view body, RecordingHeader& header)
     header.stateHashEvery = in.u32();
     header.keyframeEvery = in.u32();
     const std::uint32_t carSize = in.u32();
-    if (header.stateHashEvery == 0 || header.stateHashEvery > kMaxEvery || header.keyframeEvery == 0 ||
-        header.keyframeEvery > kMaxEvery || carSize > kMaxRecordedCarTextBytes) {
+    if (header.stateHashEvery == 0 || header.stateHashEvery > kMaxEvery || header.keyframeEvery == 0
+        || header.keyframeEvery > kMaxEvery || carSize > kMaxRecordedCarTextBytes) {
         return false;
     }
     header.carText = std::string(in.raw(carSize));
@@ -113,8 +113,8 @@ private:
     // Ends the reading with a note of where and why.
     bool stop(const std::string& why)
     {
-        recording.stopNote = std::string(name) + ": stops after frame " + std::to_string(framesSoFar()) + " (byte " +
-                             std::to_string(at) + "): " + why;
+        recording.stopNote = std::string(name) + ": stops after frame " + std::to_string(framesSoFar()) + " (byte "
+                             + std::to_string(at) + "): " + why;
         return false;
     }
     bool cutShort() { return stop("the file ends inside a chunk or before the end mark (the drive was cut off)"); }
@@ -170,8 +170,8 @@ private:
         if (in.failed()) {
             return cutShort();
         }
-        if (first != framesSoFar() + 1 || count == 0 || count > kMaxChunkFrames || rawSize > kMaxChunkRawBytes ||
-            packedSize > compressBound(rawSize)) {
+        if (first != framesSoFar() + 1 || count == 0 || count > kMaxChunkFrames || rawSize > kMaxChunkRawBytes
+            || packedSize > compressBound(rawSize)) {
             return stop("damaged chunk header");
         }
         if (count > kMaxRecordedFrames - framesSoFar()) {
@@ -187,8 +187,9 @@ private:
         std::string raw(rawSize, '\0');
         uLongf unpacked = rawSize;
         if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &unpacked, reinterpret_cast<const Bytef*>(packed.data()),
-                       packedSize) != Z_OK ||
-            unpacked != rawSize) {
+                       packedSize)
+                != Z_OK
+            || unpacked != rawSize) {
             return stop("damaged chunk (it does not unpack to its size)");
         }
         ChunkFrames decoded;
@@ -265,8 +266,8 @@ RecordingRead parseRecording(std::string_view bytes, std::string_view name)
         return refuse("cut short in its header");
     }
     if (version > kRecordingFormatVersion) {
-        return refuse("recorded in a newer format (version " + std::to_string(version) + "; this Torvane reads version " +
-                      std::to_string(kRecordingFormatVersion) + "): replay it with a newer Torvane");
+        return refuse("recorded in a newer format (version " + std::to_string(version) + "; this Torvane reads version "
+                      + std::to_string(kRecordingFormatVersion) + "): replay it with a newer Torvane");
     }
     if (version != kRecordingFormatVersion) {
         return refuse("recorded in an older format (version " + std::to_string(version) + "), no longer read");
@@ -291,10 +292,11 @@ RecordingRead readRecording(const std::string& path)
 {
     const FileRead file = readFile(path.c_str(), kMaxRecordingBytes);
     if (!file.contents) {
-        return {std::nullopt, path + (file.fault == FileFault::TooLarge
-                                          ? ": cannot be read: larger than " +
-                                                std::to_string(kMaxRecordingBytes >> 20) + " MB"
-                                          : ": cannot be read")};
+        return {std::nullopt,
+                path
+                    + (file.fault == FileFault::TooLarge
+                           ? ": cannot be read: larger than " + std::to_string(kMaxRecordingBytes >> 20) + " MB"
+                           : ": cannot be read")};
     }
     return parseRecording(*file.contents, path);
 }

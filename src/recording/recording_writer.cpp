@@ -126,8 +126,8 @@ struct RecordingWriter::Shared {
             {
                 std::unique_lock lock(mutex);
                 wake.wait_for(lock, kWritePeriod, [this] {
-                    return stopping || !keptPath.empty() ||
-                           published.load(std::memory_order_acquire) - consumed.load() >= kBufferedFrames / 4;
+                    return stopping || !keptPath.empty()
+                           || published.load(std::memory_order_acquire) - consumed.load() >= kBufferedFrames / 4;
                 });
                 kept = std::move(keptPath);
                 keptPath.clear();

@@ -1,7 +1,8 @@
 // Recorded drives on the game's real start-up and frames (headless device): a
 // keyframe restored into a fresh game drives on bit for bit; a drive recorded
 // through DriveRecorder (keys, pads, pauses, a car reload) replays from its
-// file with every state hash identical; recording a steady frame allocates
+// file with every state hash identical, and a keys-only drive as a key script
+// drives the same; recording a steady frame allocates
 // nothing on the frame's thread; a recorded frame's keys and pads win over the
 // devices attached, for that frame only.
 #include <unistd.h>
@@ -18,8 +19,10 @@
 #include "app/drive_recorder.h"
 #include "app/recorded_play.h"
 #include "core/file_contents.h"
+#include "input/key_script.h"
 #include "input/keyboard_device.h"
 #include "render/headless_device.h"
+#include "replay/recording_keys.h"
 #include "support/allocation_counter.h"
 
 namespace torvane {
@@ -108,9 +111,10 @@ protected:
     }
 
     // One folder per test and process: ctest runs the tests side by side.
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-        ("torvane_drive_recording_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-         std::to_string(getpid()));
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path()
+        / ("torvane_drive_recording_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())
+           + "_" + std::to_string(getpid()));
     std::vector<std::unique_ptr<HeadlessDevice>> devices;
 };
 
@@ -182,6 +186,53 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
         playRecordedFrame(*replay, recording, frame);
     }
     EXPECT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[target - 1]);
+}
+
+TEST_F(DriveRecording, AKeysOnlyDriveExportedAsAKeyScriptDrivesTheSame)
+{
+    const std::string path = (folder / "keys.tvr").string();
+    auto game = startGame();
+    const Keyframe freshStart = captureKeyframe(*game);
+    std::vector<RecordedFrame> frames = randomFrames(4, 600);
+    std::vector<std::uint64_t> driven;
+    {
+        auto recorder = DriveRecorder::start(*game, path, 42);
+        ASSERT_NE(recorder, nullptr);
+        for (RecordedFrame& frame : frames) {
+            frame.frameTime = 1.0f / 60.0f;
+            frame.pads = {};
+            playRecordedFrame(*game, frame, nullptr);
+            clearLogs();
+            recorder->recordFrame(*game, frame.frameTime);
+            driven.push_back(carStateHash(captureCarState(game->playerCar)));
+        }
+        ASSERT_TRUE(recorder->finish());
+    }
+    const RecordingRead read = readRecording(path);
+    ASSERT_TRUE(read.recording) << read.error;
+    std::string refusal;
+    const std::optional<std::string> text = recordingKeyScript(*read.recording, freshStart, refusal);
+    ASSERT_TRUE(text) << refusal;
+    const ParsedKeyScript script = parseKeyScript(*text);
+    ASSERT_FALSE(script.error) << script.error->message;
+
+    auto replay = startGame();
+    for (int frame = 1; frame <= static_cast<int>(driven.size()); ++frame) {
+        const std::bitset<kKeyCount> keys = keysHeldInFrame(script.script, frame);
+        for (int code = 0; code < kKeyCount; ++code) {
+            replay->keyboardInput.setKeyByte(static_cast<KeyCode>(code),
+                                             keys.test(static_cast<std::size_t>(code)) ? 0x80 : 0);
+        }
+        runFrame(*replay, 1.0f / 60.0f);
+        clearLogs();
+        ASSERT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[static_cast<std::size_t>(frame - 1)])
+            << "frame " << frame;
+    }
+    // With a pad's value in it, it is no key script.
+    Recording withPad = *read.recording;
+    withPad.frames[10].pads.steering = 0.5f;
+    EXPECT_FALSE(recordingKeyScript(withPad, freshStart, refusal));
+    EXPECT_EQ(refusal, "it holds pad input");
 }
 
 // A keyboard holding Left and a pad pushing its stick right, always.

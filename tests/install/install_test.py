@@ -67,6 +67,7 @@ class InstalledGame(unittest.TestCase):
         env = {k: v for k, v in os.environ.items()
                if k not in ("TORVANE_DATA", "DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
         env["XDG_CONFIG_HOME"] = os.path.join(self.scratch, "config")
+        env["XDG_DATA_HOME"] = os.path.join(self.scratch, "data")  # the game records every drive there
         if display:
             env.update(DISPLAY=display, SDL_VIDEODRIVER="x11")
         env.update(extra)

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <csignal>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -34,7 +33,8 @@ protected:
     void SetUp() override { fs::create_directories(folder); }
     void TearDown() override { fs::remove_all(folder); }
 
-    // Writes a drive of count frames with pads, events, a car reload and keyframes; its bytes.
+    // Writes a drive of count frames with pads, events, a car reload and
+    // keyframes, kept half way (moved to saved/ while written); its bytes.
     std::string writeDrive(std::uint32_t count)
     {
         RecordingHeader header;
@@ -64,9 +64,14 @@ protected:
             after.car.speed = static_cast<float>(i);
             writer->addFrame(frame, after);
             frames.push_back(frame);
+            if (i == count / 2) {
+                writer->keepAs(keptPath.string()); // the player keeps it half way
+            }
         }
         EXPECT_TRUE(writer->finish());
-        return readFileContents(path.c_str()).value_or("");
+        EXPECT_EQ(writer->finalPath(), keptPath.string());
+        EXPECT_FALSE(fs::exists(path));
+        return readFileContents(keptPath.c_str()).value_or("");
     }
 
     // Checks that what reading bytes gave is sound: refused with a message, or a
@@ -88,9 +93,11 @@ protected:
     }
 
     // One folder per test and process: ctest runs the tests side by side.
-    const fs::path folder = fs::temp_directory_path() /
-        ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-         std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path()
+        / ("torvane_recording_file_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())
+           + "_" + std::to_string(getpid()));
+    const fs::path keptPath = folder / kSavedRecordingsFolder / "drive.tvr";
     std::vector<RecordedFrame> frames;
 };
 

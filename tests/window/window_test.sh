@@ -160,7 +160,7 @@ start_game() {
   (
     cd "$data_folder" || exit 1
     unset WAYLAND_DISPLAY
-    export SDL_VIDEODRIVER=x11 HOME=$work/home XDG_CONFIG_HOME="$work/config"
+    export SDL_VIDEODRIVER=x11 HOME=$work/home XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
     exec "$game_binary" "$@"
   ) >"$work/$name.stdout" 2>"$work/$name.stderr" &
   game_pid=$!
