@@ -521,7 +521,7 @@ case_close() {
 }
 
 case_watch() {
-  local id changed recordings=$work/home/.local/share/torvane/recordings drive count
+  local id changed recordings=$work/data/torvane/recordings drive count
   local -r most=$((width * height / 100))
   log "case watch: a recorded drive watched with --replay, paused, stepped back and taken over"
   start_game drive
