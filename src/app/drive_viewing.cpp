@@ -114,10 +114,17 @@ void DriveViewing::beforeDrivingFrame(float frameTime)
     }
 }
 
+std::vector<RecentDrive> DriveViewing::recentDrives() const
+{
+    if (folder.empty()) {
+        return {}; // no home folder: no recordings
+    }
+    return listRecentDrives({folder, folder / kSavedRecordingsFolder}, kRecordingExtension, summariseRecording);
+}
+
 void DriveViewing::openList()
 {
-    game.recentDrives.show(
-        listRecentDrives({folder, folder / kSavedRecordingsFolder}, kRecordingExtension, summariseRecording));
+    game.recentDrives.show(recentDrives());
     pausedBeforeList = game.play.paused;
     game.play.paused = true;
 }
@@ -129,8 +136,7 @@ void DriveViewing::toggleGhost()
         return;
     }
     // No ghost yet: the newest readable drive.
-    for (const RecentDrive& drive :
-         listRecentDrives({folder, folder / kSavedRecordingsFolder}, kRecordingExtension, summariseRecording)) {
+    for (const RecentDrive& drive : recentDrives()) {
         if (drive.summary && race(drive.path.string())) {
             return;
         }

@@ -67,6 +67,8 @@ public:
     ViewingChange watchFrame(float displaySeconds, FrameActions& actions);
 
 private:
+    // The drives of the recordings folder and its saved/ subfolder, newest first.
+    std::vector<RecentDrive> recentDrives() const;
     void openList();
     void toggleGhost();
     // Ends the watching and gives the game its keyboard and pads back.
