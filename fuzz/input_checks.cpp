@@ -350,9 +350,8 @@ std::string withRecordingCrcsFixed(std::string_view input)
 
 // A refusal naming the file, or a recording whose frames, hashes, keyframes and
 // car texts are sound and in frame order, whole exactly when no stop is noted.
-std::string checkRecording(Bytes input)
+std::string checkParsedRecording(const RecordingRead& read)
 {
-    const RecordingRead read = parseRecording(withRecordingCrcsFixed(textOf(input)), "fuzz.tvr");
     if (!read.recording) {
         return read.error.rfind("fuzz.tvr: ", 0) == 0 ? "" : "a refusal that does not name the file";
     }
@@ -378,6 +377,25 @@ std::string checkRecording(Bytes input)
     return "";
 }
 
+std::string checkRecording(Bytes input)
+{
+    return checkParsedRecording(parseRecording(withRecordingCrcsFixed(textOf(input)), "fuzz.tvr"));
+}
+
+// The input's first byte a frame count (1 to 256), the rest that many frame
+// records, packed into one sound chunk of a sound recording: the frame
+// decoding gets every byte the fuzzer makes.
+std::string checkRecordingFrames(Bytes input)
+{
+    if (input.empty()) {
+        return "";
+    }
+    const std::uint32_t count = input[0] + 1u;
+    const std::string file = encodeRecordingHeader(RecordingHeader{}) +
+                             encodeChunk(1, count, textOf(input.subspan(1))) + encodeEndMark(count, RecordingEnd::DriveEnded);
+    return checkParsedRecording(parseRecording(file, "fuzz.tvr"));
+}
+
 struct NamedCheck {
     std::string_view name;
     InputCheck check;
@@ -392,6 +410,7 @@ constexpr std::array kChecks{
     NamedCheck{"key_script", checkKeyScript},
     NamedCheck{"car_file", checkCarFile},
     NamedCheck{"recording", checkRecording},
+    NamedCheck{"recording_frames", checkRecordingFrames},
 };
 
 } // namespace

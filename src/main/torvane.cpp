@@ -218,12 +218,11 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(problem);
     }
-    const std::string userData = userDataFolder();
-    const std::string recordingsFolder = userData.empty() ? std::string() : userData + "/recordings";
+    const std::string recordings = recordingsFolder();
     // A drive recorded into --record's file is kept already.
-    RecordingPlace place{recordFile, recordingsFolder,
-                         recordFile.empty() ? recordingsFolder + "/" + kSavedRecordingsFolder : std::string()};
-    DriveViewing viewing(game, recordingsFolder, levelDataHash());
+    RecordingPlace place{recordFile, recordings,
+                         recordFile.empty() ? recordings + "/" + kSavedRecordingsFolder : std::string()};
+    DriveViewing viewing(game, recordings, levelDataHash());
     viewing.setInputDevices(desktop->keyboard.get(), desktop->pads.get());
     // A recording named on the command line that cannot be read stops the start.
     const std::string unreadable = !ghostFile.empty() && !viewing.race(ghostFile)     ? ghostFile

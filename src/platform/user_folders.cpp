@@ -62,6 +62,12 @@ std::string userDataFolder()
     return data.empty() ? data : data + "/torvane";
 }
 
+std::string recordingsFolder()
+{
+    const std::string data = userDataFolder();
+    return data.empty() ? data : data + "/recordings";
+}
+
 std::string picturesFolder()
 {
     const std::string home = environment("HOME");

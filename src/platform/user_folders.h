@@ -25,6 +25,8 @@ DataFolderSearch searchDataFolder(const std::string& option);
 std::string settingsFilePath();
 // $XDG_DATA_HOME/torvane (~/.local/share/torvane): recorded drives and other saved data.
 std::string userDataFolder();
+// $XDG_DATA_HOME/torvane/recordings: the recorded drives (recording/recording_folder.h).
+std::string recordingsFolder();
 // The user's pictures folder (XDG_PICTURES_DIR, else ~/Pictures): screenshots.
 std::string picturesFolder();
 
