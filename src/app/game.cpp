@@ -4,11 +4,11 @@
 #include "collision/collision_pass.h"
 #include "core/load_report.h"
 #include "render/graphics_device.h"
+#include "world/translucent_drawing.h"
 
 namespace torvane {
 namespace {
 
-constexpr std::uint32_t kClearColour = 0xFFC8C8C8; // opaque grey 200, 200, 200
 constexpr float kCarScale = 2.0f;
 constexpr int kOverlayFontHeight = 20; // pixels
 
@@ -95,15 +95,27 @@ FrameActions runFrame(Game& game, float frameTime)
         if (!game.play.paused) {
             game.playerCar.stepPhysics(frameTime);
         }
-        game.camera.update(*device, game.playerCar);
-        game.skyObject.draw(*device);
-        game.playerCar.draw();
-        game.cityMap.draw();
+        drawWorld(game, *device);
         game.play.drawTexts(*device);
+        game.recentDrives.draw(*device);
         device->endScene();
     }
     device->present();
     return actions;
+}
+
+void drawWorld(Game& game, GraphicsDevice& device)
+{
+    if (device.isSilent()) {
+        return; // the objects would draw on the device that loaded them
+    }
+    game.camera.update(device, game.playerCar);
+    game.skyObject.draw(device);
+    game.playerCar.draw();
+    game.cityMap.draw();
+    if (game.ghostShown) {
+        drawTranslucent(game.ghostCar, kGhostOpacity);
+    }
 }
 
 } // namespace torvane

@@ -7,6 +7,7 @@
 
 #include "app/play_state.h"
 #include "app/car_loading.h"
+#include "app/recent_drives_menu.h"
 #include "app/screen_note.h"
 #include "camera/camera.h"
 #include "car/car.h"
@@ -33,7 +34,18 @@ struct Game {
     GraphicsDevice* device = nullptr;
     CarSource carSource;
     ScreenNote note;
+    // A recorded drive's car, drawn translucent over the scene while ghostShown:
+    // the player's car mesh at the recorded car's pose (app/ghost.h moves it).
+    SceneObject ghostCar;
+    bool ghostShown = false;
+    // The list of recent drives, drawn over the picture while open.
+    RecentDrivesMenu recentDrives;
 };
+
+// The clear colour of every frame: opaque grey 200, 200, 200.
+inline constexpr std::uint32_t kClearColour = 0xFFC8C8C8;
+// How opaque the ghost car is drawn, 0..1.
+inline constexpr float kGhostOpacity = 0.4f;
 
 // Makes device the game's device and sets it up in the game's order: the depth
 // test, the scene, the light, the overlay font. False when no font came up.
@@ -60,12 +72,17 @@ float simulatedFrameTime(float measuredSeconds);
 
 // One frame: keys and pads (then the pause, the reset and the readout they
 // asked for), clear, then (if the scene begins) overlay, the screen note if one
-// is up, collision, car scale, physics, camera, sky, car, city and the play
-// texts; present in every case.
+// is up, collision, car scale, physics, camera, sky, car, city, the ghost, the
+// play texts and the list of recent drives if open; present in every case.
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the
 // loop.
 FrameActions runFrame(Game& game, float frameTime);
+
+// The picture's world as the game stands: the camera placed on the car (its
+// transforms set on device), then the sky, the car, the city and, when shown,
+// the ghost over them.
+void drawWorld(Game& game, GraphicsDevice& device);
 
 } // namespace torvane

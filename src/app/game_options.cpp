@@ -36,7 +36,8 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
 {
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
                     "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
-                    "F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, Escape quits.\n"
+                    "F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, L recent drives,\n"
+                    "G the ghost, Escape quits.\n"
                     "A game pad drives too. Every drive is recorded (see --record).\n");
     app.set_help_flag();
     app.add_option("--data", options.dataDir, kDataOptionHelp)
@@ -59,6 +60,11 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
     app.add_option("--record", options.recordFile,
                    "record the drive into FILE (instead of the recordings folder; never pruned)")
         ->option_text("FILE");
+    app.add_option("--replay", options.replayFile,
+                   "start by watching the recorded drive FILE (Space, Left/Right, PageUp/PageDown, T takes over)")
+        ->option_text("FILE");
+    app.add_option("--ghost", options.ghostFile, "drive against the recorded drive FILE, shown as a translucent car")
+        ->option_text("FILE");
     app.add_flag("--no-vsync", options.noVsync, "show frames without waiting for the screen's refresh");
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");
@@ -75,7 +81,7 @@ ParsedGameOptions parseGameOptions(std::span<const std::string_view> args)
     declareGameOptions(app, result.options);
     result.error = parseCommandLine(app, args);
     if (result.error.empty()) {
-        result.error = emptyValueMistake(app, {"--data"});
+        result.error = emptyValueMistake(app, {"--data", "--replay", "--ghost"});
     }
     return result;
 }

@@ -21,6 +21,8 @@ struct GameOptions {
     bool backgroundKeys = false;
     bool noVsync = false;
     std::string recordFile;    // empty: the drive is recorded in the recordings folder
+    std::string replayFile;    // a recording to watch first; empty: none
+    std::string ghostFile;     // a recording to race as the ghost; empty: none
     bool help = false;
     bool version = false;
 };

@@ -12,6 +12,11 @@ std::string screenshotSavedMessage(std::string_view path)
     return "Capture enregistrée : " + std::string(path);
 }
 
+std::string cannotWatchMessage(std::string_view path)
+{
+    return "Impossible de revoir " + std::string(path);
+}
+
 std::string screenshotFailedMessage(std::string_view path)
 {
     return "Impossible d'enregistrer la capture " + std::string(path);

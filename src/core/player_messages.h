@@ -34,6 +34,24 @@ inline constexpr const char* kPausedText = "PAUSE";
 // The frame-rate readout: frames per second, then the mean frame time in milliseconds.
 inline constexpr const char* kFrameRateFormat = "%.0f images/s  %.1f ms";
 
+// The list of recent drives (L) and watching a drive.
+inline constexpr std::string_view kRecentDrivesTitle = "Parcours récents  (Haut/Bas, Entrée : revoir, G : fantôme, Échap : fermer)";
+inline constexpr std::string_view kNoRecentDrives = "Aucun parcours enregistré";
+inline constexpr std::string_view kSavedDrive = "enregistré";
+inline constexpr std::string_view kRecentDrive = "récent";
+inline constexpr std::string_view kUnreadableDrive = "illisible";
+inline constexpr const char* kWatchingPaused = "PAUSE";
+// The watch bar: the bar, the time watched and the whole length, the speed: "[=====-----]  01:23 / 05:00  ×1".
+inline constexpr const char* kWatchBarFormat = "%s  %s / %s  %s";
+inline constexpr const char* kWatchKeysHelp =
+    "Espace : pause   Gauche/Droite : ±5 s (en pause : ±1 image)   PgPréc/PgSuiv : vitesse\n"
+    "Début/Fin   F1 à F8, V : caméra   T : reprendre le volant   Échap : revenir";
+inline constexpr std::string_view kGhostOn = "Fantôme affiché";
+inline constexpr std::string_view kGhostOff = "Fantôme masqué";
+inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantôme";
+// "Impossible de revoir <path>": a recording that cannot be watched or raced (the why goes to stderr).
+std::string cannotWatchMessage(std::string_view path);
+
 // "Capture enregistrée : <path>", shown when a screenshot was written.
 std::string screenshotSavedMessage(std::string_view path);
 // "Impossible d'enregistrer la capture <path>".

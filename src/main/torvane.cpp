@@ -16,10 +16,12 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/desktop_game.h"
 #include "app/drive_recorder.h"
+#include "app/drive_viewing.h"
 #include "app/game_options.h"
 #include "core/command_line.h"
 #include "core/file_watcher.h"
@@ -97,11 +99,29 @@ void recordFrame(DriveRecorder& recorder, float frameTime, const FrameActions& a
     }
 }
 
+// Where this run's drives are recorded.
+struct RecordingPlace {
+    std::string file;       // --record's file, for the first drive; empty: the folder
+    std::string folder;     // the recordings folder
+    std::string keptFolder; // where Ctrl+S keeps a drive; empty: kept already (--record)
+};
+
+// Finishes the drive's recording, if any.
+void finishRecording(std::unique_ptr<DriveRecorder>& recorder)
+{
+    if (recorder != nullptr && !recorder->finish()) {
+        diagnose(recorder->path() + ": the recording ends before the drive did");
+    }
+    recorder.reset();
+}
+
 // Runs frames until the player quits, or for frames frames when set. Each
 // frame's measured time goes to the readout; the simulation gets it capped.
-// With a recorder, every frame and what the loop did outside the keys are recorded.
-void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings, DriveRecorder* recorder,
-          const std::string& keptFolder)
+// With a recorder, every frame and what the loop did outside the keys are
+// recorded. While a drive is watched, its frames run instead and nothing is
+// recorded; the drive taken over or returned to is recorded anew.
+void play(DesktopGame& desktop, const GameOptions& options, const Settings& settings,
+          std::unique_ptr<DriveRecorder>& recorder, RecordingPlace& place, DriveViewing& viewing)
 {
     FrameTimer timer(desktopClock());
     FileWatcher carFile(kCarFile);
@@ -110,7 +130,7 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
         DesktopEvent event;
         if (pollDesktopEvent(event)) {
             quit = event.quit;
-            if (event.focusLost && settings.pauseOnFocusLoss) {
+            if (event.focusLost && settings.pauseOnFocusLoss && !viewing.isWatching()) {
                 game.play.paused = true;
                 if (recorder != nullptr) {
                     recorder->noteFocusPause();
@@ -120,14 +140,29 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
         }
         const float measured = timer.nextFrameTime();
         game.play.countFrame(measured);
+        if (viewing.isWatching()) {
+            FrameActions actions;
+            ++frame;
+            if (viewing.watchFrame(measured, actions) == ViewingChange::DriveStarted) {
+                recorder = startRecording(std::exchange(place.file, {}), settings, place.folder);
+            }
+            actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
+            continue;
+        }
         if (carFile.changed(measured) && reloadCar(game) && recorder != nullptr) {
             recorder->noteCarReloaded(game.carSource.text);
         }
         const float frameTime = simulatedFrameTime(measured);
-        const FrameActions actions = runFrame(game, frameTime);
+        viewing.beforeDrivingFrame(frameTime);
+        FrameActions actions = runFrame(game, frameTime);
         ++frame;
+        const ViewingChange change = viewing.afterDrivingFrame(actions);
         if (recorder != nullptr) {
-            recordFrame(*recorder, frameTime, actions, keptFolder);
+            recordFrame(*recorder, frameTime, actions, place.keptFolder);
+        }
+        if (change == ViewingChange::DriveEnded) {
+            finishRecording(recorder);
+            place.keptFolder = place.folder + "/" + kSavedRecordingsFolder;
         }
         actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
         quit = actions.quitRequested;
@@ -150,8 +185,12 @@ int gameMain(std::span<const std::string_view> args)
 
     installMessageSink(&desktopMessageSink());
     // Named relative to where the game was started, before the data folder is entered.
-    const std::string recordFile =
-        options.recordFile.empty() ? std::string() : std::filesystem::absolute(options.recordFile).string();
+    auto fromStart = [](const std::string& path) {
+        return path.empty() ? std::string() : std::filesystem::absolute(path).string();
+    };
+    const std::string recordFile = fromStart(options.recordFile);
+    const std::string replayFile = fromStart(options.replayFile);
+    const std::string ghostFile = fromStart(options.ghostFile);
     if (!recordFile.empty() && access(std::filesystem::path(recordFile).parent_path().c_str(), W_OK) != 0) {
         diagnose(options.recordFile + ": cannot be written (no such folder, or no permission)");
         return kBadCommandLine;
@@ -180,12 +219,22 @@ int gameMain(std::span<const std::string_view> args)
         return cannotStart(problem);
     }
     const std::string recordings = recordingsFolder();
-    std::unique_ptr<DriveRecorder> recorder = startRecording(recordFile, settings, recordings);
     // A drive recorded into --record's file is kept already.
-    const std::string keptFolder = recordFile.empty() ? recordings + "/" + kSavedRecordingsFolder : std::string();
-    play(*desktop, options, settings, recorder.get(), keptFolder);
-    if (recorder != nullptr && !recorder->finish()) {
-        diagnose(recorder->path() + ": the recording ends before the drive did");
+    RecordingPlace place{recordFile, recordings,
+                         recordFile.empty() ? recordings + "/" + kSavedRecordingsFolder : std::string()};
+    DriveViewing viewing(game, recordings, levelDataHash());
+    viewing.setInputDevices(desktop->keyboard.get(), desktop->pads.get());
+    // A recording named on the command line that cannot be read stops the start.
+    const std::string unreadable = !ghostFile.empty() && !viewing.race(ghostFile)     ? ghostFile
+                                    : !replayFile.empty() && !viewing.watch(replayFile) ? replayFile
+                                                                                        : std::string();
+    std::unique_ptr<DriveRecorder> recorder;
+    if (unreadable.empty()) {
+        if (replayFile.empty()) {
+            recorder = startRecording(std::exchange(place.file, {}), settings, place.folder);
+        }
+        play(*desktop, options, settings, recorder, place, viewing);
+        finishRecording(recorder);
     }
 
     game.keyboardInput.attachDevice(nullptr);
@@ -193,7 +242,7 @@ int gameMain(std::span<const std::string_view> args)
     game.device = nullptr;
     desktop.reset();
     stopDesktop();
-    return kQuit;
+    return unreadable.empty() ? kQuit : cannotStart(cannotWatchMessage(unreadable));
 }
 
 } // namespace

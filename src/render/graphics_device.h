@@ -6,8 +6,14 @@
 // The device owns every mesh and texture it creates; they live until the device
 // is destroyed. Scene objects keep plain pointers to them.
 //
+// Blending follows Direct3D 9: with AlphaBlendEnable on, a pixel becomes
+// source × SrcBlend + destination × DestBlend; the source alpha is the
+// material's diffuse alpha, or the texel's alpha on a textured draw unless
+// stage 0's AlphaOp is Modulate (texel alpha × diffuse alpha).
+//
 // Shortcomings: only the operations the game uses exist; only directional
-// lights are honoured; there is one texture stage.
+// lights are honoured; there is one texture stage, and of its states only
+// the alpha operation.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +56,59 @@ struct Light {
 };
 
 enum class TransformState : std::uint32_t { View = 2, Projection = 3, World = 256 };
-enum class RenderState : std::uint32_t { ZEnable = 7, ZWriteEnable = 14, Ambient = 139 };
+// Render states with Direct3D 9's numbers; a device starts with ZEnable and
+// ZWriteEnable 1, AlphaBlendEnable 0, SrcBlend One, DestBlend Zero, Ambient 0.
+enum class RenderState : std::uint32_t {
+    ZEnable = 7,
+    ZWriteEnable = 14,
+    SrcBlend = 19,
+    DestBlend = 20,
+    AlphaBlendEnable = 27,
+    Ambient = 139,
+};
+inline constexpr int kRenderStateCount = 6;
+
+// The blend factors of SrcBlend and DestBlend, Direct3D 9's numbers.
+enum class BlendFactor : std::uint32_t {
+    Zero = 1,
+    One = 2,
+    SrcColour = 3,
+    InvSrcColour = 4,
+    SrcAlpha = 5,
+    InvSrcAlpha = 6,
+    DestAlpha = 7,
+    InvDestAlpha = 8,
+    DestColour = 9,
+    InvDestColour = 10,
+};
+
+// Stage 0's alpha operation (Direct3D 9's D3DTOP numbers): the texel's alpha
+// alone (the default), or the texel's alpha times the diffuse alpha.
+enum class AlphaOperation : std::uint32_t { SelectTexture = 2, Modulate = 4 };
+
+// Index 0..kRenderStateCount - 1 of a render state in a backend's table.
+constexpr int renderStateSlot(RenderState state)
+{
+    switch (state) {
+    case RenderState::ZEnable:
+        return 0;
+    case RenderState::ZWriteEnable:
+        return 1;
+    case RenderState::SrcBlend:
+        return 2;
+    case RenderState::DestBlend:
+        return 3;
+    case RenderState::AlphaBlendEnable:
+        return 4;
+    case RenderState::Ambient:
+        break;
+    }
+    return 5;
+}
+
+// The render states' values on a new device, by renderStateSlot.
+inline constexpr std::uint32_t kInitialRenderStates[kRenderStateCount] = {
+    1, 1, static_cast<std::uint32_t>(BlendFactor::One), static_cast<std::uint32_t>(BlendFactor::Zero), 0, 0};
 inline constexpr int kTransformStateCount = 3;
 
 // Index 0..2 of a transform in a backend's table; Direct3D's values are too sparse to index with.
@@ -109,6 +167,9 @@ public:
     virtual void endScene() = 0;
     // Shows the back buffer, scaled to the window's client area in its own shape.
     virtual void present() = 0;
+    // True for a device that shows nothing (frames run for their simulation
+    // alone): the scene's objects need not be drawn on it.
+    virtual bool isSilent() const { return false; }
 
     virtual void setTransform(TransformState state, const Matrix4& matrix) = 0;
     virtual Matrix4 getTransform(TransformState state) const = 0;
@@ -118,6 +179,8 @@ public:
     virtual void setMaterial(const Material& material) = 0;
     // Stage 0 only; nullptr draws untextured.
     virtual void setTexture(int stage, const Texture* texture) = 0;
+    // Stage 0's alpha operation (SelectTexture at start); other stages are ignored.
+    virtual void setAlphaOperation(int stage, AlphaOperation operation) = 0;
     virtual void drawSubset(const Mesh& mesh, std::uint32_t subset) = 0;
 
     // Creates the overlay font, the system's default face at height pixels.

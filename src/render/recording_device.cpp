@@ -1,27 +1,11 @@
 #include "render/recording_device.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <string_view>
 
 namespace torvane {
 namespace {
-
-// Index of a render state in the array that holds it.
-int renderStateSlot(RenderState state)
-{
-    switch (state) {
-    case RenderState::ZEnable:
-        return 0;
-    case RenderState::ZWriteEnable:
-        return 1;
-    case RenderState::Ambient:
-        return 2;
-    }
-    assert(false && "unknown render state");
-    return 2;
-}
 
 bool isLightSlot(int index)
 {
@@ -31,9 +15,10 @@ bool isLightSlot(int index)
 } // namespace
 
 // The states start as a Direct3D 9 device with a depth buffer has them:
-// identity transforms, depth test and depth writes on, ambient level 0.
-RecordingDevice::RecordingDevice() : renderStates{1, 1, 0}
+// identity transforms, depth test and depth writes on, no blending, ambient level 0.
+RecordingDevice::RecordingDevice()
 {
+    std::copy(std::begin(kInitialRenderStates), std::end(kInitialRenderStates), std::begin(renderStates));
     for (Matrix4& transform : transforms) {
         transform = matrixIdentity();
     }
@@ -136,6 +121,16 @@ void RecordingDevice::setTexture(int stage, const Texture* value)
     call.texture = value;
     if (stage == 0) {
         texture = value;
+    }
+}
+
+void RecordingDevice::setAlphaOperation(int stage, AlphaOperation operation)
+{
+    DeviceCall& call = record(DeviceOperation::SetAlphaOperation);
+    call.index = stage;
+    call.value = static_cast<std::uint32_t>(operation);
+    if (stage == 0) {
+        alphaOperation = operation;
     }
 }
 

@@ -38,6 +38,7 @@ enum class DeviceOperation : std::uint8_t {
     LightEnable,
     SetMaterial,
     SetTexture,
+    SetAlphaOperation,
     DrawSubset,
     LoadMeshFromX,
     CreateTextureFromFile,
@@ -49,9 +50,9 @@ enum class DeviceOperation : std::uint8_t {
 struct DeviceCall {
     DeviceOperation operation = DeviceOperation::Clear;
     // Clear: the colour; SetRenderState: the value; DrawSubset: the subset;
-    // LightEnable: 1 or 0; BeginScene: 1 when it succeeded.
+    // LightEnable: 1 or 0; BeginScene: 1 when it succeeded; SetAlphaOperation: the operation.
     std::uint32_t value = 0;
-    int index = 0;        // SetLight, LightEnable: the light; SetTexture: the stage
+    int index = 0;        // SetLight, LightEnable: the light; SetTexture, SetAlphaOperation: the stage
     float depth = 0.0f;   // Clear
     TransformState transform = TransformState::World;
     RenderState renderState = RenderState::ZEnable;
@@ -102,6 +103,7 @@ public:
     void lightEnable(int index, bool enable) override;
     void setMaterial(const Material& material) override;
     void setTexture(int stage, const Texture* texture) override;
+    void setAlphaOperation(int stage, AlphaOperation operation) override;
     void drawSubset(const Mesh& mesh, std::uint32_t subset) override;
 
     Mesh* loadMeshFromX(const char* path, std::vector<MeshMaterial>& materials) override;
@@ -124,6 +126,7 @@ public:
     bool isLightEnabled(int index) const;
     const Material& getMaterial() const { return material; }
     const Texture* getTexture() const { return texture; }
+    AlphaOperation getAlphaOperation() const { return alphaOperation; }
 
     const std::vector<DeviceCall>& getLog() const { return log; }
     // Number of logged calls of operation.
@@ -141,11 +144,12 @@ private:
     DeviceCall& record(DeviceOperation operation);
 
     Matrix4 transforms[kTransformStateCount];
-    std::uint32_t renderStates[3]; // ZEnable, ZWriteEnable, Ambient
+    std::uint32_t renderStates[kRenderStateCount]; // by renderStateSlot
     Light lights[kRecordedLightCount];
     bool lightsEnabled[kRecordedLightCount] = {};
     Material material;
     const Texture* texture = nullptr;
+    AlphaOperation alphaOperation = AlphaOperation::SelectTexture;
     bool beginSceneResult = true;
     bool createFontResult = true;
     bool hasFont = false;

@@ -66,15 +66,19 @@ bool SceneObject::loadMesh(GraphicsDevice* targetDevice, const char* path)
     return true;
 }
 
+Matrix4 SceneObject::worldMatrix() const
+{
+    const Matrix4 rotationThenTranslation =
+        matrixMultiply(matrixRotationY(heading), matrixTranslation(position.x, position.y, position.z));
+    return matrixMultiply(matrixScaling(scale.x, scale.y, scale.z), rotationThenTranslation);
+}
+
 void SceneObject::draw() const
 {
     if (device == nullptr) {
         return;
     }
-    const Matrix4 rotationThenTranslation =
-        matrixMultiply(matrixRotationY(heading), matrixTranslation(position.x, position.y, position.z));
-    const Matrix4 world = matrixMultiply(matrixScaling(scale.x, scale.y, scale.z), rotationThenTranslation);
-    device->setTransform(TransformState::World, world);
+    device->setTransform(TransformState::World, worldMatrix());
     for (std::uint32_t subset = 0; subset < materialCount; ++subset) {
         device->setMaterial(materials[subset]);
         device->setTexture(0, textures[subset]);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "math/matrix4.h"
 #include "math/vector3.h"
 #include "world/footprint.h"
 
@@ -30,6 +31,8 @@ public:
     bool loadMesh(GraphicsDevice* device, const char* path);
     // Sets the world transform, then draws each subset with its material and texture.
     void draw() const;
+    // Scale, then the rotation by heading about y, then the translation to position.
+    Matrix4 worldMatrix() const;
 
     void setPosition(Vector3 value) { position = value; }
     Vector3 getPosition() const { return position; }

@@ -28,6 +28,8 @@ TEST(GameOptions, ReadsOptionsAndNamesMistakes)
     EXPECT_NE(parse({"--frames", "0"}).error, "");
     EXPECT_NE(parse({"--frames", "ten"}).error, "");
     EXPECT_NE(parse({"--data"}).error, "");
+    EXPECT_EQ(parse({"--replay", "a.tvr", "--ghost", "b.tvr"}).options.ghostFile, "b.tvr");
+    EXPECT_EQ(parse({"--ghost", ""}).error, "--ghost needs a non-empty value");
 }
 
 TEST(GameOptions, WindowAndKeyboardChoicesWinOverTheSettings)

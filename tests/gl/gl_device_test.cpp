@@ -209,6 +209,30 @@ TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
     expectNear(pixel(32, 32), {0, 0, 255});
 }
 
+TEST_F(GlDeviceTest, AlphaBlendingMixesByTheDiffuseAlphaAndWritesNoDepthWhenAsked)
+{
+    Material translucentRed;
+    translucentRed.emissive = {1.0f, 0.0f, 0.0f, 1.0f};
+    translucentRed.diffuse = {0.0f, 0.0f, 0.0f, 0.25f};
+    Material blue;
+    blue.emissive = {0.0f, 0.0f, 1.0f, 1.0f};
+    device->setRenderState(RenderState::AlphaBlendEnable, 1);
+    device->setRenderState(RenderState::SrcBlend, static_cast<std::uint32_t>(BlendFactor::SrcAlpha));
+    device->setRenderState(RenderState::DestBlend, static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha));
+    device->setRenderState(RenderState::ZWriteEnable, 0);
+    device->setMaterial(translucentRed);
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {64, 0, 0});
+
+    // Blending off again, a farther square still shows: the translucent one left no depth.
+    device->setRenderState(RenderState::AlphaBlendEnable, 0);
+    device->setRenderState(RenderState::ZWriteEnable, 1);
+    device->setMaterial(blue);
+    device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
+    device->drawSubset(*square, 0);
+    expectNear(pixel(32, 32), {0, 0, 255});
+}
+
 TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
 {
     device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);

@@ -15,6 +15,10 @@
 # when the window loses the focus stops (the game pauses).
 # Case "fullscreen": under a window manager, F11 fills the 16:9 screen with
 # the 4:3 picture between black bars, Alt+Enter goes back to the window.
+# Case "watch": a drive recorded into the recordings folder is watched with
+# --replay: at its end Left steps back a frame; played from the start the
+# picture moves; Space pauses it (the picture holds); T takes the car over
+# and its drive is recorded anew.
 # Case "close": asks the window to close (WM_DELETE_WINDOW, as a window manager
 # does when its close button is pressed) and expects exit status 0.
 # In every case the game must write nothing else and show no message box.
@@ -516,12 +520,63 @@ case_close() {
   expect_clean_exit close
 }
 
+case_watch() {
+  local id changed recordings=$work/data/torvane/recordings drive count
+  local -r most=$((width * height / 100))
+  log "case watch: a recorded drive watched with --replay, paused, stepped back and taken over"
+  start_game drive
+  id=$(wait_for_window) || { fail "watch: no window"; return; }
+  wait_for_first_frame "$id" || { fail "watch: no frame"; return; }
+  focus_game "$id"
+  x xdotool keydown Up
+  sleep 1.5
+  x xdotool keyup Up
+  press Escape
+  expect_clean_exit drive
+  drive=$(ls -t "$recordings"/*.tvr 2>/dev/null | head -n 1)
+  [ -n "$drive" ] || { fail "watch: the drive was not recorded"; return; }
+  count=$(ls "$recordings"/*.tvr | wc -l)
+
+  start_game watch --replay "$drive"
+  id=$(wait_for_window) || { fail "watch: no window"; return; }
+  wait_for_first_frame "$id" || { fail "watch: no frame"; return; }
+  focus_game "$id"
+  # The drive starts at rest: its last frames move. At the end (paused there), Left steps back a frame.
+  press End
+  screenshot "$id" at_end || fail "watch: screenshot failed"
+  press Left
+  screenshot "$id" stepped_back || fail "watch: screenshot failed"
+  changed=$(differing_pixels at_end stepped_back) || fail "watch: compare failed"
+  exceeds "$changed" 0 || fail "watch: Left did not step back"
+  # Played from the start, the clock and the bar move on.
+  press Home
+  press space
+  screenshot "$id" watch_a || fail "watch: screenshot failed"
+  sleep 1.2
+  screenshot "$id" watch_b || fail "watch: screenshot failed"
+  changed=$(differing_pixels watch_a watch_b) || fail "watch: compare failed"
+  log "watching: $changed pixels changed"
+  exceeds "$changed" 0 || fail "watch: the recorded drive did not play"
+  press space
+  screenshot "$id" paused_a || fail "watch: screenshot failed"
+  sleep 0.4
+  screenshot "$id" paused_b || fail "watch: screenshot failed"
+  changed=$(differing_pixels paused_a paused_b) || fail "watch: compare failed"
+  exceeds "$changed" 0 && fail "watch: the paused drive moved ($changed pixels)"
+  press t
+  check_no_message_box "$id"
+  press Escape
+  expect_clean_exit watch
+  [ "$(ls "$recordings"/*.tvr | wc -l)" -gt "$count" ] || fail "watch: the drive taken over was not recorded"
+}
+
 start_xvfb
 x convert -size "${width}x${height}" "xc:$clear_colour" "png:$work/flat.png" || { log "FAIL: convert"; exit 1; }
 case_keys
 case_background
 case_focus_pause
 case_close
+case_watch
 case_fullscreen
 
 if [ "$failed" -ne 0 ]; then

@@ -65,6 +65,7 @@ constexpr const char* kFragmentShader = R"(#version 330 core
 in vec4 litColour;
 in vec2 texCoord;
 uniform bool textured;
+uniform bool modulateAlpha;         // stage 0's alpha: texel alpha times diffuse alpha, else texel alpha
 uniform sampler2D stage0;
 out vec4 fragColour;
 
@@ -72,7 +73,7 @@ void main()
 {
     if (textured) {
         vec4 texel = texture(stage0, texCoord);
-        fragColour = vec4(litColour.rgb * texel.rgb, texel.a);
+        fragColour = vec4(litColour.rgb * texel.rgb, modulateAlpha ? texel.a * litColour.a : texel.a);
     } else {
         fragColour = litColour;
     }
@@ -301,6 +302,41 @@ struct LightUniforms {
     float ambient[3] = {}; // the ambient state plus every enabled light's ambient
 };
 
+// The blending of a draw: off, or source × source factor + destination × destination factor.
+struct Blending {
+    GLenum source = GL_ONE;
+    GLenum destination = GL_ZERO;
+    GLuint enabled = 0; // 1: on; as wide as the factors, so the struct has no padding to compare
+};
+
+// OpenGL's blend factor for a Direct3D one; an unknown value reads as One.
+GLenum glBlendFactor(std::uint32_t factor)
+{
+    switch (static_cast<BlendFactor>(factor)) {
+    case BlendFactor::Zero:
+        return GL_ZERO;
+    case BlendFactor::One:
+        return GL_ONE;
+    case BlendFactor::SrcColour:
+        return GL_SRC_COLOR;
+    case BlendFactor::InvSrcColour:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case BlendFactor::SrcAlpha:
+        return GL_SRC_ALPHA;
+    case BlendFactor::InvSrcAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case BlendFactor::DestAlpha:
+        return GL_DST_ALPHA;
+    case BlendFactor::InvDestAlpha:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case BlendFactor::DestColour:
+        return GL_DST_COLOR;
+    case BlendFactor::InvDestColour:
+        return GL_ONE_MINUS_DST_COLOR;
+    }
+    return GL_ONE;
+}
+
 // Everything a draw depends on besides its mesh.
 struct DrawInputs {
     Matrix4 worldViewProjection;
@@ -308,6 +344,8 @@ struct DrawInputs {
     LightUniforms lights;
     Material material;
     const GlTexture* texture;
+    int modulateAlpha;
+    Blending blending;
 };
 
 struct WaitingDraw {
@@ -336,7 +374,7 @@ struct GlDevice::Impl {
 
     struct Uniforms {
         GLint worldViewProjection, normalMatrix, lightCount, towardsLight, lightDiffuse, ambientLight;
-        GLint materialDiffuse, materialAmbient, materialEmissive, textured, stage0;
+        GLint materialDiffuse, materialAmbient, materialEmissive, textured, modulateAlpha, stage0;
     } uniforms{};
 
     Matrix4 transforms[kTransformStateCount];
@@ -352,6 +390,8 @@ struct GlDevice::Impl {
     LightUniforms lightUniforms;
     Material material;
     const GlTexture* texture = nullptr;
+    int modulateAlpha = 0;
+    Blending blending;
 
     // What the program and the context hold already.
     struct {
@@ -360,6 +400,8 @@ struct GlDevice::Impl {
         Sent<LightUniforms> lights;
         Sent<Material> material;
         Sent<int> textured;
+        Sent<int> modulateAlpha;
+        Sent<Blending> blending;
     } sent;
     GLuint boundTexture = kUnknownName;
     GLuint boundVertexArray = kUnknownName;
@@ -385,7 +427,8 @@ struct GlDevice::Impl {
         auto at = [this](const char* name) { return glGetUniformLocation(program, name); };
         uniforms = {at("worldViewProjection"), at("normalMatrix"), at("lightCount"), at("towardsLight"),
                     at("lightDiffuse"),        at("ambientLight"), at("materialDiffuse"), at("materialAmbient"),
-                    at("materialEmissive"),    at("textured"),     at("stage0")};
+                    at("materialEmissive"),    at("textured"),     at("modulateAlpha"),
+                    at("stage0")};
     }
 
     // Recomputes the products of the transforms after one of them changed.
@@ -443,7 +486,7 @@ struct GlDevice::Impl {
     DrawInputs currentInputs()
     {
         updateLights();
-        return {worldViewProjection, normalMatrix, lightUniforms, material, texture};
+        return {worldViewProjection, normalMatrix, lightUniforms, material, texture, modulateAlpha, blending};
     }
 
     // Sends what a draw depends on and the program and context do not hold yet.
@@ -470,6 +513,17 @@ struct GlDevice::Impl {
         const int textured = in.texture != nullptr ? 1 : 0;
         if (sent.textured.differs(textured)) {
             glUniform1i(uniforms.textured, textured);
+        }
+        if (sent.modulateAlpha.differs(in.modulateAlpha)) {
+            glUniform1i(uniforms.modulateAlpha, in.modulateAlpha);
+        }
+        if (sent.blending.differs(in.blending)) {
+            if (in.blending.enabled != 0) {
+                glEnable(GL_BLEND);
+            } else {
+                glDisable(GL_BLEND);
+            }
+            glBlendFunc(in.blending.source, in.blending.destination);
         }
         const GLuint name = in.texture != nullptr ? in.texture->name : 0;
         if (boundTexture != name) {
@@ -516,6 +570,7 @@ struct GlDevice::Impl {
             glEnable(GL_DEPTH_TEST);
         }
         glEnable(GL_CULL_FACE);
+        sent.blending = {}; // the text blends and leaves blending off
         forgetBindings();
     }
 
@@ -697,6 +752,15 @@ void GlDevice::setRenderState(RenderState state, std::uint32_t value)
         impl->depthWrite = value != 0;
         glDepthMask(impl->depthWrite ? GL_TRUE : GL_FALSE);
         break;
+    case RenderState::SrcBlend:
+        impl->blending.source = glBlendFactor(value);
+        break;
+    case RenderState::DestBlend:
+        impl->blending.destination = glBlendFactor(value);
+        break;
+    case RenderState::AlphaBlendEnable:
+        impl->blending.enabled = value != 0 ? 1 : 0;
+        break;
     case RenderState::Ambient:
         impl->ambientState = value;
         impl->lightsChanged = true;
@@ -729,6 +793,13 @@ void GlDevice::setTexture(int stage, const Texture* texture)
 {
     if (stage == 0) {
         impl->texture = static_cast<const GlTexture*>(texture);
+    }
+}
+
+void GlDevice::setAlphaOperation(int stage, AlphaOperation operation)
+{
+    if (stage == 0) {
+        impl->modulateAlpha = operation == AlphaOperation::Modulate ? 1 : 0;
     }
 }
 

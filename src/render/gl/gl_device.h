@@ -14,8 +14,11 @@
 // loaded once (cached by its path, a failure too); meshes are parsed by the
 // device's own reader process.
 //
-// Shortcomings: only directional lights; one texture stage; no alpha blending,
-// fog or alpha test, as the game never switches them on; a lost context is
+// Blending is sent with each draw, like the uniforms, so a draw that waits for
+// the end keeps the blending it was given.
+//
+// Shortcomings: only directional lights; one texture stage; no fog or alpha
+// test, as the game never switches them on; a lost context is
 // neither detected nor recreated. Drawn into the window, a frame read back
 // after present() relies on the back buffer surviving the swap, which holds
 // for SDL's offscreen driver and Mesa's software X11 path but not every driver.
@@ -56,6 +59,7 @@ public:
     void lightEnable(int index, bool enable) override;
     void setMaterial(const Material& material) override;
     void setTexture(int stage, const Texture* texture) override;
+    void setAlphaOperation(int stage, AlphaOperation operation) override;
     void drawSubset(const Mesh& mesh, std::uint32_t subset) override;
 
     bool createFont(int height) override;

@@ -1,0 +1,175 @@
+// The viewing of recorded drives beside driving, with a keyboard of the
+// test's own: the list, watching, taking over and leaving, and the Escape
+// that closes the list or leaves a drive never quitting the game.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "app/drive_recorder.h"
+#include "app/drive_viewing.h"
+#include "app/recorded_play.h"
+#include "car/car_state.h"
+#include "core/player_messages.h"
+#include "input/keyboard_device.h"
+#include "recording/recording_folder.h"
+#include "render/recording_device.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr float kFrameTime = 1.0f / 60.0f;
+constexpr std::uint64_t kLevel = 11;
+
+class HeldKeys final : public KeyboardDevice {
+public:
+    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override
+    {
+        std::copy(std::begin(down), std::end(down), std::begin(keyState));
+        return KeyboardReadResult::Read;
+    }
+    bool acquire() override { return true; }
+    std::uint8_t down[kKeyCount] = {};
+};
+
+struct DriveViewingTest : ::testing::Test {
+    DriveViewingTest()
+    {
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
+        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
+        device.createFont(20);
+        game->device = &device;
+        setupScene(*game);
+        game->keyboardInput.attachDevice(&keyboard);
+        viewing.setInputDevices(&keyboard, nullptr);
+    }
+    ~DriveViewingTest() override { fs::remove_all(folder); }
+
+    // Drives frames frames with Up held, recorded into folder/name.
+    void recordDrive(const std::string& name, int frames)
+    {
+        std::unique_ptr<DriveRecorder> recorder = DriveRecorder::start(*game, (folder / name).string(), kLevel);
+        ASSERT_NE(recorder, nullptr);
+        press(kKeyUp, true);
+        for (int frame = 0; frame < frames; ++frame) {
+            drive();
+            recorder->recordFrame(*game, kFrameTime);
+        }
+        press(kKeyUp, false);
+        ASSERT_TRUE(recorder->finish());
+    }
+
+    void press(KeyCode key, bool down) { keyboard.down[key] = down ? 0x80 : 0; }
+
+    // One driving frame as the game's loop runs it.
+    FrameActions drive(ViewingChange* change = nullptr)
+    {
+        viewing.beforeDrivingFrame(kFrameTime);
+        FrameActions actions = runFrame(*game, kFrameTime);
+        const ViewingChange changed = viewing.afterDrivingFrame(actions);
+        if (change != nullptr) {
+            *change = changed;
+        }
+        return actions;
+    }
+
+    ViewingChange watchFrame()
+    {
+        FrameActions actions;
+        return viewing.watchFrame(kFrameTime, actions);
+    }
+
+    fs::path folder = fs::path(testing::TempDir()) / ("torvane-viewing-" + std::to_string(::getpid()));
+    RecordingDevice device;
+    HeldKeys keyboard;
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    DriveViewing viewing{*game, folder, kLevel};
+};
+
+TEST_F(DriveViewingTest, TheListWatchesADriveTakingOverKeepsItsStateAndEscapeNeverQuits)
+{
+    recordDrive("drive.tvr", 120);
+
+    press(kKeyL, true);
+    drive();
+    EXPECT_TRUE(game->recentDrives.isOpen());
+    EXPECT_TRUE(game->play.paused) << "the list pauses the drive";
+    press(kKeyL, false);
+    press(kKeyReturn, true);
+    ViewingChange change = ViewingChange::None;
+    drive(&change);
+    press(kKeyReturn, false);
+    ASSERT_EQ(change, ViewingChange::DriveEnded);
+    ASSERT_TRUE(viewing.isWatching());
+    EXPECT_FALSE(game->play.paused);
+
+    for (int frame = 0; frame < 30; ++frame) {
+        EXPECT_EQ(watchFrame(), ViewingChange::None);
+    }
+    const std::uint64_t shown = carStateHash(captureCarState(game->playerCar));
+    press(kKeyT, true);
+    EXPECT_EQ(watchFrame(), ViewingChange::DriveStarted);
+    EXPECT_FALSE(viewing.isWatching());
+    EXPECT_EQ(carStateHash(captureCarState(game->playerCar)), shown) << "taken over in the state shown";
+    press(kKeyT, false);
+    // The drive taken over is recorded from that state (the game's loop starts its recorder now).
+    const std::string takenOver = (folder / "taken_over.tvr").string();
+    ASSERT_TRUE(DriveRecorder::start(*game, takenOver, kLevel)->finish());
+    const std::optional<Recording> recorded = readRecordingFor(takenOver, kLevel);
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(carStateHash(recorded->header.start.car), shown);
+
+    // Watching again, then Escape: back where the player was, and the held Escape does not quit.
+    ASSERT_TRUE(viewing.watch((folder / "drive.tvr").string()));
+    watchFrame();
+    press(kKeyEscape, true);
+    EXPECT_EQ(watchFrame(), ViewingChange::DriveStarted);
+    EXPECT_EQ(carStateHash(captureCarState(game->playerCar)), shown);
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_FALSE(drive().quitRequested) << "frame " << frame;
+    }
+    press(kKeyEscape, false);
+    drive();
+    press(kKeyEscape, true);
+    EXPECT_TRUE(drive().quitRequested) << "a new press of Escape quits";
+    press(kKeyEscape, false);
+    drive();
+
+    // The list closed by Escape leaves the game running too.
+    press(kKeyL, true);
+    drive();
+    press(kKeyL, false);
+    press(kKeyEscape, true);
+    EXPECT_FALSE(drive().quitRequested);
+    EXPECT_FALSE(game->recentDrives.isOpen());
+    EXPECT_FALSE(drive().quitRequested);
+}
+
+TEST_F(DriveViewingTest, GShowsTheNewestDriveAsTheGhostAndHidesIt)
+{
+    press(kKeyG, true);
+    drive();
+    press(kKeyG, false);
+    EXPECT_FALSE(game->ghostShown) << "no drive yet";
+    EXPECT_EQ(game->play.notice, kNoGhostDrive);
+
+    recordDrive("drive.tvr", 60);
+    press(kKeyG, true);
+    drive();
+    press(kKeyG, false);
+    EXPECT_TRUE(game->ghostShown);
+    drive();
+    press(kKeyG, true);
+    drive();
+    EXPECT_FALSE(game->ghostShown);
+}
+
+} // namespace
+} // namespace torvane

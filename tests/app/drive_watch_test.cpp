@@ -1,0 +1,262 @@
+// Watching a recorded drive and racing its ghost, on the recording device: the
+// states shown are the drive's own, to the bit, however the viewer moves.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/drive_recorder.h"
+#include "app/drive_viewing.h"
+#include "recording/recording_folder.h"
+#include "app/recorded_play.h"
+#include "car/car_state.h"
+#include "render/recording_device.h"
+#include "support/allocation_counter.h"
+
+namespace torvane {
+namespace {
+
+constexpr float kFrameTime = 1.0f / 60.0f;
+constexpr std::uint32_t kFrames = 400;
+constexpr std::uint32_t kKeyframeEvery = 50;
+
+// The bits of kDrivingKeys rows named.
+std::uint32_t keyBits(std::initializer_list<std::string_view> names)
+{
+    std::uint32_t bits = 0;
+    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
+        for (std::string_view name : names) {
+            bits |= kDrivingKeys[row].scriptName == name ? 1u << row : 0u;
+        }
+    }
+    return bits;
+}
+
+std::uint64_t carHash(const Game& game)
+{
+    return carStateHash(captureCarState(game.playerCar));
+}
+
+struct DriveWatchTest : ::testing::Test {
+    DriveWatchTest()
+    {
+        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
+        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
+        device.createFont(20);
+        for (Game* each : {driven.get(), watching.get()}) {
+            each->device = &device;
+            setupScene(*each);
+        }
+        recordDrive();
+        device.clearLog();
+    }
+
+    // Drives kFrames frames (accelerating, steering one way then the other, a
+    // reset at frame 300) and keeps them as a recording, with each frame's car hash.
+    void recordDrive()
+    {
+        recording.header.keyframeEvery = kKeyframeEvery;
+        recording.header.start = captureKeyframe(*driven);
+        hashes.push_back(carHash(*driven));
+        for (std::uint32_t frame = 1; frame <= kFrames; ++frame) {
+            RecordedFrame recorded;
+            recorded.frameTime = kFrameTime;
+            recorded.keys = frame < 150   ? keyBits({"Up", "Left"})
+                            : frame < 300 ? keyBits({"Up", "Right"})
+                            : frame == 300 ? keyBits({"Backspace"})
+                                           : keyBits({"Up"});
+            recording.frames.push_back(recorded);
+            playRecordedFrame(*driven, recorded, nullptr);
+            hashes.push_back(carHash(*driven));
+            if (frame % kKeyframeEvery == 0) {
+                recording.keyframes.push_back({frame, captureKeyframe(*driven)});
+            }
+        }
+        recording.complete = true;
+    }
+
+    // A displayed frame with the keys named pressed.
+    WatchRequest show(DriveWatch& watch, std::initializer_list<KeyCode> pressed = {})
+    {
+        KeyPresses keys;
+        for (KeyCode code : pressed) {
+            keys.setDown(code, true);
+        }
+        device.clearLog();
+        return watch.showFrame(*watching, keys, kFrameTime);
+    }
+
+    RecordingDevice device;
+    std::unique_ptr<Game> driven = std::make_unique<Game>();
+    std::unique_ptr<Game> watching = std::make_unique<Game>();
+    Recording recording;
+    std::vector<std::uint64_t> hashes; // hashes[i]: the car after frame i
+};
+
+TEST_F(DriveWatchTest, StepsSeeksAndSpeedsShowTheDrivesOwnStates)
+{
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    EXPECT_EQ(carHash(*watching), hashes[0]);
+
+    show(watch);
+    EXPECT_EQ(watch.frame(), 1u) << "×1 at the recording's own rate: one frame a picture";
+    watch.clock().faster();
+    show(watch);
+    EXPECT_EQ(watch.frame(), 3u) << "×2: two";
+    watch.clock().faster();
+    show(watch);
+    EXPECT_EQ(watch.frame(), 7u) << "×4: four";
+    EXPECT_EQ(carHash(*watching), hashes[7]);
+
+    // Paused, Right steps on and Left steps back, through the keyframe before.
+    watch.goTo(*watching, 130);
+    show(watch, {kKeySpace});
+    EXPECT_FALSE(watch.clock().isPlaying());
+    show(watch, {kKeyRight});
+    EXPECT_EQ(watch.frame(), 131u);
+    EXPECT_EQ(carHash(*watching), hashes[131]);
+    for (int back = 0; back < 40; ++back) {
+        show(watch, {kKeyLeft});
+    }
+    EXPECT_EQ(watch.frame(), 91u);
+    EXPECT_EQ(carHash(*watching), hashes[91]) << "stepped back over the keyframe at 100";
+    show(watch, {kKeyRight});
+    EXPECT_EQ(carHash(*watching), hashes[92]);
+
+    // Playing, Right and Left seek 5 s (300 frames at 60 a second), then ×4 plays on.
+    show(watch, {kKeySpace});
+    EXPECT_EQ(watch.frame(), 96u);
+    show(watch, {kKeyRight});
+    EXPECT_NEAR(watch.frame(), 400, 1) << "396, then four more";
+    show(watch, {kKeyRight});
+    EXPECT_EQ(watch.frame(), kFrames) << "no further than the end, where it pauses";
+    EXPECT_EQ(carHash(*watching), hashes[kFrames]);
+    EXPECT_FALSE(watch.clock().isPlaying());
+    EXPECT_NE(std::string(watch.barText()).find("=]  00:06 / 00:06  ×4  PAUSE"), std::string::npos)
+        << watch.barText();
+    show(watch, {kKeySpace});
+    EXPECT_EQ(watch.frame(), 4u) << "Space at the end plays from the start";
+    watch.goTo(*watching, 350);
+    show(watch, {kKeyLeft});
+    EXPECT_NEAR(watch.frame(), 54, 1);
+    EXPECT_EQ(carHash(*watching), hashes[watch.frame()]);
+    show(watch, {kKeyEnd});
+    show(watch, {kKeyHome});
+    EXPECT_EQ(watch.frame(), 0u) << "paused at the end, Home stays paused";
+    EXPECT_EQ(carHash(*watching), hashes[0]);
+}
+
+TEST_F(DriveWatchTest, TakingOverHandsTheCarOnInTheStateShownAndCamerasAreTheViewers)
+{
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    watch.goTo(*watching, 222);
+    show(watch, {kKeyF5});
+    EXPECT_EQ(watching->camera.getMode(), 4);
+    EXPECT_EQ(show(watch, {kKeyT}), WatchRequest::TakeOver);
+    EXPECT_EQ(watch.frame(), 223u) << "one frame played while F5 was pressed; T hands over the frame shown";
+    EXPECT_EQ(carHash(*watching), hashes[223]);
+    EXPECT_EQ(show(watch, {kKeyEscape}), WatchRequest::Leave);
+}
+
+TEST_F(DriveWatchTest, SteadyWatchingAndTheGhostAllocateNothing)
+{
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    std::unique_ptr<Ghost> ghost = Ghost::race(*driven, recording);
+    ASSERT_NE(ghost, nullptr);
+    show(watch);
+    ghost->follow(*driven, kFrameTime);
+
+    const std::size_t before = allocationCount();
+    driven->ghostShown = true;
+    for (int frame = 0; frame < 100; ++frame) {
+        show(watch);
+        ghost->follow(*driven, kFrameTime);
+        runFrame(*driven, kFrameTime); // draws the ghost
+    }
+    EXPECT_EQ(allocationCount(), before);
+}
+
+TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
+{
+    std::unique_ptr<Game> player = std::make_unique<Game>();
+    player->device = &device;
+    setupScene(*player);
+    std::unique_ptr<Ghost> ghost = Ghost::race(*player, recording);
+    ASSERT_NE(ghost, nullptr);
+    Game replayed; // the recorded drive played alone, to compare poses
+    replayed.device = &device;
+    setupScene(replayed);
+    ASSERT_TRUE(startRecordedDrive(replayed, recording));
+    for (std::uint32_t frame = 1; frame <= kFrames; ++frame) { // the recorded reset at 300 included
+        ghost->follow(*player, kFrameTime);
+        playRecordedFrame(replayed, recording, frame);
+        ASSERT_EQ(player->ghostCar.getPosition(), replayed.playerCar.getPosition()) << "frame " << frame;
+        ASSERT_EQ(player->ghostCar.getHeading(), replayed.playerCar.getHeading());
+    }
+    // Paused, the player's time stands still and so does the ghost.
+    player->play.paused = true;
+    const Vector3 held = player->ghostCar.getPosition();
+    ghost->follow(*player, kFrameTime);
+    EXPECT_EQ(player->ghostCar.getPosition(), held);
+    player->play.paused = false;
+    ghost->restart();
+    ghost->follow(*player, kFrameTime);
+    EXPECT_NE(player->ghostCar.getPosition(), held) << "back at the start";
+}
+
+TEST_F(DriveWatchTest, RecordingFilesAreListedReadOrRefusedAndADamagedOneIsUnreadable)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-watch-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "saved");
+    const std::string path = (folder / "drive.tvr").string();
+    constexpr std::uint64_t kLevel = 7;
+    {
+        std::unique_ptr<DriveRecorder> recorder = DriveRecorder::start(*watching, path, kLevel);
+        ASSERT_NE(recorder, nullptr);
+        watching->keyboardInput.setKeyByte(kKeyUp, 0x80);
+        for (int frame = 0; frame < 90; ++frame) {
+            runFrame(*watching, kFrameTime);
+            recorder->recordFrame(*watching, kFrameTime);
+        }
+        ASSERT_TRUE(recorder->finish());
+    }
+    fs::copy_file(path, folder / "saved" / "kept.tvr");
+    std::string bytes(fs::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(folder / "cut.tvr", std::ios::binary).write(bytes.data(), 20);
+    std::ofstream(folder / "noise.tvr", std::ios::binary) << "\x89TVR not at all";
+
+    std::vector<RecentDrive> drives =
+        listRecentDrives({folder, folder / "saved"}, kRecordingExtension, summariseRecording);
+    ASSERT_EQ(drives.size(), 4u);
+    int unreadable = 0;
+    for (const RecentDrive& drive : drives) {
+        const std::string name = drive.path.filename().string();
+        if (name == "cut.tvr" || name == "noise.tvr") {
+            EXPECT_FALSE(drive.summary) << name;
+            unreadable += drive.summary ? 0 : 1;
+            continue;
+        }
+        ASSERT_TRUE(drive.summary) << name;
+        EXPECT_NEAR(drive.summary->seconds, 1.5, 1e-4);
+        EXPECT_EQ(drive.summary->saved, name == "kept.tvr");
+    }
+    EXPECT_EQ(unreadable, 2);
+
+    EXPECT_TRUE(readRecordingFor(path, kLevel));
+    EXPECT_FALSE(readRecordingFor(path, kLevel + 1)) << "driven on other level data";
+    EXPECT_FALSE(readRecordingFor((folder / "noise.tvr").string(), kLevel));
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace torvane
