@@ -43,8 +43,8 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readInput, const 
     if (!startProblem(*desktop).empty()) {
         return desktop;
     }
-    desktop->device =
-        GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(), desktop->window->clientHeight());
+    desktop->device = GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(),
+                                       desktop->window->clientHeight(), {}, userCacheFolder());
     // After the device: the picture keeps the window's shape, letterboxed on the screen.
     if (shape.fullscreen) {
         desktop->window->setFullscreen(true);

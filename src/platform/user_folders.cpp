@@ -62,6 +62,12 @@ std::string userDataFolder()
     return data.empty() ? data : data + "/torvane";
 }
 
+std::string userCacheFolder()
+{
+    const std::string cache = xdgFolder("XDG_CACHE_HOME", ".cache");
+    return cache.empty() ? cache : cache + "/torvane";
+}
+
 std::string picturesFolder()
 {
     const std::string home = environment("HOME");

@@ -1,6 +1,6 @@
 // Where things are on this machine: the folder holding the running program,
 // and the user's folders after the XDG base directory and user-dirs rules
-// ($XDG_CONFIG_HOME, $XDG_DATA_HOME, XDG_PICTURES_DIR in user-dirs.dirs),
+// ($XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME, XDG_PICTURES_DIR in user-dirs.dirs),
 // each with its usual fallback under $HOME.
 //
 // Shortcomings: Linux desktops only; an empty string where even $HOME is
@@ -25,6 +25,8 @@ DataFolderSearch searchDataFolder(const std::string& option);
 std::string settingsFilePath();
 // $XDG_DATA_HOME/torvane (~/.local/share/torvane): recorded drives and other saved data.
 std::string userDataFolder();
+// $XDG_CACHE_HOME/torvane (~/.cache/torvane): what the game can rebuild, kept to start faster.
+std::string userCacheFolder();
 // The user's pictures folder (XDG_PICTURES_DIR, else ~/Pictures): screenshots.
 std::string picturesFolder();
 

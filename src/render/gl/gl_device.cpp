@@ -13,7 +13,7 @@
 
 #include "math/vector3.h"
 #include "core/message_sink.h"
-#include "render/gl/gl_program.h"
+#include "render/gl/program_binary_cache.h"
 #include "render/gl/letterbox.h"
 #include "render/gl/gl_text.h"
 #include "assets/image_file.h"
@@ -369,6 +369,7 @@ struct GlDevice::Impl {
     std::vector<WaitingDraw> waiting; // its capacity is kept from frame to frame
 
     std::unique_ptr<GlText> font;
+    std::string programCacheFolder; // empty: programs are built from source every time
     MeshReaderProcess meshReader;
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
     struct LoadedMesh {
@@ -527,7 +528,8 @@ struct GlDevice::Impl {
     }
 };
 
-std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits)
+std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits,
+                                           const std::string& programCacheFolder)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
         diagnose("OpenGL device: no OpenGL context or an empty back buffer (" + std::to_string(width) + " x " +
@@ -535,7 +537,8 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
         return nullptr;
     }
     auto impl = std::make_unique<Impl>(meshLimits);
-    impl->program = buildGlProgram(kVertexShader, kFragmentShader, "GlDevice");
+    impl->programCacheFolder = programCacheFolder;
+    impl->program = buildCachedGlProgram(kVertexShader, kFragmentShader, "GlDevice", programCacheFolder);
     if (impl->program == 0) {
         return nullptr;
     }
@@ -753,7 +756,7 @@ void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
 
 bool GlDevice::createFont(int pixelHeight)
 {
-    impl->font = GlText::create(pixelHeight);
+    impl->font = GlText::create(pixelHeight, impl->programCacheFolder);
     impl->forgetBindings();
     return impl->font != nullptr;
 }

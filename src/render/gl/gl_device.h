@@ -12,7 +12,8 @@
 // (drawn first without depth test) is drawn last behind everything; only
 // changed uniforms and bindings are sent. Each distinct mesh or texture file is
 // loaded once (cached by its path, a failure too); meshes are parsed by the
-// device's own reader process.
+// device's own reader process. Shader programs come from the program binary
+// cache when a cache folder is given.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,
 // fog or alpha test, as the game never switches them on; a lost context is
@@ -25,6 +26,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "assets/mesh_reader_process.h"
@@ -38,10 +40,12 @@ class GlDevice final : public GraphicsDevice {
 public:
     // Creates the device on window's current OpenGL context, with a back buffer
     // of width × height pixels; meshLimits bound the parsing of each mesh file.
-    // nullptr (after naming the failure on stderr) when the context lacks what
-    // the device needs.
+    // Linked shader programs are kept in programCacheFolder between runs (none
+    // when empty). nullptr (after naming the failure on stderr) when the
+    // context lacks what the device needs.
     static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height,
-                                            MeshReaderLimits meshLimits = {});
+                                            MeshReaderLimits meshLimits = {},
+                                            const std::string& programCacheFolder = {});
     ~GlDevice() override;
 
     void clear(std::uint32_t colour, float depth) override;
