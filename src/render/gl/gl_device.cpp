@@ -326,6 +326,7 @@ struct GlDevice::Impl {
     GLuint framebuffer = 0;
     GLuint colourBuffer = 0;
     GLuint depthBuffer = 0;
+    bool offscreenRefused = false; // the driver could not make the off-screen buffer
     // Where this frame draws: framebuffer (off screen) or 0 (the window).
     GLuint target = 0;
     bool keepPresented = false;             // the next present() copies its picture
@@ -388,6 +389,41 @@ struct GlDevice::Impl {
         uniforms = {at("worldViewProjection"), at("normalMatrix"), at("lightCount"), at("towardsLight"),
                     at("lightDiffuse"),        at("ambientLight"), at("materialDiffuse"), at("materialAmbient"),
                     at("materialEmissive"),    at("textured"),     at("stage0")};
+    }
+
+    // Makes the off-screen back buffer of width × height on its first need (it
+    // costs a few megabytes, and a window of the back buffer's size and formats
+    // never needs it); false, once named on stderr, when the driver cannot.
+    bool makeOffscreenBuffer(int width, int height)
+    {
+        if (framebuffer != 0 || offscreenRefused) {
+            return framebuffer != 0;
+        }
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glGenRenderbuffers(1, &colourBuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+        glGenRenderbuffers(1, &depthBuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            diagnose("OpenGL device: the off-screen back buffer is incomplete; drawing into the window");
+            deleteOffscreenBuffer();
+            offscreenRefused = true;
+            return false;
+        }
+        return true;
+    }
+
+    void deleteOffscreenBuffer()
+    {
+        glDeleteRenderbuffers(1, &depthBuffer);
+        glDeleteRenderbuffers(1, &colourBuffer);
+        glDeleteFramebuffers(1, &framebuffer);
+        depthBuffer = colourBuffer = framebuffer = 0;
     }
 
     // Recomputes the products of the transforms after one of them changed.
@@ -545,26 +581,6 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
     }
     impl->findUniforms();
 
-    glGenFramebuffers(1, &impl->framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
-    glGenRenderbuffers(1, &impl->colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, impl->colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, impl->colourBuffer);
-    glGenRenderbuffers(1, &impl->depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, impl->depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, impl->depthBuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        diagnose("OpenGL device: the off-screen back buffer is incomplete");
-        glDeleteRenderbuffers(1, &impl->depthBuffer);
-        glDeleteRenderbuffers(1, &impl->colourBuffer);
-        glDeleteFramebuffers(1, &impl->framebuffer);
-        glDeleteProgram(impl->program);
-        return nullptr;
-    }
-
-    impl->target = impl->framebuffer;
     impl->windowFormatsMatch = windowHasBackBufferFormats();
 
     // The fixed-function defaults the game relies on by never setting them.
@@ -594,9 +610,7 @@ GlDevice::~GlDevice()
     impl->font.reset();
     impl->meshes.clear();
     impl->textures.clear();
-    glDeleteRenderbuffers(1, &impl->depthBuffer);
-    glDeleteRenderbuffers(1, &impl->colourBuffer);
-    glDeleteFramebuffers(1, &impl->framebuffer);
+    impl->deleteOffscreenBuffer();
     glDeleteProgram(impl->program);
 }
 
@@ -608,7 +622,7 @@ void GlDevice::clear(std::uint32_t colour, float depth)
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     const bool windowMatches = impl->windowFormatsMatch && drawableWidth == width && drawableHeight == height;
-    impl->target = windowMatches ? 0 : impl->framebuffer;
+    impl->target = !windowMatches && impl->makeOffscreenBuffer(width, height) ? impl->framebuffer : 0;
     glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
     glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>((colour >> 24) & 0xFF) / 255.0f);

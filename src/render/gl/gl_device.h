@@ -5,7 +5,7 @@
 // not renormalised). The back buffer has the size the window's client area had
 // at creation. While the window keeps that size (and has 8-bit colour and at
 // least 24-bit depth) the scene is drawn straight into it and present() only
-// swaps; otherwise it is drawn into an off-screen buffer that present()
+// swaps; otherwise it is drawn into an off-screen buffer (made when first needed) that present()
 // scales onto the window keeping its shape, with black bars where the window's
 // shape differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the
 // finished picture. Subsets wholly outside the view are not sent; the sky
