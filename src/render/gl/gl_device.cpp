@@ -371,7 +371,7 @@ struct GlDevice::Impl {
 
     std::unique_ptr<GlText> font;
     std::string programCacheFolder; // empty: programs are built from source every time
-    MeshReaderProcess meshReader;
+    std::unique_ptr<MeshReaderProcess> meshReader; // never null
     ImageDecodeQueue images;
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
     struct LoadedMesh {
@@ -381,7 +381,7 @@ struct GlDevice::Impl {
     std::unordered_map<std::string, LoadedMesh> meshes;
     std::unordered_map<std::string, std::unique_ptr<GlTexture>> textures;
 
-    explicit Impl(MeshReaderLimits meshLimits) : meshReader(meshLimits) {}
+    explicit Impl(std::unique_ptr<MeshReaderProcess> reader) : meshReader(std::move(reader)) {}
 
     void findUniforms()
     {
@@ -565,7 +565,8 @@ struct GlDevice::Impl {
     }
 };
 
-std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits,
+std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height,
+                                           std::unique_ptr<MeshReaderProcess> meshReader,
                                            const std::string& programCacheFolder)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
@@ -573,7 +574,8 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
                  std::to_string(height) + ")");
         return nullptr;
     }
-    auto impl = std::make_unique<Impl>(meshLimits);
+    auto impl = std::make_unique<Impl>(meshReader != nullptr ? std::move(meshReader)
+                                                             : std::make_unique<MeshReaderProcess>());
     impl->programCacheFolder = programCacheFolder;
     impl->program = buildCachedGlProgram(kVertexShader, kFragmentShader, "GlDevice", programCacheFolder);
     if (impl->program == 0) {
@@ -788,7 +790,7 @@ Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& mater
     auto [entry, added] = impl->meshes.try_emplace(path);
     Impl::LoadedMesh& loaded = entry->second;
     if (added) {
-        if (std::optional<MeshData> data = impl->meshReader.readFile(path)) {
+        if (std::optional<MeshData> data = impl->meshReader->readFile(path)) {
             // Its textures are asked for next: they decode on the queue's workers while the mesh is uploaded.
             for (const MeshMaterial& material : data->materials) {
                 if (!material.textureFile.empty() && !impl->textures.contains(material.textureFile)) {
