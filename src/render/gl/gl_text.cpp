@@ -45,7 +45,8 @@ void main()
 }
 )";
 
-// The file of the system's default sans-serif face, or "" when fontconfig finds none.
+} // namespace
+
 std::string defaultSansFontFile()
 {
     std::string file;
@@ -70,6 +71,8 @@ std::string defaultSansFontFile()
     return file;
 }
 
+namespace {
+
 // Sizes face so that a character cell (ascender plus descender) is pixelHeight
 // high, the way a font's height is given on Windows.
 bool requestCellHeight(FT_Face face, int pixelHeight)
@@ -82,9 +85,9 @@ bool requestCellHeight(FT_Face face, int pixelHeight)
 
 } // namespace
 
-std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& programCacheFolder)
+std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& fontFile,
+                                       const std::string& programCacheFolder)
 {
-    const std::string fontFile = defaultSansFontFile();
     if (fontFile.empty()) {
         diagnose("overlay font: fontconfig found no sans-serif face");
         return nullptr;
