@@ -1,7 +1,6 @@
 #include "assets/image_decode_queue.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/file_fault_log.h"
 
@@ -10,8 +9,7 @@ namespace {
 
 constexpr int kWorkers = 2;
 
-// The file at path decoded within budgetPixels. Never throws: the reader and
-// the decoders turn a lack of memory into FileFault::TooLarge.
+// The file at path decoded within budgetPixels.
 DecodedImage decodeWithin(const std::string& path, std::size_t budgetPixels)
 {
     ImageBudget budget(budgetPixels * 4);
@@ -55,12 +53,8 @@ void ImageDecodeQueue::prefetch(const std::string& path)
         waiting.push_back(entry->second.get());
     }
     if (workers.empty()) {
-        try {
-            for (int i = 0; i < kWorkers; ++i) {
-                workers.emplace_back([this] { work(); });
-            }
-        } catch (const std::system_error&) {
-            // fewer or no workers: take() decodes itself what none has begun
+        for (int i = 0; i < kWorkers; ++i) {
+            workers.emplace_back([this] { work(); });
         }
     }
     changed.notify_all();
