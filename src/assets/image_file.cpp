@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 
+#include "core/file_fault_log.h"
 
 namespace torvane {
 namespace {
@@ -40,6 +42,21 @@ DecodedImage readImageFile(const char* path, ImageBudget& budget)
         budget.charge(*decoded.image);
     }
     return decoded;
+}
+
+std::optional<Image> readImageFile(const char* path)
+{
+    static std::mutex budgetMutex;
+    static ImageBudget processBudget(kTextureBudgetBytes);
+    DecodedImage decoded;
+    {
+        const std::lock_guard lock(budgetMutex);
+        decoded = readImageFile(path, processBudget);
+    }
+    if (path != nullptr) {
+        noteFileFault(path, decoded.fault);
+    }
+    return std::move(decoded.image);
 }
 
 } // namespace torvane

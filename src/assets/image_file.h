@@ -5,7 +5,7 @@
 // Bounds, checked from the image's header before any pixel is allocated: a side
 // of at most kMaxImageSide (64 MB of RGBA at most, and half the 8192 that any
 // device able to run OpenGL 3.3 takes), and all the textures one process reads
-// together within kTextureBudgetBytes of decoded pixels (image_decode_queue.h). Data that ends before the last
+// together within kTextureBudgetBytes of decoded pixels. Data that ends before the last
 // pixel is refused, not padded.
 //
 // Shortcomings: PNG gamma and colour-profile chunks are ignored (samples are
@@ -63,8 +63,10 @@ private:
 
 // The file at path decoded within budget, which it then charges; the file's
 // fault when it cannot be read, UnsupportedFormat when it is neither PNG nor JPEG.
-// The process's own budget is the image decode queue's (assets/image_decode_queue.h).
 DecodedImage readImageFile(const char* path, ImageBudget& budget);
+// The same within the process's own budget of kTextureBudgetBytes; a failure is
+// noted for fileFaultOf(path). Reads one file at a time, as the budget is shared.
+std::optional<Image> readImageFile(const char* path);
 
 // Whether an image of width by height is within kMaxImageSide (and not empty).
 constexpr bool isAcceptableImageSize(std::uint32_t width, std::uint32_t height)

@@ -11,6 +11,7 @@
 
 #include "support/test_files.h"
 #include "assets/image_file.h"
+#include "core/file_fault_log.h"
 
 namespace torvane {
 namespace {
@@ -163,7 +164,14 @@ TEST(ReadImageFile, ChargesItsBudgetAndNamesTheCause)
     EXPECT_EQ(readImageFile(testing::TempDir().c_str(), plenty).fault, FileFault::NotRegularFile);
     const std::string text = writeTemp("budget.txt", Bytes{'n', 'o'});
     EXPECT_EQ(readImageFile(text.c_str(), plenty).fault, FileFault::UnsupportedFormat);
+
+    EXPECT_FALSE(readImageFile(text.c_str()));
+    EXPECT_EQ(fileFaultOf(text), FileFault::UnsupportedFormat) << "noted for the box that names it";
     std::remove(text.c_str());
+    EXPECT_FALSE(readImageFile(text.c_str()));
+    EXPECT_EQ(fileFaultOf(text), FileFault::NotFound);
+    EXPECT_TRUE(readImageFile(png.c_str()));
+    EXPECT_EQ(fileFaultOf(png), FileFault::NoFault);
     std::remove(png.c_str());
 }
 
@@ -171,9 +179,8 @@ TEST(ReadImageFile, ChoosesTheDecoderByContentNotName)
 {
     const std::string png = writeTemp("named.jpg", encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data()));
     const std::string jpeg = writeTemp("named.png", encodeJpeg(8, 8, 1, Bytes(64, 7)));
-    ImageBudget plenty(kTextureBudgetBytes);
-    EXPECT_EQ(readImageFile(png.c_str(), plenty).image.value_or(Image{}).width, 2);
-    EXPECT_EQ(readImageFile(jpeg.c_str(), plenty).image.value_or(Image{}).width, 8);
+    EXPECT_EQ(readImageFile(png.c_str()).value_or(Image{}).width, 2);
+    EXPECT_EQ(readImageFile(jpeg.c_str()).value_or(Image{}).width, 8);
     std::remove(png.c_str());
     std::remove(jpeg.c_str());
 }

@@ -18,7 +18,7 @@
 #include "render/gl/program_binary_cache.h"
 #include "render/gl/letterbox.h"
 #include "render/gl/gl_text.h"
-#include "assets/image_decode_queue.h"
+#include "assets/image_file.h"
 #include "assets/x_mesh_file.h"
 
 namespace torvane {
@@ -376,7 +376,6 @@ struct GlDevice::Impl {
     std::optional<std::string> fontFile;
     std::string programCacheFolder; // empty: programs are built from source every time
     std::unique_ptr<MeshReaderProcess> meshReader; // never null
-    ImageDecodeQueue images;
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
     struct LoadedMesh {
         std::unique_ptr<GlMesh> mesh;
@@ -799,12 +798,6 @@ Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& mater
     Impl::LoadedMesh& loaded = entry->second;
     if (added) {
         if (std::optional<MeshData> data = impl->meshReader->readFile(path)) {
-            // Its textures are asked for next: they decode on the queue's workers while the mesh is uploaded.
-            for (const MeshMaterial& material : data->materials) {
-                if (!material.textureFile.empty() && !impl->textures.contains(material.textureFile)) {
-                    impl->images.prefetch(material.textureFile);
-                }
-            }
             loaded.mesh = std::make_unique<GlMesh>(*data);
             impl->forgetBindings();
             loaded.materials = std::move(data->materials);
@@ -818,7 +811,7 @@ Texture* GlDevice::createTextureFromFile(const char* path)
 {
     auto [entry, added] = impl->textures.try_emplace(path);
     if (added) {
-        if (const std::optional<Image> image = impl->images.take(path)) {
+        if (const std::optional<Image> image = readImageFile(path)) {
             entry->second = std::make_unique<GlTexture>(*image);
             impl->forgetBindings();
         }
