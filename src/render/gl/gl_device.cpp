@@ -7,8 +7,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <future>
-#include <optional>
 #include <string>
 #include <type_traits>
 #include <unordered_map>
@@ -372,8 +370,6 @@ struct GlDevice::Impl {
     std::vector<WaitingDraw> waiting; // its capacity is kept from frame to frame
 
     std::unique_ptr<GlText> font;
-    std::future<std::string> fontFileLookup; // started with the device, as the lookup takes a while
-    std::optional<std::string> fontFile;
     std::string programCacheFolder; // empty: programs are built from source every time
     std::unique_ptr<MeshReaderProcess> meshReader; // never null
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
@@ -587,7 +583,6 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
     impl->findUniforms();
 
     impl->windowFormatsMatch = windowHasBackBufferFormats();
-    impl->fontFileLookup = std::async(std::launch::async, defaultSansFontFile);
 
     // The fixed-function defaults the game relies on by never setting them.
     glViewport(0, 0, width, height);
@@ -777,10 +772,7 @@ void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
 
 bool GlDevice::createFont(int pixelHeight)
 {
-    if (!impl->fontFile) {
-        impl->fontFile = impl->fontFileLookup.get();
-    }
-    impl->font = GlText::create(pixelHeight, *impl->fontFile, impl->programCacheFolder);
+    impl->font = GlText::create(pixelHeight, impl->programCacheFolder);
     impl->forgetBindings();
     return impl->font != nullptr;
 }

@@ -12,8 +12,7 @@
 // (drawn first without depth test) is drawn last behind everything; only
 // changed uniforms and bindings are sent. Each distinct mesh or texture file is
 // loaded once (cached by its path, a failure too); meshes are parsed by the
-// device's own reader process, the overlay font's file on a thread started
-// with the device. Shader programs come from the program binary
+// device's own reader process. Shader programs come from the program binary
 // cache when a cache folder is given.
 //
 // Shortcomings: only directional lights; one texture stage; no alpha blending,

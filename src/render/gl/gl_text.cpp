@@ -45,8 +45,7 @@ void main()
 }
 )";
 
-} // namespace
-
+// The file of the system's default sans-serif face, or "" when fontconfig finds none.
 std::string defaultSansFontFile()
 {
     std::string file;
@@ -71,8 +70,6 @@ std::string defaultSansFontFile()
     return file;
 }
 
-namespace {
-
 // Sizes face so that a character cell (ascender plus descender) is pixelHeight
 // high, the way a font's height is given on Windows.
 bool requestCellHeight(FT_Face face, int pixelHeight)
@@ -85,9 +82,9 @@ bool requestCellHeight(FT_Face face, int pixelHeight)
 
 } // namespace
 
-std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& fontFile,
-                                       const std::string& programCacheFolder)
+std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& programCacheFolder)
 {
+    const std::string fontFile = defaultSansFontFile();
     if (fontFile.empty()) {
         diagnose("overlay font: fontconfig found no sans-serif face");
         return nullptr;

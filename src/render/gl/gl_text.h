@@ -18,18 +18,11 @@
 
 namespace torvane {
 
-// The file of the system's default sans-serif face, or "" when fontconfig finds
-// none. Safe on any thread: fontconfig's lookup takes some 9 ms, which the
-// device spends on a thread of its own while the scene loads.
-std::string defaultSansFontFile();
-
 class GlText {
 public:
-    // The face in fontFile at pixelHeight, the height of one character cell as a
-    // font height is given on Windows; nullptr (after naming the failure on
-    // stderr) when no face can be loaded.
-    static std::unique_ptr<GlText> create(int pixelHeight, const std::string& fontFile,
-                                          const std::string& programCacheFolder = {});
+    // nullptr (after naming the failure on stderr) when no face can be loaded.
+    // pixelHeight is the height of one character cell, as a font height is given on Windows.
+    static std::unique_ptr<GlText> create(int pixelHeight, const std::string& programCacheFolder = {});
     ~GlText();
 
     // Queues text, aligned within rect, for the next flush.
