@@ -250,6 +250,13 @@ bool MeshReaderProcess::start()
     return true;
 }
 
+void MeshReaderProcess::startEarly()
+{
+    if (child < 0) {
+        start(); // on failure the first request tries again
+    }
+}
+
 void MeshReaderProcess::stop()
 {
     if (child < 0) {

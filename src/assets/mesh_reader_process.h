@@ -44,6 +44,11 @@ public:
     std::optional<MeshData> read(std::span<const std::uint8_t> data);
     // The same for the file at path; nullopt also when it cannot be read.
     std::optional<MeshData> readFile(const char* path);
+    // Forks the child now rather than at the first request. Forked while the
+    // process is still small (before a graphics driver is loaded), the child
+    // shares fewer pages with it: fork() copies fewer page tables, and fewer
+    // pages are copied on the parent's next write to them.
+    void startEarly();
 
     MeshReaderProcess(const MeshReaderProcess&) = delete;
     MeshReaderProcess& operator=(const MeshReaderProcess&) = delete;

@@ -68,6 +68,12 @@ std::string recordingsFolder()
     return data.empty() ? data : data + "/recordings";
 }
 
+std::string userCacheFolder()
+{
+    const std::string cache = xdgFolder("XDG_CACHE_HOME", ".cache");
+    return cache.empty() ? cache : cache + "/torvane";
+}
+
 std::string picturesFolder()
 {
     const std::string home = environment("HOME");

@@ -1,6 +1,6 @@
 // Where things are on this machine: the folder holding the running program,
 // and the user's folders after the XDG base directory and user-dirs rules
-// ($XDG_CONFIG_HOME, $XDG_DATA_HOME, XDG_PICTURES_DIR in user-dirs.dirs),
+// ($XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME, XDG_PICTURES_DIR in user-dirs.dirs),
 // each with its usual fallback under $HOME.
 //
 // Shortcomings: Linux desktops only; an empty string where even $HOME is
@@ -27,6 +27,8 @@ std::string settingsFilePath();
 std::string userDataFolder();
 // $XDG_DATA_HOME/torvane/recordings: the recorded drives (recording/recording_folder.h).
 std::string recordingsFolder();
+// $XDG_CACHE_HOME/torvane (~/.cache/torvane): what the game can rebuild, kept to start faster.
+std::string userCacheFolder();
 // The user's pictures folder (XDG_PICTURES_DIR, else ~/Pictures): screenshots.
 std::string picturesFolder();
 

@@ -2,14 +2,13 @@
 // back buffer show the Direct3D meanings (row-vector matrices, clockwise front
 // faces, v = 0 at the image's top row, per-vertex lighting without normal
 // renormalisation, text blended in white).
-#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "support/test_files.h"
 #include "math/float_math.h"
-#include "platform/desktop_window.h"
+#include "support/offscreen_gl.h"
 #include "render/gl/gl_device.h"
 
 namespace torvane {
@@ -30,25 +29,10 @@ Mesh {
 }
 )";
 
-struct GlDeviceTest : ::testing::Test {
-    static void SetUpTestSuite()
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        if (startDesktop()) {
-            window = DesktopWindow::open("Torvane test", kSize, kSize, true).release();
-        }
-    }
-
-    static void TearDownTestSuite()
-    {
-        delete window;
-        window = nullptr;
-        stopDesktop();
-    }
-
+struct GlDeviceTest : OffscreenGlTest<kSize> {
     void SetUp() override
     {
-        if (window == nullptr || !window->hasGlContext()) {
+        if (!hasContext()) {
             GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
         }
         device = GlDevice::create(window->handle(), kSize, kSize);
@@ -77,7 +61,6 @@ struct GlDeviceTest : ::testing::Test {
         }
     }
 
-    static inline DesktopWindow* window = nullptr;
     std::unique_ptr<GlDevice> device;
     Mesh* square = nullptr;
 };

@@ -13,7 +13,7 @@
 
 #include "math/vector3.h"
 #include "core/message_sink.h"
-#include "render/gl/gl_program.h"
+#include "render/gl/program_binary_cache.h"
 #include "render/gl/letterbox.h"
 #include "render/gl/gl_text.h"
 #include "assets/image_file.h"
@@ -364,6 +364,7 @@ struct GlDevice::Impl {
     GLuint framebuffer = 0;
     GLuint colourBuffer = 0;
     GLuint depthBuffer = 0;
+    bool offscreenRefused = false; // the driver could not make the off-screen buffer
     // Where this frame draws: framebuffer (off screen) or 0 (the window).
     GLuint target = 0;
     bool keepPresented = false;             // the next present() copies its picture
@@ -411,7 +412,8 @@ struct GlDevice::Impl {
     std::vector<WaitingDraw> waiting; // its capacity is kept from frame to frame
 
     std::unique_ptr<GlText> font;
-    MeshReaderProcess meshReader;
+    std::string programCacheFolder; // empty: programs are built from source every time
+    std::unique_ptr<MeshReaderProcess> meshReader; // never null
     // Every file asked for, by path as given; a null pointer where it could not be loaded.
     struct LoadedMesh {
         std::unique_ptr<GlMesh> mesh;
@@ -420,7 +422,7 @@ struct GlDevice::Impl {
     std::unordered_map<std::string, LoadedMesh> meshes;
     std::unordered_map<std::string, std::unique_ptr<GlTexture>> textures;
 
-    explicit Impl(MeshReaderLimits meshLimits) : meshReader(meshLimits) {}
+    explicit Impl(std::unique_ptr<MeshReaderProcess> reader) : meshReader(std::move(reader)) {}
 
     void findUniforms()
     {
@@ -429,6 +431,41 @@ struct GlDevice::Impl {
                     at("lightDiffuse"),        at("ambientLight"), at("materialDiffuse"), at("materialAmbient"),
                     at("materialEmissive"),    at("textured"),     at("modulateAlpha"),
                     at("stage0")};
+    }
+
+    // Makes the off-screen back buffer of width × height on its first need (it
+    // costs a few megabytes, and a window of the back buffer's size and formats
+    // never needs it); false, once named on stderr, when the driver cannot.
+    bool makeOffscreenBuffer(int width, int height)
+    {
+        if (framebuffer != 0 || offscreenRefused) {
+            return framebuffer != 0;
+        }
+        glGenFramebuffers(1, &framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glGenRenderbuffers(1, &colourBuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+        glGenRenderbuffers(1, &depthBuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+            diagnose("OpenGL device: the off-screen back buffer is incomplete; drawing into the window");
+            deleteOffscreenBuffer();
+            offscreenRefused = true;
+            return false;
+        }
+        return true;
+    }
+
+    void deleteOffscreenBuffer()
+    {
+        glDeleteRenderbuffers(1, &depthBuffer);
+        glDeleteRenderbuffers(1, &colourBuffer);
+        glDeleteFramebuffers(1, &framebuffer);
+        depthBuffer = colourBuffer = framebuffer = 0;
     }
 
     // Recomputes the products of the transforms after one of them changed.
@@ -582,40 +619,24 @@ struct GlDevice::Impl {
     }
 };
 
-std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height, MeshReaderLimits meshLimits)
+std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int height,
+                                           std::unique_ptr<MeshReaderProcess> meshReader,
+                                           const std::string& programCacheFolder)
 {
     if (SDL_GL_GetCurrentContext() == nullptr || width <= 0 || height <= 0) {
         diagnose("OpenGL device: no OpenGL context or an empty back buffer (" + std::to_string(width) + " x " +
                  std::to_string(height) + ")");
         return nullptr;
     }
-    auto impl = std::make_unique<Impl>(meshLimits);
-    impl->program = buildGlProgram(kVertexShader, kFragmentShader, "GlDevice");
+    auto impl = std::make_unique<Impl>(meshReader != nullptr ? std::move(meshReader)
+                                                             : std::make_unique<MeshReaderProcess>());
+    impl->programCacheFolder = programCacheFolder;
+    impl->program = buildCachedGlProgram(kVertexShader, kFragmentShader, "GlDevice", programCacheFolder);
     if (impl->program == 0) {
         return nullptr;
     }
     impl->findUniforms();
 
-    glGenFramebuffers(1, &impl->framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, impl->framebuffer);
-    glGenRenderbuffers(1, &impl->colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, impl->colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, impl->colourBuffer);
-    glGenRenderbuffers(1, &impl->depthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, impl->depthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, impl->depthBuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        diagnose("OpenGL device: the off-screen back buffer is incomplete");
-        glDeleteRenderbuffers(1, &impl->depthBuffer);
-        glDeleteRenderbuffers(1, &impl->colourBuffer);
-        glDeleteFramebuffers(1, &impl->framebuffer);
-        glDeleteProgram(impl->program);
-        return nullptr;
-    }
-
-    impl->target = impl->framebuffer;
     impl->windowFormatsMatch = windowHasBackBufferFormats();
 
     // The fixed-function defaults the game relies on by never setting them.
@@ -645,9 +666,7 @@ GlDevice::~GlDevice()
     impl->font.reset();
     impl->meshes.clear();
     impl->textures.clear();
-    glDeleteRenderbuffers(1, &impl->depthBuffer);
-    glDeleteRenderbuffers(1, &impl->colourBuffer);
-    glDeleteFramebuffers(1, &impl->framebuffer);
+    impl->deleteOffscreenBuffer();
     glDeleteProgram(impl->program);
 }
 
@@ -659,7 +678,7 @@ void GlDevice::clear(std::uint32_t colour, float depth)
     int drawableHeight = 0;
     SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     const bool windowMatches = impl->windowFormatsMatch && drawableWidth == width && drawableHeight == height;
-    impl->target = windowMatches ? 0 : impl->framebuffer;
+    impl->target = !windowMatches && impl->makeOffscreenBuffer(width, height) ? impl->framebuffer : 0;
     glBindFramebuffer(GL_FRAMEBUFFER, impl->target);
     glClearColor(static_cast<float>((colour >> 16) & 0xFF) / 255.0f, static_cast<float>((colour >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(colour & 0xFF) / 255.0f, static_cast<float>((colour >> 24) & 0xFF) / 255.0f);
@@ -824,7 +843,7 @@ void GlDevice::drawSubset(const Mesh& mesh, std::uint32_t subset)
 
 bool GlDevice::createFont(int pixelHeight)
 {
-    impl->font = GlText::create(pixelHeight);
+    impl->font = GlText::create(pixelHeight, impl->programCacheFolder);
     impl->forgetBindings();
     return impl->font != nullptr;
 }
@@ -841,7 +860,7 @@ Mesh* GlDevice::loadMeshFromX(const char* path, std::vector<MeshMaterial>& mater
     auto [entry, added] = impl->meshes.try_emplace(path);
     Impl::LoadedMesh& loaded = entry->second;
     if (added) {
-        if (std::optional<MeshData> data = impl->meshReader.readFile(path)) {
+        if (std::optional<MeshData> data = impl->meshReader->readFile(path)) {
             loaded.mesh = std::make_unique<GlMesh>(*data);
             impl->forgetBindings();
             loaded.materials = std::move(data->materials);

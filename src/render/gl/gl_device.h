@@ -5,14 +5,15 @@
 // not renormalised). The back buffer has the size the window's client area had
 // at creation. While the window keeps that size (and has 8-bit colour and at
 // least 24-bit depth) the scene is drawn straight into it and present() only
-// swaps; otherwise it is drawn into an off-screen buffer that present()
+// swaps; otherwise it is drawn into an off-screen buffer (made when first needed) that present()
 // scales onto the window keeping its shape, with black bars where the window's
 // shape differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the
 // finished picture. Subsets wholly outside the view are not sent; the sky
 // (drawn first without depth test) is drawn last behind everything; only
 // changed uniforms and bindings are sent. Each distinct mesh or texture file is
 // loaded once (cached by its path, a failure too); meshes are parsed by the
-// device's own reader process.
+// device's own reader process. Shader programs come from the program binary
+// cache when a cache folder is given.
 //
 // Blending is sent with each draw, like the uniforms, so a draw that waits for
 // the end keeps the blending it was given.
@@ -28,6 +29,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "assets/mesh_reader_process.h"
@@ -40,11 +42,13 @@ namespace torvane {
 class GlDevice final : public GraphicsDevice {
 public:
     // Creates the device on window's current OpenGL context, with a back buffer
-    // of width × height pixels; meshLimits bound the parsing of each mesh file.
-    // nullptr (after naming the failure on stderr) when the context lacks what
-    // the device needs.
+    // of width × height pixels; meshReader parses its mesh files (one with the
+    // default limits when none is given). Linked shader programs are kept in programCacheFolder between runs (none
+    // when empty). nullptr (after naming the failure on stderr) when the
+    // context lacks what the device needs.
     static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height,
-                                            MeshReaderLimits meshLimits = {});
+                                            std::unique_ptr<MeshReaderProcess> meshReader = nullptr,
+                                            const std::string& programCacheFolder = {});
     ~GlDevice() override;
 
     void clear(std::uint32_t colour, float depth) override;

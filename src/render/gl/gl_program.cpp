@@ -6,7 +6,6 @@
 
 #include "core/message_sink.h"
 
-
 namespace torvane {
 namespace {
 
@@ -29,7 +28,7 @@ GLuint compileShader(GLenum kind, const char* source, const char* what)
 
 } // namespace
 
-unsigned buildGlProgram(const char* vertexSource, const char* fragmentSource, const char* what)
+unsigned buildGlProgram(const char* vertexSource, const char* fragmentSource, const char* what, bool retrievable)
 {
     const GLuint vertex = compileShader(GL_VERTEX_SHADER, vertexSource, what);
     const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, fragmentSource, what);
@@ -41,6 +40,9 @@ unsigned buildGlProgram(const char* vertexSource, const char* fragmentSource, co
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertex);
     glAttachShader(program, fragment);
+    if (retrievable) {
+        glProgramParameteri(program, GL_PROGRAM_BINARY_RETRIEVABLE_HINT, GL_TRUE);
+    }
     glLinkProgram(program);
     glDeleteShader(vertex);
     glDeleteShader(fragment);

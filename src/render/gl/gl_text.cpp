@@ -1,6 +1,6 @@
 #include "render/gl/gl_text.h"
 
-#include "render/gl/gl_program.h"
+#include "render/gl/program_binary_cache.h"
 #include "core/message_sink.h"
 
 #include <SDL_opengl.h>
@@ -82,7 +82,7 @@ bool requestCellHeight(FT_Face face, int pixelHeight)
 
 } // namespace
 
-std::unique_ptr<GlText> GlText::create(int pixelHeight)
+std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& programCacheFolder)
 {
     const std::string fontFile = defaultSansFontFile();
     if (fontFile.empty()) {
@@ -151,7 +151,7 @@ std::unique_ptr<GlText> GlText::create(int pixelHeight)
     FT_Done_Face(face);
     FT_Done_FreeType(library);
 
-    text->program = buildGlProgram(kTextVertexShader, kTextFragmentShader, "GlText");
+    text->program = buildCachedGlProgram(kTextVertexShader, kTextFragmentShader, "GlText", programCacheFolder);
     if (text->program == 0) {
         return nullptr;
     }

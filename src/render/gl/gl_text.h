@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "render/graphics_device.h"
@@ -21,7 +22,7 @@ class GlText {
 public:
     // nullptr (after naming the failure on stderr) when no face can be loaded.
     // pixelHeight is the height of one character cell, as a font height is given on Windows.
-    static std::unique_ptr<GlText> create(int pixelHeight);
+    static std::unique_ptr<GlText> create(int pixelHeight, const std::string& programCacheFolder = {});
     ~GlText();
 
     // Queues text, aligned within rect, for the next flush.
