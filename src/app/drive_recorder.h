@@ -30,6 +30,8 @@ public:
     void noteFocusPause() { pendingEvents |= kEventFocusPause; }
     // The car took a saved car file's text (carText) before the next frame.
     void noteCarReloaded(const std::string& carText);
+    // The frame just run began no scene (actions.simulationSkipped): the car neither collided nor stepped.
+    void noteSimulationSkipped() { pendingEvents |= kEventSimulationSkipped; }
     // Records the frame game just ran with frameTime (seconds, as passed to runFrame).
     void recordFrame(const Game& game, float frameTime);
 

@@ -1,5 +1,7 @@
 #include "app/game.h"
 
+#include <utility>
+
 #include "car/debug_overlay.h"
 #include "collision/collision_pass.h"
 #include "core/load_report.h"
@@ -62,6 +64,7 @@ float simulatedFrameTime(float measuredSeconds)
 
 FrameActions runFrame(Game& game, float frameTime)
 {
+    const bool skipStep = std::exchange(game.play.skipNextStep, false);
     const bool driving = !game.play.paused;
     FrameActions actions = game.keyboardInput.processKeys(game.playerCar, game.camera, driving);
     game.padInput.processPads(game.playerCar, game.camera, actions, driving, frameTime);
@@ -81,18 +84,23 @@ FrameActions runFrame(Game& game, float frameTime)
     }
 
     GraphicsDevice* device = game.device;
+    actions.simulationSkipped = true; // until the scene begins
     if (device == nullptr) {
         return actions;
     }
     device->clear(kClearColour, 1.0f);
     if (device->beginScene()) {
+        actions.simulationSkipped = false;
+        const bool stepping = !game.play.paused && !skipStep;
         drawDebugOverlay(*device, game.playerCar);
         drawScreenNote(*device, game.note, frameTime);
-        if (!game.play.paused) {
+        if (stepping) {
             collideCar(game.playerCar, game.cityMap);
         }
-        game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
-        if (!game.play.paused) {
+        if (!skipStep) { // a recorded frame without a scene left the car's scale as it was too
+            game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
+        }
+        if (stepping) {
             game.playerCar.stepPhysics(frameTime);
         }
         drawWorld(game, *device);

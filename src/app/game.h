@@ -77,7 +77,9 @@ float simulatedFrameTime(float measuredSeconds);
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the
-// loop.
+// loop, and whether the car went unstepped for want of a scene (a minimised
+// window), which a recording keeps so that game.play.skipNextStep can make its
+// replay do the same.
 FrameActions runFrame(Game& game, float frameTime);
 
 // The picture's world as the game stands: the camera placed on the car (its

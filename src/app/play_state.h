@@ -16,6 +16,9 @@ class GraphicsDevice;
 
 struct PlayState {
     bool paused = false;
+    // The next frame reads its keys but neither collides nor steps the car, as
+    // a recorded frame whose scene could not begin did when it was driven.
+    bool skipNextStep = false;
     bool readoutShown = false;
     FrameRateReadout readout;
     std::string notice;             // empty: none

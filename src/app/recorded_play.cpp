@@ -43,6 +43,7 @@ FrameActions playRecordedFrame(Game& game, const RecordedFrame& frame, const std
     if ((frame.events & kEventFocusPause) != 0) {
         game.play.paused = true;
     }
+    game.play.skipNextStep = (frame.events & kEventSimulationSkipped) != 0;
     if ((frame.events & kEventCarReloaded) != 0 && reloadedCarText != nullptr) {
         takeCarText(game, *reloadedCarText, "the recording's car file");
     }

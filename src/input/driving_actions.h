@@ -50,6 +50,7 @@ struct FrameActions {
     bool readoutToggled = false;   // show or hide the frame-rate readout
     bool fullscreenToggled = false;
     bool screenshotRequested = false;
+    bool simulationSkipped = false; // no scene began (a minimised window): the car neither collided nor stepped
     bool saveDriveRequested = false; // keep the recording of this drive
 };
 

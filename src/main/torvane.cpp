@@ -89,6 +89,9 @@ std::unique_ptr<DriveRecorder> startRecording(const std::string& recordFile, con
 // once when the recording stopped.
 void recordFrame(DriveRecorder& recorder, float frameTime, const FrameActions& actions, const std::string& keptFolder)
 {
+    if (actions.simulationSkipped) {
+        recorder.noteSimulationSkipped();
+    }
     recorder.recordFrame(game, frameTime);
     if (actions.saveDriveRequested) {
         game.play.showNotice(recorder.keep(keptFolder), kRecordingNoticeSeconds);

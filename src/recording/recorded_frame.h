@@ -21,6 +21,7 @@ static_assert(kDrivingKeys.size() <= 64, "the driving keys are kept as a 64-bit 
 enum RecordedEvent : std::uint8_t {
     kEventFocusPause = 1u << 0,  // the window lost the focus and the game was paused
     kEventCarReloaded = 1u << 1, // the car file was saved and the car took its new text
+    kEventSimulationSkipped = 1u << 2, // the scene could not begin (a minimised window): keys read, car not stepped
 };
 
 struct RecordedFrame {

@@ -48,7 +48,7 @@ inline constexpr std::size_t kEndMarkBytes = 16;
 inline constexpr std::uint8_t kHasPads = 1u << 5;
 inline constexpr std::uint8_t kHasHash = 1u << 6;
 inline constexpr std::uint8_t kHasKeyframe = 1u << 7;
-inline constexpr std::uint8_t kKnownEvents = kEventFocusPause | kEventCarReloaded;
+inline constexpr std::uint8_t kKnownEvents = kEventFocusPause | kEventCarReloaded | kEventSimulationSkipped;
 
 // Why a recording ended, as its end mark says.
 enum class RecordingEnd : std::uint32_t {
