@@ -101,6 +101,9 @@ FrameActions runFrame(Game& game, float frameTime)
         game.cityMap.draw();
         game.play.drawTexts(*device);
         device->endScene();
+        if (game.panels != nullptr) {
+            game.panels->draw(game, actions);
+        }
     }
     device->present();
     return actions;

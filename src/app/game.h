@@ -7,6 +7,7 @@
 
 #include "app/play_state.h"
 #include "app/car_loading.h"
+#include "app/game_panels.h"
 #include "app/screen_note.h"
 #include "camera/camera.h"
 #include "car/car.h"
@@ -33,6 +34,8 @@ struct Game {
     GraphicsDevice* device = nullptr;
     CarSource carSource;
     ScreenNote note;
+    // Drawn over the finished picture; nullptr: none (tests, the headless replay).
+    GamePanels* panels = nullptr;
 };
 
 // Makes device the game's device and sets it up in the game's order: the depth
@@ -61,7 +64,7 @@ float simulatedFrameTime(float measuredSeconds);
 // One frame: keys and pads (then the pause, the reset and the readout they
 // asked for), clear, then (if the scene begins) overlay, the screen note if one
 // is up, collision, car scale, physics, camera, sky, car, city and the play
-// texts; present in every case.
+// texts, then the panels; present in every case.
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the

@@ -32,6 +32,8 @@ enum class DrivingAction {
     FrameReadout,
     Fullscreen,
     Screenshot,
+    TyrePanel,
+    SetupPanel,
     Modifier, // a key that only changes what another key does (Alt)
 };
 
@@ -49,6 +51,8 @@ struct FrameActions {
     bool readoutToggled = false;   // show or hide the frame-rate readout
     bool fullscreenToggled = false;
     bool screenshotRequested = false;
+    bool tyrePanelToggled = false;   // show or hide the tyre panel
+    bool setupPanelToggled = false;  // show or hide the car setup panel
 };
 
 // Performs action on car, camera or actions. cameraMode is the mode of

@@ -1,7 +1,7 @@
 // The driving table: every key the game reacts to, in the order a frame
 // applies them, with the name key scripts give it and what it does. Driving
 // keys are levels: a key down in the frame's snapshot acts once in that frame.
-// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout)
+// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout, the panels)
 // act once when their key goes down, however long it is held.
 //
 // Shortcomings: one binding per action; the camera eye nudges are overwritten
@@ -25,7 +25,7 @@ struct DrivingKey {
 };
 
 // F1 to F8 choose modes 0 to 7; when several are down the last, the highest, wins.
-inline constexpr std::array<DrivingKey, 28> kDrivingKeys = {{
+inline constexpr std::array<DrivingKey, 30> kDrivingKeys = {{
     {kKeyLeft, "Left", DrivingAction::SteerLeft},
     {kKeyRight, "Right", DrivingAction::SteerRight},
     {kKeyUp, "Up", DrivingAction::Accelerate},
@@ -52,6 +52,8 @@ inline constexpr std::array<DrivingKey, 28> kDrivingKeys = {{
     {kKeyF11, "F11", DrivingAction::Fullscreen},
     {kKeyReturn, "Return", DrivingAction::Fullscreen, 0, true},
     {kKeyF12, "F12", DrivingAction::Screenshot},
+    {kKeyF9, "F9", DrivingAction::TyrePanel},
+    {kKeyTab, "Tab", DrivingAction::SetupPanel},
     {kKeyLeftAlt, "LAlt", DrivingAction::Modifier},
     {kKeyRightAlt, "RAlt", DrivingAction::Modifier},
 }};

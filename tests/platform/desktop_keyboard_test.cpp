@@ -37,6 +37,7 @@ constexpr PhysicalKey kPhysicalKeys[] = {
     {"F10", SDL_SCANCODE_F10, KEY_F10},         {"F11", SDL_SCANCODE_F11, KEY_F11},
     {"Return", SDL_SCANCODE_RETURN, KEY_ENTER}, {"F12", SDL_SCANCODE_F12, KEY_F12},
     {"LAlt", SDL_SCANCODE_LALT, KEY_LEFTALT},   {"RAlt", SDL_SCANCODE_RALT, KEY_RIGHTALT},
+    {"F9", SDL_SCANCODE_F9, KEY_F9},            {"Tab", SDL_SCANCODE_TAB, KEY_TAB},
 };
 
 TEST(DesktopKeyboard, EveryDrivingKeyLandsAtItsCodeThroughBothMaps)

@@ -11,11 +11,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "render/graphics_device.h"
 
 namespace torvane {
+
+// The file of the system's default sans-serif face, or "" when fontconfig finds none.
+std::string defaultSansFontFile();
 
 class GlText {
 public:

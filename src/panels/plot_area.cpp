@@ -1,0 +1,71 @@
+#include "panels/plot_area.h"
+
+#include <algorithm>
+
+namespace torvane {
+namespace {
+
+constexpr ImU32 kBackground = IM_COL32(20, 20, 24, 230);
+constexpr ImU32 kAxis = IM_COL32(110, 110, 120, 255);
+
+// The fraction of the way value is from low to high, within 0..1.
+float fraction(float value, float lowValue, float highValue)
+{
+    const float span = highValue - lowValue;
+    return span > 0.0f ? std::clamp((value - lowValue) / span, 0.0f, 1.0f) : 0.5f;
+}
+
+} // namespace
+
+PlotArea::PlotArea(const char* title, ImVec2 size, float xLowValue, float xHighValue, float yLowValue,
+                   float yHighValue)
+    : drawList(ImGui::GetWindowDrawList()), xLow(xLowValue), xHigh(xHighValue), yLow(yLowValue), yHigh(yHighValue)
+{
+    ImGui::TextUnformatted(title);
+    low = ImGui::GetCursorScreenPos();
+    high = ImVec2(low.x + size.x, low.y + size.y);
+    ImGui::Dummy(size);
+    drawList->AddRectFilled(low, high, kBackground);
+    if (xLow < 0.0f && xHigh > 0.0f) {
+        line(at(0.0f, yLow), at(0.0f, yHigh), kAxis);
+    }
+    if (yLow < 0.0f && yHigh > 0.0f) {
+        line(at(xLow, 0.0f), at(xHigh, 0.0f), kAxis);
+    }
+}
+
+ImVec2 PlotArea::at(float x, float y) const
+{
+    return ImVec2(low.x + fraction(x, xLow, xHigh) * (high.x - low.x),
+                  high.y - fraction(y, yLow, yHigh) * (high.y - low.y));
+}
+
+void PlotArea::polyline(const ImVec2* points, std::size_t count, ImU32 colour) const
+{
+    drawList->AddPolyline(points, static_cast<int>(count), colour, ImDrawFlags_None, 1.5f);
+}
+
+void PlotArea::line(ImVec2 from, ImVec2 to, ImU32 colour, float thickness) const
+{
+    drawList->AddLine(from, to, colour, thickness);
+}
+
+void PlotArea::dot(ImVec2 centre, float radius, ImU32 colour) const
+{
+    drawList->AddCircleFilled(centre, radius, colour);
+}
+
+void PlotArea::cross(ImVec2 centre, float halfSize, ImU32 colour) const
+{
+    line(ImVec2(centre.x - halfSize, centre.y - halfSize), ImVec2(centre.x + halfSize, centre.y + halfSize), colour);
+    line(ImVec2(centre.x - halfSize, centre.y + halfSize), ImVec2(centre.x + halfSize, centre.y - halfSize), colour);
+}
+
+void PlotArea::circle(float radius, ImU32 colour) const
+{
+    const ImVec2 centre = at(0.0f, 0.0f);
+    const float pixels = radius / (xHigh - xLow) * (high.x - low.x);
+    drawList->AddCircle(centre, pixels, colour, 48);
+}
+
+} // namespace torvane
