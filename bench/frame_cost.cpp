@@ -4,8 +4,10 @@
 // held, so the camera sweeps the whole city); the floor draws in a second
 // window of the same size with its own context. Blocks of frames alternate
 // between the two; every frame ends with a one-pixel readback, so a frame's
-// time includes the driver finishing it. Prints the median milliseconds per
-// frame (wall and process CPU time) and the ratio.
+// time includes the driver finishing it. The game's frames run with the tyre
+// panel (F9) hidden and, in blocks of their own, shown. Prints the median
+// milliseconds per frame (wall and process CPU time), the ratio to the floor
+// and the share of the frame the panel adds.
 //
 // Usage: bench/frame_cost [--window] [BLOCKS] [FRAMES_PER_BLOCK] (default 21 × 30),
 // on SDL's offscreen driver unless --window (a real window, e.g. under xvfb-run).
@@ -107,9 +109,23 @@ int run(bool window, int blocks, int framesPerBlock)
         waitForFrame();
     };
     const auto floorFrame = [&] { floor->drawFrame(floorContext.window, width, height); };
+    bool panelShown = false;
+    // One untimed frame with F9 down when the tyre panel is to change.
+    const auto showPanel = [&](bool shown) {
+        if (shown != panelShown) {
+            SDL_GL_MakeCurrent(gameContext.window, gameContext.context);
+            game->keyboardInput.setKeyByte(kKeyF9, 0x80);
+            gameFrame();
+            game->keyboardInput.setKeyByte(kKeyF9, 0);
+            panelShown = shown;
+        }
+    };
 
-    BlockTimes warmUp, gameTimes, floorTimes;
+    BlockTimes warmUp, gameTimes, floorTimes, panelTimes;
     timeBlock(gameContext, kWarmUpFrames, warmUp, gameFrame);
+    showPanel(true);
+    timeBlock(gameContext, kWarmUpFrames, warmUp, gameFrame);
+    showPanel(false);
     timeBlock(floorContext, kWarmUpFrames, warmUp, floorFrame);
     std::printf("%s, %d × %d, load before: %s\n", window ? "window" : "offscreen", width, height,
                 loadAverage().c_str());
@@ -117,7 +133,13 @@ int run(bool window, int blocks, int framesPerBlock)
         if (block % 2 == 0) {
             timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
             timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
+            showPanel(true);
+            timeBlock(gameContext, framesPerBlock, panelTimes, gameFrame);
+            showPanel(false);
         } else {
+            showPanel(true);
+            timeBlock(gameContext, framesPerBlock, panelTimes, gameFrame);
+            showPanel(false);
             timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
             timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
         }
@@ -126,9 +148,13 @@ int run(bool window, int blocks, int framesPerBlock)
     std::printf("%-6s %12s %12s\n", "", "wall ms", "cpu ms");
     std::printf("%-6s %12.3f %12.3f\n", "floor", median(floorTimes.wallMs), median(floorTimes.cpuMs));
     std::printf("%-6s %12.3f %12.3f\n", "game", median(gameTimes.wallMs), median(gameTimes.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "panel", median(panelTimes.wallMs), median(panelTimes.cpuMs));
     std::printf("frame ratio (wall): %.2f (goal <= 2); cpu: %.2f\n",
                 median(gameTimes.wallMs) / median(floorTimes.wallMs),
                 median(gameTimes.cpuMs) / median(floorTimes.cpuMs));
+    std::printf("tyre panel's share of the frame (wall): %.3f (goal < 0.2); cpu: %.3f\n",
+                median(panelTimes.wallMs) / median(gameTimes.wallMs) - 1.0,
+                median(panelTimes.cpuMs) / median(gameTimes.cpuMs) - 1.0);
 
     floor.reset();
     floorWindow.reset();

@@ -5,7 +5,7 @@
 namespace torvane {
 namespace {
 
-constexpr ImU32 kBackground = IM_COL32(20, 20, 24, 230);
+constexpr ImU32 kBackground = IM_COL32(20, 20, 24, 220);
 constexpr ImU32 kAxis = IM_COL32(110, 110, 120, 255);
 
 // The fraction of the way value is from low to high, within 0..1.
@@ -21,11 +21,16 @@ PlotArea::PlotArea(const char* title, ImVec2 size, float xLowValue, float xHighV
                    float yHighValue)
     : drawList(ImGui::GetWindowDrawList()), xLow(xLowValue), xHigh(xHighValue), yLow(yLowValue), yHigh(yHighValue)
 {
+    // One dark card under the title and the chart: the window itself has no
+    // background, so the picture shows between the charts and costs no blending.
+    const ImVec2 top = ImGui::GetCursorScreenPos();
+    const float titleHeight = ImGui::GetTextLineHeightWithSpacing();
+    const float width = std::max(size.x, ImGui::CalcTextSize(title).x);
+    drawList->AddRectFilled(top, ImVec2(top.x + width, top.y + titleHeight + size.y), kBackground);
     ImGui::TextUnformatted(title);
     low = ImGui::GetCursorScreenPos();
     high = ImVec2(low.x + size.x, low.y + size.y);
     ImGui::Dummy(size);
-    drawList->AddRectFilled(low, high, kBackground);
     if (xLow < 0.0f && xHigh > 0.0f) {
         line(at(0.0f, yLow), at(0.0f, yHigh), kAxis);
     }

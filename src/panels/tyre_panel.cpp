@@ -46,9 +46,9 @@ void TyrePanel::draw(const Car& car)
     for (int wheel = 0; wheel < kWheelCount; ++wheel) {
         sampleWheelCurves(car, wheel, curves[wheel]);
     }
-    ImGui::SetNextWindowPos(ImVec2(4.0f, 4.0f), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowBgAlpha(0.85f);
-    if (ImGui::Begin("Pneus (F9)", nullptr, ImGuiWindowFlags_AlwaysAutoResize)) {
+    // Right of the debug overlay's columns and below its rows.
+    ImGui::SetNextWindowPos(ImVec2(262.0f, 124.0f), ImGuiCond_FirstUseEver);
+    if (ImGui::Begin("Pneus (F9)", nullptr, ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoBackground)) {
         ImGui::BeginGroup();
         for (int wheel = 0; wheel < kWheelCount; ++wheel) {
             drawWheel(wheel);
