@@ -66,6 +66,11 @@ void PlotArea::cross(ImVec2 centre, float halfSize, ImU32 colour) const
     line(ImVec2(centre.x - halfSize, centre.y + halfSize), ImVec2(centre.x + halfSize, centre.y - halfSize), colour);
 }
 
+void PlotArea::label(const char* text, ImU32 colour) const
+{
+    drawList->AddText(ImVec2(low.x + 2.0f, low.y + 1.0f), colour, text);
+}
+
 void PlotArea::circle(float radius, ImU32 colour) const
 {
     const ImVec2 centre = at(0.0f, 0.0f);

@@ -24,6 +24,8 @@ public:
     void line(ImVec2 from, ImVec2 to, ImU32 colour, float thickness = 1.0f) const;
     void dot(ImVec2 centre, float radius, ImU32 colour) const;
     void cross(ImVec2 centre, float halfSize, ImU32 colour) const;
+    // text in the chart's top left corner.
+    void label(const char* text, ImU32 colour) const;
     // A circle of radius in x units around the value origin.
     void circle(float radius, ImU32 colour) const;
 

@@ -24,7 +24,7 @@ const ImVec2 kStripSize{210.0f, 56.0f};
 constexpr float kSaturatedShare = 0.999f;
 constexpr float kPlotMargin = 1.1f;  // room above the grip limit
 
-const char* const kWheelNames[kWheelCount] = {"1 av.", "2 av.", "3 ar.", "4 ar."};
+const char* const kWheelNames[kWheelCount] = {"Roue 1 av.", "Roue 2 av.", "Roue 3 ar.", "Roue 4 ar."};
 
 // The smallest of 1, 2, 5 × 10ⁿ not below value, so a chart's scale does not flicker.
 float roundedUp(float value)
@@ -79,11 +79,12 @@ void TyrePanel::drawWheel(int wheel)
     const WheelOperatingPoint& now = shown.now;
     const float range = now.gripLimit * kPlotMargin;
     const ImU32 state = now.gripUsed >= kSaturatedShare ? kSaturated : kWithinGrip;
-    char title[48];
+    char share[16];
 
     ImGui::BeginGroup();
-    std::snprintf(title, sizeof title, "%s %3.0f %%", kWheelNames[wheel], static_cast<double>(now.gripUsed * 100.0f));
-    const PlotArea circle(title, kCircleSize, -range, range, -range, range);
+    const PlotArea circle(kWheelNames[wheel], kCircleSize, -range, range, -range, range);
+    std::snprintf(share, sizeof share, "%.0f %%", static_cast<double>(now.gripUsed * 100.0f));
+    circle.label(share, state);
     circle.circle(now.gripLimit, kGripColour);
     circle.line(circle.at(0.0f, 0.0f), circle.at(now.lateralForce, now.longitudinalForce), state, 2.0f);
     circle.dot(circle.at(now.lateralForce, now.longitudinalForce), 3.0f, state);
