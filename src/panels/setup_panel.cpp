@@ -90,10 +90,20 @@ std::span<const SetupSlider> setupSliders()
 
 void SetupPanel::draw(Car& car)
 {
-    ImGui::SetNextWindowPos(ImVec2(456.0f, 4.0f), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(340.0f, 420.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowPos(ImVec2(426.0f, 4.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(370.0f, 440.0f), ImGuiCond_FirstUseEver);
     ImGui::SetNextWindowBgAlpha(0.85f);
     if (ImGui::Begin("Réglages de la voiture (Tab)")) {
+        // Saving first: its outcome stays in sight whatever the sliders' scroll.
+        ImGui::SetNextItemWidth(150.0f);
+        ImGui::InputTextWithHint("##nom", "nom de la voiture", name, sizeof name);
+        ImGui::SameLine();
+        if (ImGui::Button("Enregistrer sous…")) {
+            saveAs(car, name);
+        }
+        if (!saveOutcome.empty()) {
+            ImGui::TextWrapped("%s", saveOutcome.c_str());
+        }
         CarParameters model = car.getParameters();
         bool changed = false;
         std::string_view table;
@@ -112,20 +122,11 @@ void SetupPanel::draw(Car& car)
             if (slider.logarithmic) {
                 flags |= ImGuiSliderFlags_Logarithmic;
             }
-            ImGui::SetNextItemWidth(160.0f);
+            ImGui::SetNextItemWidth(150.0f);
             changed |= ImGui::SliderFloat(slider.label, &value, low, high, "%.4g", flags);
         }
         if (changed) {
             car.setParameters(model);
-        }
-        ImGui::Separator();
-        ImGui::SetNextItemWidth(160.0f);
-        ImGui::InputText("Nom", name, sizeof name);
-        if (ImGui::Button("Enregistrer sous…")) {
-            saveAs(car, name);
-        }
-        if (!saveOutcome.empty()) {
-            ImGui::TextWrapped("%s", saveOutcome.c_str());
         }
     }
     ImGui::End();
