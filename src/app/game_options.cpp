@@ -36,7 +36,8 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
 {
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
                     "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
-                    "F11 fullscreen, F12 screenshot, Escape quits. A game pad drives too.\n");
+                    "F9 tyre panel, Tab car setup, F11 fullscreen, F12 screenshot, Escape quits.\n"
+                    "A game pad drives too.\n");
     app.set_help_flag();
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");

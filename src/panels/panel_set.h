@@ -1,5 +1,8 @@
 // PanelSet: the game's two panels, the tyre panel (F9) and the car setup panel
 // (Tab), each off until its key shows it, drawn into the current ImGui frame.
+//
+// Shortcoming: the panels open at fixed places of an 800 × 600 picture and,
+// both shown, overlap until one is dragged aside.
 #pragma once
 
 #include <string>

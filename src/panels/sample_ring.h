@@ -1,5 +1,7 @@
 // SampleRing: the last Capacity values pushed, in a fixed array: pushing never
 // allocates, and once full each push drops the oldest value.
+//
+// Shortcoming: values are copied in and out; meant for small ones (floats, pairs).
 #pragma once
 
 #include <array>
