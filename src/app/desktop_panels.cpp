@@ -1,6 +1,5 @@
 #include "app/desktop_panels.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "app/game.h"
@@ -49,15 +48,6 @@ void DesktopPanels::draw(Game& game, const FrameActions& actions)
     host->beginFrame();
     panels.draw(game.playerCar);
     host->endFrame();
-}
-
-KeyboardReadResult PanelKeyboard::read(std::uint8_t (&keyState)[kKeyCount])
-{
-    const KeyboardReadResult result = keys.read(keyState);
-    if (result == KeyboardReadResult::Read && panels.wantsText()) {
-        std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
-    }
-    return result;
 }
 
 } // namespace torvane

@@ -3,19 +3,15 @@
 // game's picture and before it is presented; nothing at all while both are
 // hidden. A car saved from the setup panel goes into the user's cars folder
 // ($XDG_DATA_HOME/torvane/cars), never into the game's data folder, whose car
-// file the game watches. PanelKeyboard is the keyboard as the game reads it
-// meanwhile: every key up while a panel's text field has the keyboard, so
-// typing a car's name drives nothing.
+// file the game watches.
 //
-// Shortcoming: the game's keys rest from the frame after the text field takes
-// the keyboard; one key typed in that very frame still acts.
+// Shortcoming: one ImGui host per program (ImGui's backends keep one window).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "app/game_panels.h"
-#include "input/keyboard_device.h"
 #include "panels/desktop/imgui_host.h"
 #include "panels/panel_set.h"
 
@@ -35,7 +31,7 @@ public:
     ~DesktopPanels() override;
 
     void draw(Game& game, const FrameActions& actions) override;
-    bool wantsText() const { return host->wantsText(); }
+    bool wantsText() const override { return host->wantsText(); }
 
     DesktopPanels(const DesktopPanels&) = delete;
     DesktopPanels& operator=(const DesktopPanels&) = delete;
@@ -46,20 +42,6 @@ private:
     Game& owner;
     std::unique_ptr<ImGuiHost> host;
     PanelSet panels;
-};
-
-class PanelKeyboard final : public KeyboardDevice {
-public:
-    PanelKeyboard(KeyboardDevice& desktopKeys, const DesktopPanels& shownPanels)
-        : keys(desktopKeys), panels(shownPanels)
-    {
-    }
-    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override;
-    bool acquire() override { return keys.acquire(); }
-
-private:
-    KeyboardDevice& keys;
-    const DesktopPanels& panels;
 };
 
 } // namespace torvane

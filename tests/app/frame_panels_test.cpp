@@ -5,6 +5,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -33,6 +34,8 @@ public:
         imgui.quietFrame([&] { panels.draw(game.playerCar); });
         ++shownFrames;
     }
+
+    bool wantsText() const override { return ImGui::GetIO().WantTextInput; }
 
     HeadlessImGui imgui;
     const RecordingDevice& device;
@@ -92,6 +95,48 @@ TEST(FramePanels, LeaveTheDeviceCallsAloneAndDrawBeforePresent)
     EXPECT_EQ(panels.shownFrames, 31);
     EXPECT_GT(ImGui::GetDrawData()->TotalVtxCount, 1000) << "the setup panel is still drawn";
     withPanels.game->panels = nullptr;
+}
+
+// A keyboard with P and Up held.
+struct HeldKeys final : KeyboardDevice {
+    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override
+    {
+        std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
+        keyState[kKeyP] = 0x80;
+        keyState[kKeyUp] = 0x80;
+        return KeyboardReadResult::Read;
+    }
+    bool acquire() override { return true; }
+};
+
+// Panels whose text field has the keyboard while typing is set.
+struct TypingPanels final : GamePanels {
+    void draw(Game&, const FrameActions&) override {}
+    bool wantsText() const override { return typing; }
+    bool typing = true;
+};
+
+TEST(PanelKeyboard, TheGamesKeysRestWhileAPanelTakesText)
+{
+    RecordedGame recorded;
+    Game& game = *recorded.game;
+    HeldKeys keys;
+    TypingPanels panels;
+    PanelKeyboard keyboard(keys, panels);
+    game.keyboardInput.attachDevice(&keyboard);
+    game.keyboardInput.setKeyByte(kKeyUp, 0);
+    game.keyboardInput.setKeyByte(kKeyRight, 0);
+    for (int frame = 0; frame < 10; ++frame) {
+        runFrame(game, 1.0f / 60.0f);
+    }
+    EXPECT_FALSE(game.play.paused) << "a typed p";
+    EXPECT_EQ(game.playerCar.getThrottle(), 0.0f);
+
+    panels.typing = false;
+    runFrame(game, 1.0f / 60.0f);
+    EXPECT_TRUE(game.play.paused);
+    EXPECT_GT(game.playerCar.getThrottle(), 0.0f);
+    game.keyboardInput.attachDevice(nullptr);
 }
 
 } // namespace
