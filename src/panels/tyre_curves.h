@@ -30,7 +30,7 @@ struct TyreCurve {
 struct WheelOperatingPoint {
     float slipAngle = 0.0f;      // degrees
     float slipRatio = 0.0f;
-    float lateralForce = 0.0f;   // N, as the wheel gives it now
+    float lateralForce = 0.0f;   // N, as the wheel gives it now (the front wheels' in the body's frame)
     float longitudinalForce = 0.0f;
     float lateralOnCurve = 0.0f;       // N, the lateral curve at slipAngle
     float longitudinalOnCurve = 0.0f;  // N, the longitudinal curve at slipRatio
