@@ -4,10 +4,11 @@
 // held, so the camera sweeps the whole city); the floor draws in a second
 // window of the same size with its own context. Blocks of frames alternate
 // between the two; every frame ends with a one-pixel readback, so a frame's
-// time includes the driver finishing it. The game's frames run with the tyre
-// panel (F9) hidden and, in blocks of their own, shown. Prints the median
-// milliseconds per frame (wall and process CPU time), the ratio to the floor
-// and the share of the frame the panel adds.
+// time includes the driver finishing it. Prints the median milliseconds per
+// frame (wall and process CPU time) and the ratio. Then the tyre panel's
+// share: the game paused (the same picture every frame) with the tyre panel
+// (F9) shown, against the same frames with the panels taken away, block by
+// block; the panel's charts stay full throughout.
 //
 // Usage: bench/frame_cost [--window] [BLOCKS] [FRAMES_PER_BLOCK] (default 21 × 30),
 // on SDL's offscreen driver unless --window (a real window, e.g. under xvfb-run).
@@ -27,6 +28,7 @@
 #include "core/message_sink.h"
 #include "floor_scene.h"
 #include "input/key_codes.h"
+#include "panels/tyre_history.h"
 
 namespace torvane {
 namespace {
@@ -71,6 +73,40 @@ void timeBlock(const Context& context, int frames, BlockTimes& times, DrawOne dr
     times.cpuMs.push_back((processCpuSeconds() - cpuStart) * 1000.0 / frames);
 }
 
+struct PanelShare {
+    BlockTimes without, with;
+};
+
+// Pauses game (one frame with P down), shows the tyre panel (F9) and fills its
+// charts, then times blocks of the same still frame with and without panels.
+template <typename GameFrame>
+PanelShare timePanel(Game& game, const Context& context, int blocks, int framesPerBlock, GameFrame gameFrame)
+{
+    GamePanels* panels = game.panels;
+    PanelShare share;
+    if (panels == nullptr) {
+        return share;
+    }
+    SDL_GL_MakeCurrent(context.window, context.context);
+    for (const KeyCode key : {kKeyP, kKeyF9}) {
+        game.keyboardInput.setKeyByte(key, 0x80);
+        gameFrame();
+        game.keyboardInput.setKeyByte(key, 0);
+    }
+    BlockTimes warmUp;
+    timeBlock(context, static_cast<int>(kHistoryFrames), warmUp, gameFrame);
+    const auto withPanels = [&](bool on, BlockTimes& times) {
+        game.panels = on ? panels : nullptr;
+        timeBlock(context, framesPerBlock, times, gameFrame);
+    };
+    for (int block = 0; block < blocks; ++block) {
+        withPanels(block % 2 == 0, block % 2 == 0 ? share.with : share.without);
+        withPanels(block % 2 != 0, block % 2 != 0 ? share.with : share.without);
+    }
+    game.panels = panels;
+    return share;
+}
+
 int run(bool window, int blocks, int framesPerBlock)
 {
     if (!window) {
@@ -109,23 +145,9 @@ int run(bool window, int blocks, int framesPerBlock)
         waitForFrame();
     };
     const auto floorFrame = [&] { floor->drawFrame(floorContext.window, width, height); };
-    bool panelShown = false;
-    // One untimed frame with F9 down when the tyre panel is to change.
-    const auto showPanel = [&](bool shown) {
-        if (shown != panelShown) {
-            SDL_GL_MakeCurrent(gameContext.window, gameContext.context);
-            game->keyboardInput.setKeyByte(kKeyF9, 0x80);
-            gameFrame();
-            game->keyboardInput.setKeyByte(kKeyF9, 0);
-            panelShown = shown;
-        }
-    };
 
-    BlockTimes warmUp, gameTimes, floorTimes, panelTimes;
+    BlockTimes warmUp, gameTimes, floorTimes;
     timeBlock(gameContext, kWarmUpFrames, warmUp, gameFrame);
-    showPanel(true);
-    timeBlock(gameContext, kWarmUpFrames, warmUp, gameFrame);
-    showPanel(false);
     timeBlock(floorContext, kWarmUpFrames, warmUp, floorFrame);
     std::printf("%s, %d × %d, load before: %s\n", window ? "window" : "offscreen", width, height,
                 loadAverage().c_str());
@@ -133,28 +155,24 @@ int run(bool window, int blocks, int framesPerBlock)
         if (block % 2 == 0) {
             timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
             timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
-            showPanel(true);
-            timeBlock(gameContext, framesPerBlock, panelTimes, gameFrame);
-            showPanel(false);
         } else {
-            showPanel(true);
-            timeBlock(gameContext, framesPerBlock, panelTimes, gameFrame);
-            showPanel(false);
             timeBlock(floorContext, framesPerBlock, floorTimes, floorFrame);
             timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
         }
     }
+    const PanelShare panel = timePanel(*game, gameContext, blocks, framesPerBlock, gameFrame);
     std::printf("load after: %s\n", loadAverage().c_str());
     std::printf("%-6s %12s %12s\n", "", "wall ms", "cpu ms");
     std::printf("%-6s %12.3f %12.3f\n", "floor", median(floorTimes.wallMs), median(floorTimes.cpuMs));
     std::printf("%-6s %12.3f %12.3f\n", "game", median(gameTimes.wallMs), median(gameTimes.cpuMs));
-    std::printf("%-6s %12.3f %12.3f\n", "panel", median(panelTimes.wallMs), median(panelTimes.cpuMs));
     std::printf("frame ratio (wall): %.2f (goal <= 2); cpu: %.2f\n",
                 median(gameTimes.wallMs) / median(floorTimes.wallMs),
                 median(gameTimes.cpuMs) / median(floorTimes.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "still", median(panel.without.wallMs), median(panel.without.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "+panel", median(panel.with.wallMs), median(panel.with.cpuMs));
     std::printf("tyre panel's share of the frame (wall): %.3f (goal < 0.2); cpu: %.3f\n",
-                median(panelTimes.wallMs) / median(gameTimes.wallMs) - 1.0,
-                median(panelTimes.cpuMs) / median(gameTimes.cpuMs) - 1.0);
+                median(panel.with.wallMs) / median(panel.without.wallMs) - 1.0,
+                median(panel.with.cpuMs) / median(panel.without.cpuMs) - 1.0);
 
     floor.reset();
     floorWindow.reset();

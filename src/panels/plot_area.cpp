@@ -47,7 +47,7 @@ ImVec2 PlotArea::at(float x, float y) const
 
 void PlotArea::polyline(const ImVec2* points, std::size_t count, ImU32 colour) const
 {
-    drawList->AddPolyline(points, static_cast<int>(count), colour, ImDrawFlags_None, 1.5f);
+    drawList->AddPolyline(points, static_cast<int>(count), colour, ImDrawFlags_None, 1.0f);
 }
 
 void PlotArea::line(ImVec2 from, ImVec2 to, ImU32 colour, float thickness) const

@@ -19,6 +19,7 @@ const ImVec2 kCircleSize{70.0f, 70.0f};
 const ImVec2 kCurveSize{104.0f, 70.0f};
 const ImVec2 kGgSize{140.0f, 140.0f};
 const ImVec2 kStripSize{210.0f, 56.0f};
+constexpr std::size_t kStripStep = 2;  // samples per point of a strip chart's line
 // Share of grip from which a tyre counts as saturated: the friction circle
 // scales a force down to the limit, which rounding leaves a hair below 1.
 constexpr float kSaturatedShare = 0.999f;
@@ -123,7 +124,7 @@ void TyrePanel::drawGgDiagram()
         const float age = static_cast<float>(index) / static_cast<float>(trail.size());
         const ImU32 colour = IM_COL32(90, 200, 255, static_cast<int>(255.0f * age));
         plot.line(plot.at(trail.at(index - 1).side, trail.at(index - 1).forward),
-                  plot.at(trail.at(index).side, trail.at(index).forward), colour, 1.5f);
+                  plot.at(trail.at(index).side, trail.at(index).forward), colour);
     }
     if (trail.size() > 0) {
         const BodyAcceleration last = trail.at(trail.size() - 1);
@@ -149,11 +150,13 @@ void TyrePanel::drawStrip(const char* title, const SampleRing<float, kHistoryFra
     for (int wheel = 0; wheel < kWheelCount; ++wheel) {
         const auto& ring = rings[wheel];
         // The newest sample at the right edge.
+        // Every other sample: under two pixels apart, and half the vertices.
         const std::size_t first = kHistoryFrames - ring.size();
-        for (std::size_t index = 0; index < ring.size(); ++index) {
-            points[index] = plot.at(static_cast<float>(first + index), ring.at(index));
+        std::size_t count = 0;
+        for (std::size_t index = ring.size() % kStripStep; index < ring.size(); index += kStripStep) {
+            points[count++] = plot.at(static_cast<float>(first + index), ring.at(index));
         }
-        plot.polyline(points.data(), ring.size(), kWheelColours[wheel]);
+        plot.polyline(points.data(), count, kWheelColours[wheel]);
     }
 }
 
