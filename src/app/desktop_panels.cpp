@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/game.h"
+#include "panels/plot_area.h"
 #include "platform/user_folders.h"
 
 namespace torvane {
@@ -29,11 +30,13 @@ DesktopPanels::DesktopPanels(Game& game, std::unique_ptr<ImGuiHost> imgui)
     : owner(game), host(std::move(imgui)), panels(savedCarsFolder())
 {
     setDesktopEventObserver(host.get());
+    setCardPainter(ImGuiHost::fillClipRectangle);
 }
 
 DesktopPanels::~DesktopPanels()
 {
     setDesktopEventObserver(nullptr);
+    setCardPainter(nullptr);
     if (owner.panels == this) {
         owner.panels = nullptr;
     }

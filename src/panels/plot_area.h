@@ -11,6 +11,12 @@
 
 namespace torvane {
 
+// Sets how the opaque dark cards under the charts are painted: painter, when
+// not null, is a draw callback that fills its command's clip rectangle with
+// the colour its data points to (an ImVec4 of 0..1 channels); without one the
+// cards are filled rectangles in the draw list.
+void setCardPainter(ImDrawCallback painter);
+
 class PlotArea {
 public:
     // Takes size pixels at the layout cursor under title, for x in

@@ -12,7 +12,7 @@ float TyreCurve::slipAt(std::size_t index) const
 
 void sampleWheelCurves(const Car& car, int wheel, WheelCurves& out)
 {
-    const float load = car.getParameters().wheels.load;
+    const float load = car.getWheelLoad(wheel);
     out.lateral.span = kSlipAngleSpan;
     out.longitudinal.span = kSlipRatioSpan;
     for (std::size_t index = 0; index < kCurveSamples; ++index) {
@@ -26,6 +26,7 @@ void sampleWheelCurves(const Car& car, int wheel, WheelCurves& out)
     now.longitudinalForce = car.getLongitudinalForce(wheel);
     now.lateralOnCurve = car.lateralTyreForce(now.slipAngle, load);
     now.longitudinalOnCurve = car.longitudinalTyreForce(now.slipRatio, load);
+    now.load = load;
     now.gripLimit = car.gripLimit(load);
     now.gripUsed = now.gripLimit > 0.0f ? std::hypot(now.lateralForce, now.longitudinalForce) / now.gripLimit : 0.0f;
 }

@@ -2,8 +2,8 @@
 // (Car::lateralTyreForce, longitudinalTyreForce and gripLimit) at the wheel's
 // load, and where the wheel works on them now.
 //
-// Shortcoming: the wheel's load is the model's static load, the one the car
-// uses for every wheel; there is no load transfer to show.
+// Shortcoming: the car gives every wheel the same static load today (no load
+// transfer), so the four wheels' curves are one and the same.
 #pragma once
 
 #include <array>
@@ -34,6 +34,7 @@ struct WheelOperatingPoint {
     float longitudinalForce = 0.0f;
     float lateralOnCurve = 0.0f;       // N, the lateral curve at slipAngle
     float longitudinalOnCurve = 0.0f;  // N, the longitudinal curve at slipRatio
+    float load = 0.0f;           // N, the tyre's vertical load the curves are drawn at
     float gripLimit = 0.0f;      // N, the friction circle's radius
     float gripUsed = 0.0f;       // |force| / gripLimit: 1 and above is saturated
 };

@@ -16,16 +16,43 @@ constexpr ImU32 kGripColour = IM_COL32(150, 150, 160, 255);
 constexpr ImU32 kWithinGrip = IM_COL32(80, 220, 100, 255);
 constexpr ImU32 kSaturated = IM_COL32(255, 60, 50, 255);
 const ImVec2 kCircleSize{70.0f, 70.0f};
-const ImVec2 kCurveSize{104.0f, 70.0f};
+const ImVec2 kCurveSize{156.0f, 84.0f};
 const ImVec2 kGgSize{140.0f, 140.0f};
 const ImVec2 kStripSize{210.0f, 56.0f};
-constexpr std::size_t kStripStep = 2;  // samples per point of a strip chart's line
+constexpr std::size_t kStripStep = 4;  // samples per point of a strip chart's line
+constexpr std::size_t kTrailStep = 2;  // samples per segment of the g-g trail
 // Share of grip from which a tyre counts as saturated: the friction circle
 // scales a force down to the limit, which rounding leaves a hair below 1.
 constexpr float kSaturatedShare = 0.999f;
 constexpr float kPlotMargin = 1.1f;  // room above the grip limit
 
 const char* const kWheelNames[kWheelCount] = {"Roue 1 av.", "Roue 2 av.", "Roue 3 ar.", "Roue 4 ar."};
+
+} // namespace
+
+// One of the two tyre curves and the operating point's values along it.
+struct CurveAxis {
+    const char* title;
+    float span;
+    TyreCurve WheelCurves::*curve;
+    float WheelOperatingPoint::*slip;
+    float WheelOperatingPoint::*onCurve;
+    float WheelOperatingPoint::*force;
+};
+
+namespace {
+
+constexpr CurveAxis kLateral{"Fy / dérive", kSlipAngleSpan, &WheelCurves::lateral, &WheelOperatingPoint::slipAngle,
+                             &WheelOperatingPoint::lateralOnCurve, &WheelOperatingPoint::lateralForce};
+constexpr CurveAxis kLongitudinal{"Fx / glissement", kSlipRatioSpan, &WheelCurves::longitudinal,
+                                  &WheelOperatingPoint::slipRatio, &WheelOperatingPoint::longitudinalOnCurve,
+                                  &WheelOperatingPoint::longitudinalForce};
+
+// Green within the grip, red once saturated.
+ImU32 gripColour(const WheelOperatingPoint& now)
+{
+    return now.gripUsed >= kSaturatedShare ? kSaturated : kWithinGrip;
+}
 
 // The smallest of 1, 2, 5 × 10ⁿ not below value, so a chart's scale does not flicker.
 float roundedUp(float value)
@@ -52,8 +79,13 @@ void TyrePanel::draw(const Car& car)
     if (ImGui::Begin("Pneus (F9)", nullptr, ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoBackground)) {
         ImGui::BeginGroup();
         for (int wheel = 0; wheel < kWheelCount; ++wheel) {
-            drawWheel(wheel);
+            if (wheel % 2 == 1) {
+                ImGui::SameLine();
+            }
+            drawFrictionCircle(wheel);
         }
+        drawTyreCurves(kLateral);
+        drawTyreCurves(kLongitudinal);
         ImGui::EndGroup();
         ImGui::SameLine();
         ImGui::BeginGroup();
@@ -74,38 +106,51 @@ void TyrePanel::drawCurve(const PlotArea& plot, const TyreCurve& curve, ImU32 co
     plot.polyline(points.data(), kCurveSamples, colour);
 }
 
-void TyrePanel::drawWheel(int wheel)
+void TyrePanel::drawFrictionCircle(int wheel)
 {
-    const WheelCurves& shown = curves[wheel];
-    const WheelOperatingPoint& now = shown.now;
+    const WheelOperatingPoint& now = curves[wheel].now;
     const float range = now.gripLimit * kPlotMargin;
-    const ImU32 state = now.gripUsed >= kSaturatedShare ? kSaturated : kWithinGrip;
     char share[16];
-
     ImGui::BeginGroup();
+    // The wheel's name in its colour: its points on the curves below.
+    ImGui::PushStyleColor(ImGuiCol_Text, kWheelColours[wheel]);
     const PlotArea circle(kWheelNames[wheel], kCircleSize, -range, range, -range, range);
+    ImGui::PopStyleColor();
     std::snprintf(share, sizeof share, "%.0f %%", static_cast<double>(now.gripUsed * 100.0f));
-    circle.label(share, state);
+    circle.label(share, gripColour(now));
     circle.circle(now.gripLimit, kGripColour);
-    circle.line(circle.at(0.0f, 0.0f), circle.at(now.lateralForce, now.longitudinalForce), state, 2.0f);
-    circle.dot(circle.at(now.lateralForce, now.longitudinalForce), 3.0f, state);
+    circle.line(circle.at(0.0f, 0.0f), circle.at(now.lateralForce, now.longitudinalForce), gripColour(now), 2.0f);
+    circle.dot(circle.at(now.lateralForce, now.longitudinalForce), 3.0f, gripColour(now));
     ImGui::EndGroup();
+}
 
-    ImGui::SameLine();
-    ImGui::BeginGroup();
-    const PlotArea lateral("Fy / dérive", kCurveSize, -kSlipAngleSpan, kSlipAngleSpan, -range, range);
-    drawCurve(lateral, shown.lateral, kCurveColour);
-    lateral.dot(lateral.at(now.slipAngle, now.lateralOnCurve), 3.5f, kWheelColours[wheel]);
-    lateral.cross(lateral.at(now.slipAngle, now.lateralForce), 3.0f, state);
-    ImGui::EndGroup();
+bool TyrePanel::sameCurvesAsAnEarlierWheel(int wheel) const
+{
+    for (int earlier = 0; earlier < wheel; ++earlier) {
+        if (curves[earlier].now.load == curves[wheel].now.load) {
+            return true;
+        }
+    }
+    return false;
+}
 
-    ImGui::SameLine();
-    ImGui::BeginGroup();
-    const PlotArea longitudinal("Fx / glissement", kCurveSize, -kSlipRatioSpan, kSlipRatioSpan, -range, range);
-    drawCurve(longitudinal, shown.longitudinal, kCurveColour);
-    longitudinal.dot(longitudinal.at(now.slipRatio, now.longitudinalOnCurve), 3.5f, kWheelColours[wheel]);
-    longitudinal.cross(longitudinal.at(now.slipRatio, now.longitudinalForce), 3.0f, state);
-    ImGui::EndGroup();
+void TyrePanel::drawTyreCurves(const CurveAxis& axis)
+{
+    float range = 0.0f;
+    for (const WheelCurves& shown : curves) {
+        range = std::max(range, shown.now.gripLimit * kPlotMargin);
+    }
+    const PlotArea plot(axis.title, kCurveSize, -axis.span, axis.span, -range, range);
+    for (int wheel = 0; wheel < kWheelCount; ++wheel) {
+        if (!sameCurvesAsAnEarlierWheel(wheel)) {
+            drawCurve(plot, curves[wheel].*axis.curve, kCurveColour);
+        }
+    }
+    for (int wheel = 0; wheel < kWheelCount; ++wheel) {
+        const WheelOperatingPoint& now = curves[wheel].now;
+        plot.dot(plot.at(now.*axis.slip, now.*axis.onCurve), 3.5f, kWheelColours[wheel]);
+        plot.cross(plot.at(now.*axis.slip, now.*axis.force), 3.0f, gripColour(now));
+    }
 }
 
 void TyrePanel::drawGgDiagram()
@@ -119,11 +164,12 @@ void TyrePanel::drawGgDiagram()
     char title[48];
     std::snprintf(title, sizeof title, "g-g (±%g u/s²)", static_cast<double>(range));
     const PlotArea plot(title, kGgSize, -range, range, -range, range);
-    for (std::size_t index = 1; index < trail.size(); ++index) {
-        // Older samples fade out: alpha from near 0 to full along the trail.
+    // Back from the newest sample, every kTrailStep-th; older samples fade
+    // out: alpha from near 0 to full along the trail.
+    for (std::size_t index = trail.size() - 1; trail.size() > kTrailStep && index >= kTrailStep; index -= kTrailStep) {
         const float age = static_cast<float>(index) / static_cast<float>(trail.size());
         const ImU32 colour = IM_COL32(90, 200, 255, static_cast<int>(255.0f * age));
-        plot.line(plot.at(trail.at(index - 1).side, trail.at(index - 1).forward),
+        plot.line(plot.at(trail.at(index - kTrailStep).side, trail.at(index - kTrailStep).forward),
                   plot.at(trail.at(index).side, trail.at(index).forward), colour);
     }
     if (trail.size() > 0) {

@@ -1,8 +1,8 @@
 // TyrePanel: the window "Pneus" over the picture: for each wheel the friction
 // circle with the tyre's force and the share of its grip in use (red once
-// saturated), the lateral force against slip angle and the longitudinal force
-// against slip ratio from the car's own tyre model with the wheel's operating
-// point on each; a g-g diagram of the body's accelerations with a fading
+// saturated); the lateral force against slip angle and the longitudinal force
+// against slip ratio from the car's own tyre model, one curve per distinct
+// wheel load, with every wheel's operating point in the wheel's colour; a g-g diagram of the body's accelerations with a fading
 // trail; strip charts of the last five seconds of slip angles, slip ratios and
 // wheel speeds. Draws with Dear ImGui alone; nothing is allocated per frame.
 //
@@ -20,6 +20,7 @@
 namespace torvane {
 
 class PlotArea;
+struct CurveAxis;
 
 class TyrePanel {
 public:
@@ -31,8 +32,12 @@ public:
     const WheelCurves& shownCurves(int wheel) const { return curves[wheel]; }
 
 private:
-    // One wheel's row: friction circle, lateral curve, longitudinal curve.
-    void drawWheel(int wheel);
+    // The wheel's friction circle with its force and share of grip.
+    void drawFrictionCircle(int wheel);
+    // One chart of axis's curve per distinct wheel load, with every wheel's operating point.
+    void drawTyreCurves(const CurveAxis& axis);
+    // Whether a wheel before wheel has the same load, so the same curves.
+    bool sameCurvesAsAnEarlierWheel(int wheel) const;
     void drawGgDiagram();
     // A chart of one ring per wheel, titled title.
     void drawStrip(const char* title, const SampleRing<float, kHistoryFrames> (&rings)[kWheelCount]);

@@ -1,6 +1,7 @@
 #include "panels/desktop/imgui_host.h"
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 #include <imgui.h>
 #include <imgui_impl_opengl3.h>
 #include <imgui_impl_sdl.h>
@@ -45,6 +46,23 @@ ImGuiHost::~ImGuiHost()
     ImGui_ImplOpenGL3_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
+}
+
+// A scissored clear: a software rasteriser clears a rectangle far faster than
+// it blends a textured one. The backend sets its own scissor for the next command.
+void ImGuiHost::fillClipRectangle(const ImDrawList*, const ImDrawCmd* command)
+{
+    const ImVec4 colour = *static_cast<const ImVec4*>(command->UserCallbackData);
+    const ImVec4 card = command->ClipRect;  // pixels from the top left, as the viewport
+    GLint viewport[4] = {};
+    GLfloat previous[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, previous);
+    const auto pixel = [](float value) { return static_cast<GLint>(value); };
+    glScissor(pixel(card.x), viewport[3] - pixel(card.w), pixel(card.z) - pixel(card.x), pixel(card.w) - pixel(card.y));
+    glClearColor(colour.x, colour.y, colour.z, colour.w);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(previous[0], previous[1], previous[2], previous[3]);
 }
 
 void ImGuiHost::observe(const SDL_Event& event)

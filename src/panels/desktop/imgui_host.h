@@ -15,6 +15,8 @@
 #include "platform/desktop_window.h"
 
 struct SDL_Window;
+struct ImDrawList;
+struct ImDrawCmd;
 
 namespace torvane {
 
@@ -32,6 +34,9 @@ public:
     void endFrame();
     // True while a text field has the keyboard: the game's keys should rest.
     bool wantsText() const;
+    // A draw callback filling its command's clip rectangle, without blending,
+    // with the colour its data points to (an ImVec4 of 0..1 channels).
+    static void fillClipRectangle(const ImDrawList* list, const ImDrawCmd* command);
 
     ImGuiHost(const ImGuiHost&) = delete;
     ImGuiHost& operator=(const ImGuiHost&) = delete;
