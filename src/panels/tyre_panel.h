@@ -6,7 +6,9 @@
 // trail; strip charts of the last five seconds of slip angles, slip ratios and
 // wheel speeds. Draws with Dear ImGui alone; nothing is allocated per frame.
 //
-// Shortcoming: the charts hold what was recorded while the panel was shown.
+// Shortcoming: the charts hold what was recorded while the panel was shown;
+// wheels working at the same point share a dot on the curves (the later
+// wheel's colour on top), as the two front wheels do when driving straight.
 #pragma once
 
 #include <array>
