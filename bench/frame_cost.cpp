@@ -5,7 +5,10 @@
 // window of the same size with its own context. Blocks of frames alternate
 // between the two; every frame ends with a one-pixel readback, so a frame's
 // time includes the driver finishing it. Prints the median milliseconds per
-// frame (wall and process CPU time) and the ratio.
+// frame (wall and process CPU time) and the ratio. Then the tyre panel's
+// share: the game paused (the same picture every frame) with the tyre panel
+// (F9) shown, against the same frames with the panels taken away, block by
+// block; the panel's charts stay full throughout.
 //
 // Usage: bench/frame_cost [--window] [BLOCKS] [FRAMES_PER_BLOCK] (default 21 × 30),
 // on SDL's offscreen driver unless --window (a real window, e.g. under xvfb-run).
@@ -25,6 +28,7 @@
 #include "core/message_sink.h"
 #include "floor_scene.h"
 #include "input/key_codes.h"
+#include "panels/tyre_history.h"
 
 namespace torvane {
 namespace {
@@ -67,6 +71,40 @@ void timeBlock(const Context& context, int frames, BlockTimes& times, DrawOne dr
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     times.wallMs.push_back(wall * 1000.0 / frames);
     times.cpuMs.push_back((processCpuSeconds() - cpuStart) * 1000.0 / frames);
+}
+
+struct PanelShare {
+    BlockTimes without, with;
+};
+
+// Pauses game (one frame with P down), shows the tyre panel (F9) and fills its
+// charts, then times blocks of the same still frame with and without panels.
+template <typename GameFrame>
+PanelShare timePanel(Game& game, const Context& context, int blocks, int framesPerBlock, GameFrame gameFrame)
+{
+    GamePanels* panels = game.panels;
+    PanelShare share;
+    if (panels == nullptr) {
+        return share;
+    }
+    SDL_GL_MakeCurrent(context.window, context.context);
+    for (const KeyCode key : {kKeyP, kKeyF9}) {
+        game.keyboardInput.setKeyByte(key, 0x80);
+        gameFrame();
+        game.keyboardInput.setKeyByte(key, 0);
+    }
+    BlockTimes warmUp;
+    timeBlock(context, static_cast<int>(kHistoryFrames), warmUp, gameFrame);
+    const auto withPanels = [&](bool on, BlockTimes& times) {
+        game.panels = on ? panels : nullptr;
+        timeBlock(context, framesPerBlock, times, gameFrame);
+    };
+    for (int block = 0; block < blocks; ++block) {
+        withPanels(block % 2 == 0, block % 2 == 0 ? share.with : share.without);
+        withPanels(block % 2 != 0, block % 2 != 0 ? share.with : share.without);
+    }
+    game.panels = panels;
+    return share;
 }
 
 int run(bool window, int blocks, int framesPerBlock)
@@ -122,6 +160,7 @@ int run(bool window, int blocks, int framesPerBlock)
             timeBlock(gameContext, framesPerBlock, gameTimes, gameFrame);
         }
     }
+    const PanelShare panel = timePanel(*game, gameContext, blocks, framesPerBlock, gameFrame);
     std::printf("load after: %s\n", loadAverage().c_str());
     std::printf("%-6s %12s %12s\n", "", "wall ms", "cpu ms");
     std::printf("%-6s %12.3f %12.3f\n", "floor", median(floorTimes.wallMs), median(floorTimes.cpuMs));
@@ -129,6 +168,11 @@ int run(bool window, int blocks, int framesPerBlock)
     std::printf("frame ratio (wall): %.2f (goal <= 2); cpu: %.2f\n",
                 median(gameTimes.wallMs) / median(floorTimes.wallMs),
                 median(gameTimes.cpuMs) / median(floorTimes.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "still", median(panel.without.wallMs), median(panel.without.cpuMs));
+    std::printf("%-6s %12.3f %12.3f\n", "+panel", median(panel.with.wallMs), median(panel.with.cpuMs));
+    std::printf("tyre panel's share of the frame (wall): %.3f (goal < 0.2); cpu: %.3f\n",
+                median(panel.with.wallMs) / median(panel.without.wallMs) - 1.0,
+                median(panel.with.cpuMs) / median(panel.without.cpuMs) - 1.0);
 
     floor.reset();
     floorWindow.reset();

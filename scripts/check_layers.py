@@ -19,16 +19,19 @@ LAYERS = {
     "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),
+    "panels": ({"panels"}, {"core", "math", "render", "sim", "carfile"}),
+    "panels_desktop": ({"panels/desktop"}, {"core", "math", "render", "assets", "gl", "platform"}),
     "replay": ({"replay"}, {"core", "math", "render", "sim", "recording"}),
-    "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform"}),
-    "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform", "replay",
-                        "app"}),
+    "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform", "panels",
+                     "panels_desktop"}),
+    "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform",
+                       "panels", "panels_desktop", "replay", "app"}),
 }
 FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/)")
 # The TOML parser stays in the car file's layer.
 TOML = re.compile(r"#include\s*<toml\+\+/")
 TOML_READERS = {"core", "carfile"}
-PLATFORM_FREE = {"core", "math", "render", "sim", "carfile", "recording", "replay"}
+PLATFORM_FREE = {"core", "math", "render", "sim", "carfile", "recording", "panels", "replay"}
 
 
 def layer_of(relative):

@@ -30,7 +30,9 @@ void saveInPictures(const Image& picture, PlayState& play, std::uint64_t frame)
 DesktopGame::~DesktopGame()
 {
     pads.reset();
+    panelKeyboard.reset();
     keyboard.reset();
+    panels.reset();
     device.reset();
     window.reset();
 }
@@ -58,10 +60,19 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readInput, const 
     if (device == nullptr || !setupDevice(game, *device)) {
         showBox(kCriticalCaption, kGraphicsSetupFailed);
     }
+    if (device != nullptr) {
+        desktop->panels = DesktopPanels::create(game, desktop->window->handle(), device->backBufferWidth(),
+                                                device->backBufferHeight());
+    }
 
     if (readInput) {
         desktop->keyboard = DesktopKeyboard::create(desktop->window->handle(), settings.backgroundKeys);
-        game.keyboardInput.attachDevice(desktop->keyboard.get());
+        if (desktop->keyboard != nullptr && desktop->panels != nullptr) {
+            desktop->panelKeyboard = std::make_unique<PanelKeyboard>(*desktop->keyboard, *desktop->panels);
+            game.keyboardInput.attachDevice(desktop->panelKeyboard.get());
+        } else {
+            game.keyboardInput.attachDevice(desktop->keyboard.get());
+        }
         desktop->pads = DesktopGamepads::create();
         game.padInput.attachDevice(desktop->pads.get());
         game.padInput.setResponse(

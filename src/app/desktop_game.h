@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/desktop_panels.h"
 #include "app/game.h"
 #include "core/settings.h"
 #include "platform/desktop_gamepads.h"
@@ -26,9 +27,11 @@ struct DesktopGame {
     std::unique_ptr<GlDevice> device;
     std::unique_ptr<DesktopKeyboard> keyboard;
     std::unique_ptr<DesktopGamepads> pads;
+    std::unique_ptr<DesktopPanels> panels;          // nullptr when ImGui could not start
+    std::unique_ptr<PanelKeyboard> panelKeyboard;   // the keyboard as the game reads it
     std::uint64_t screenshotFrame = 0; // the frame whose picture is written as a screenshot; 0: none
 
-    // Releases the pads, the keyboard, the device and the window, in that order.
+    // Releases the pads, the keyboard, the panels, the device and the window, in that order.
     ~DesktopGame();
 };
 

@@ -107,6 +107,9 @@ FrameActions runFrame(Game& game, float frameTime)
         game.play.drawTexts(*device);
         game.recentDrives.draw(*device);
         device->endScene();
+        if (game.panels != nullptr) {
+            game.panels->draw(game, actions);
+        }
     }
     device->present();
     return actions;

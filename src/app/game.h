@@ -7,6 +7,7 @@
 
 #include "app/play_state.h"
 #include "app/car_loading.h"
+#include "app/game_panels.h"
 #include "app/recent_drives_menu.h"
 #include "app/screen_note.h"
 #include "camera/camera.h"
@@ -40,6 +41,8 @@ struct Game {
     bool ghostShown = false;
     // The list of recent drives, drawn over the picture while open.
     RecentDrivesMenu recentDrives;
+    // Drawn over the finished picture; nullptr: none (tests, the headless replay).
+    GamePanels* panels = nullptr;
 };
 
 // The clear colour of every frame: opaque grey 200, 200, 200.
@@ -73,7 +76,8 @@ float simulatedFrameTime(float measuredSeconds);
 // One frame: keys and pads (then the pause, the reset and the readout they
 // asked for), clear, then (if the scene begins) overlay, the screen note if one
 // is up, collision, car scale, physics, camera, sky, car, city, the ghost, the
-// play texts and the list of recent drives if open; present in every case.
+// play texts and the list of recent drives if open, then the panels; present
+// in every case.
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the

@@ -36,7 +36,7 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
 {
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
                     "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
-                    "F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, L recent drives,\n"
+                    "F9 tyre panel, Tab car setup, F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, L recent drives,\n"
                     "G the ghost, Escape quits.\n"
                     "A game pad drives too. Every drive is recorded (see --record).\n");
     app.set_help_flag();

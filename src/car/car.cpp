@@ -127,6 +127,11 @@ float Car::getSlipAngle(int wheel) const
     return slipAngle[checkedIndex(wheel, kWheelCount)];
 }
 
+float Car::getWheelLoad(int wheel) const
+{
+    return wheelLoad[checkedIndex(wheel, kWheelCount)];
+}
+
 void Car::setMotion(Vector3 v, float wheelSpeedValue)
 {
     velocity = v;

@@ -85,6 +85,7 @@ public:
     float getLateralForce(int wheel) const;
     float getSlipRatio(int wheel) const;
     float getSlipAngle(int wheel) const;
+    float getWheelLoad(int wheel) const;  // N, the vertical load the tyre model is given
 
     // Sets the whole motion state at once, for tests and replays that start a
     // car moving: velocity and previousVelocity to v, every wheel to wheelSpeed.

@@ -50,6 +50,21 @@ std::string skippedLinesMessage(std::string_view path, int count, int firstLineN
     return std::string(path) + " : " + std::to_string(count) + " lignes ignorées (première : ligne " + line + ")";
 }
 
+std::string carSavedMessage(std::string_view path)
+{
+    return "Voiture enregistrée : " + std::string(path);
+}
+
+std::string carFileExistsMessage(std::string_view path)
+{
+    return std::string(path) + " existe déjà : choisissez un autre nom";
+}
+
+std::string carNotSavedMessage(std::string_view path)
+{
+    return "Impossible d'enregistrer " + std::string(path);
+}
+
 std::string carFileReloadedMessage(std::string_view path)
 {
     return std::string(path) + " rechargé";

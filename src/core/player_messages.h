@@ -73,6 +73,14 @@ std::string noOpenGl33Message(std::string_view found);
 std::string noDataFolderMessage(const std::vector<LookedInPlace>& places);
 // "<path> rechargé": the car file was read again and the car took it.
 std::string carFileReloadedMessage(std::string_view path);
+// The car setup panel's "Enregistrer sous…": "Voiture enregistrée : <path>".
+std::string carSavedMessage(std::string_view path);
+// "<path> existe déjà : choisissez un autre nom".
+std::string carFileExistsMessage(std::string_view path);
+// "Impossible d'enregistrer <path>".
+std::string carNotSavedMessage(std::string_view path);
+inline constexpr std::string_view kCarNameRefused =
+    "Nom refusé : de 1 à 64 lettres sans accent, chiffres, - ou _";
 // Why the car file was refused, from its first error: "<path> refusé : ligne 12, tyres.grip_factor",
 // "<path> refusé : 3 erreurs (première : ligne 12, tyres.grip_factor)", or for an
 // error of the whole file (line 0) "<path> refusé : fichier illisible ou trop grand".

@@ -84,6 +84,12 @@ void applyDrivingAction(DrivingAction action, int cameraMode, int cameraModeLimi
     case DrivingAction::SaveDrive:
         actions.saveDriveRequested = true;
         break;
+    case DrivingAction::TyrePanel:
+        actions.tyrePanelToggled = !actions.tyrePanelToggled;
+        break;
+    case DrivingAction::SetupPanel:
+        actions.setupPanelToggled = !actions.setupPanelToggled;
+        break;
     case DrivingAction::Modifier:
         break;
     }

@@ -33,6 +33,8 @@ enum class DrivingAction {
     Fullscreen,
     Screenshot,
     SaveDrive, // keep the drive being recorded
+    TyrePanel,
+    SetupPanel,
     Modifier, // a key that only changes what another key does (Alt)
 };
 
@@ -52,6 +54,8 @@ struct FrameActions {
     bool screenshotRequested = false;
     bool simulationSkipped = false; // no scene began (a minimised window): the car neither collided nor stepped
     bool saveDriveRequested = false; // keep the recording of this drive
+    bool tyrePanelToggled = false;   // show or hide the tyre panel
+    bool setupPanelToggled = false;  // show or hide the car setup panel
 };
 
 // Performs action on car, camera or actions. cameraMode is the mode of

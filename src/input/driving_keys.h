@@ -1,7 +1,7 @@
 // The driving table: every key the game reacts to, in the order a frame
 // applies them, with the name key scripts give it and what it does. Driving
 // keys are levels: a key down in the frame's snapshot acts once in that frame.
-// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout)
+// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout, the panels)
 // act once when their key goes down, however long it is held.
 // Recorded drives keep each frame's keys as one bit per row of this table:
 // new rows go at the end, and a reordered table needs a new recording format.
@@ -55,6 +55,8 @@ inline constexpr std::array<DrivingKey, 30> kDrivingKeys = {{
     {kKeyF11, "F11", DrivingAction::Fullscreen},
     {kKeyReturn, "Return", DrivingAction::Fullscreen, 0, true},
     {kKeyF12, "F12", DrivingAction::Screenshot},
+    {kKeyF9, "F9", DrivingAction::TyrePanel},
+    {kKeyTab, "Tab", DrivingAction::SetupPanel},
     {kKeyLeftAlt, "LAlt", DrivingAction::Modifier},
     {kKeyRightAlt, "RAlt", DrivingAction::Modifier},
     {kKeyS, "S", DrivingAction::SaveDrive, 0, false, true},

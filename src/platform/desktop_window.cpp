@@ -48,7 +48,14 @@ std::uint64_t sdlPerformanceFrequency() { return SDL_GetPerformanceFrequency(); 
 std::uint64_t sdlPerformanceCounter() { return SDL_GetPerformanceCounter(); }
 std::uint32_t sdlMilliseconds() { return SDL_GetTicks(); }
 
+DesktopEventObserver* eventObserver = nullptr;
+
 } // namespace
+
+void setDesktopEventObserver(DesktopEventObserver* observer)
+{
+    eventObserver = observer;
+}
 
 bool startDesktop()
 {
@@ -75,6 +82,9 @@ bool pollDesktopEvent(DesktopEvent& event)
     SDL_Event taken;
     if (SDL_PollEvent(&taken) == 0) {
         return false;
+    }
+    if (eventObserver != nullptr) {
+        eventObserver->observe(taken);
     }
     event.quit = taken.type == SDL_QUIT;
     event.focusLost = taken.type == SDL_WINDOWEVENT && taken.window.event == SDL_WINDOWEVENT_FOCUS_LOST;

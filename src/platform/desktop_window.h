@@ -13,6 +13,7 @@
 #include "core/frame_timer.h"
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace torvane {
 
@@ -64,6 +65,16 @@ struct DesktopEvent {
     bool quit = false;       // the window closed or the program asked to end
     bool focusLost = false;  // the window lost the keyboard focus
 };
+
+// Sees every event pollDesktopEvent takes from the queue (the ImGui panels' input).
+class DesktopEventObserver {
+public:
+    virtual ~DesktopEventObserver() = default;
+    virtual void observe(const SDL_Event& event) = 0;
+};
+
+// Hands each event taken from now on to observer first; nullptr: none. Not owned.
+void setDesktopEventObserver(DesktopEventObserver* observer);
 
 // Takes one event from the queue without waiting. Returns false when the queue
 // was empty.

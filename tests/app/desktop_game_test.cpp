@@ -106,6 +106,22 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
     }
     EXPECT_EQ(allocationCount() - before, 0u);
 
+    // So do they with both panels drawn through ImGui's OpenGL backend.
+    ASSERT_NE(desktop->panels, nullptr);
+    game->keyboardInput.setKeyByte(kKeyF9, 0x80);
+    game->keyboardInput.setKeyByte(kKeyTab, 0x80);
+    runFrame(*game, 1.0f / 60.0f);
+    game->keyboardInput.setKeyByte(kKeyF9, 0);
+    game->keyboardInput.setKeyByte(kKeyTab, 0);
+    for (int frame = 0; frame < 10; ++frame) {
+        runFrame(*game, 1.0f / 60.0f);
+    }
+    const std::size_t beforePanels = allocationCount();
+    for (int frame = 0; frame < 100; ++frame) {
+        runFrame(*game, 1.0f / 60.0f);
+    }
+    EXPECT_EQ(allocationCount() - beforePanels, 0u);
+
     game->device = nullptr;
     desktop.reset();
     stopDesktop();

@@ -38,6 +38,7 @@ constexpr PhysicalKey kPhysicalKeys[] = {
     {"Return", SDL_SCANCODE_RETURN, KEY_ENTER}, {"F12", SDL_SCANCODE_F12, KEY_F12},
     {"LAlt", SDL_SCANCODE_LALT, KEY_LEFTALT},   {"RAlt", SDL_SCANCODE_RALT, KEY_RIGHTALT},
     {"S", SDL_SCANCODE_S, KEY_S},               {"LCtrl", SDL_SCANCODE_LCTRL, KEY_LEFTCTRL},
+    {"F9", SDL_SCANCODE_F9, KEY_F9},            {"Tab", SDL_SCANCODE_TAB, KEY_TAB},
 };
 
 TEST(DesktopKeyboard, EveryDrivingKeyLandsAtItsCodeThroughBothMaps)

@@ -45,7 +45,18 @@ void main()
 }
 )";
 
-// The file of the system's default sans-serif face, or "" when fontconfig finds none.
+// Sizes face so that a character cell (ascender plus descender) is pixelHeight
+// high, the way a font's height is given on Windows.
+bool requestCellHeight(FT_Face face, int pixelHeight)
+{
+    FT_Size_RequestRec request{};
+    request.type = FT_SIZE_REQUEST_TYPE_CELL;
+    request.height = static_cast<FT_Long>(pixelHeight) * 64;
+    return FT_Request_Size(face, &request) == 0;
+}
+
+} // namespace
+
 std::string defaultSansFontFile()
 {
     std::string file;
@@ -69,18 +80,6 @@ std::string defaultSansFontFile()
     FcConfigDestroy(config);
     return file;
 }
-
-// Sizes face so that a character cell (ascender plus descender) is pixelHeight
-// high, the way a font's height is given on Windows.
-bool requestCellHeight(FT_Face face, int pixelHeight)
-{
-    FT_Size_RequestRec request{};
-    request.type = FT_SIZE_REQUEST_TYPE_CELL;
-    request.height = static_cast<FT_Long>(pixelHeight) * 64;
-    return FT_Request_Size(face, &request) == 0;
-}
-
-} // namespace
 
 std::unique_ptr<GlText> GlText::create(int pixelHeight, const std::string& programCacheFolder)
 {

@@ -18,6 +18,9 @@
 
 namespace torvane {
 
+// The file of the system's default sans-serif face, or "" when fontconfig finds none.
+std::string defaultSansFontFile();
+
 class GlText {
 public:
     // nullptr (after naming the failure on stderr) when no face can be loaded.
