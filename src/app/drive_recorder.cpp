@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/recorded_play.h"
+#include "carfile/car_file_writing.h"
 #include "core/command_line.h"
 #include "core/message_sink.h"
 #include "core/player_messages.h"
@@ -16,7 +17,8 @@ std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std:
     header.programVersion = programVersion();
     header.levelHash = levelHash;
     header.startTime = static_cast<std::int64_t>(std::time(nullptr));
-    header.carText = game.carSource.text;
+    // The model as the car has it, which the setup panel may have changed since its file was read.
+    header.carText = carFileText(game.playerCar.getParameters());
     header.start = captureKeyframe(game);
     std::string error;
     std::unique_ptr<RecordingWriter> writer = RecordingWriter::start(path, header, error);
@@ -24,13 +26,14 @@ std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std:
         diagnose(error + ": the drive is not recorded");
         return nullptr;
     }
-    return std::unique_ptr<DriveRecorder>(new DriveRecorder(std::move(writer)));
+    return std::unique_ptr<DriveRecorder>(new DriveRecorder(std::move(writer), game.playerCar.getParameters()));
 }
 
-void DriveRecorder::noteCarReloaded(const std::string& carText)
+void DriveRecorder::noteCarReloaded(const Game& game)
 {
     pendingEvents |= kEventCarReloaded;
-    writer->addCarText(carText);
+    writer->addCarText(game.carSource.text);
+    recordedModel = game.playerCar.getParameters();
 }
 
 void DriveRecorder::recordFrame(const Game& game, float frameTime)
@@ -39,6 +42,13 @@ void DriveRecorder::recordFrame(const Game& game, float frameTime)
                               pendingEvents};
     pendingEvents = 0;
     writer->addFrame(frame, captureKeyframe(game));
+    // A model changed during the frame (the setup panel's sliders act after the
+    // physics) first acts in the next frame: recorded as a car text taken then.
+    if (game.playerCar.getParameters() != recordedModel) {
+        recordedModel = game.playerCar.getParameters();
+        pendingEvents |= kEventCarReloaded;
+        writer->addCarText(carFileText(recordedModel));
+    }
 }
 
 std::string DriveRecorder::keep(const std::string& keptFolder)

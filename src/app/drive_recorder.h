@@ -28,8 +28,8 @@ public:
 
     // The main loop paused the game because its window lost the focus, before the next frame.
     void noteFocusPause() { pendingEvents |= kEventFocusPause; }
-    // The car took a saved car file's text (carText) before the next frame.
-    void noteCarReloaded(const std::string& carText);
+    // The car took a saved car file's text (game.carSource.text) before the next frame.
+    void noteCarReloaded(const Game& game);
     // The frame just run began no scene (actions.simulationSkipped): the car neither collided nor stepped.
     void noteSimulationSkipped() { pendingEvents |= kEventSimulationSkipped; }
     // Records the frame game just ran with frameTime (seconds, as passed to runFrame).
@@ -48,9 +48,13 @@ public:
     std::string path() const { return writer->finalPath(); }
 
 private:
-    explicit DriveRecorder(std::unique_ptr<RecordingWriter> fileWriter) : writer(std::move(fileWriter)) {}
+    DriveRecorder(std::unique_ptr<RecordingWriter> fileWriter, const CarParameters& model)
+        : writer(std::move(fileWriter)), recordedModel(model)
+    {
+    }
 
     std::unique_ptr<RecordingWriter> writer;
+    CarParameters recordedModel; // the model the recording has the car drive with
     std::uint8_t pendingEvents = 0;
     bool kept = false;
     std::string keptPath;

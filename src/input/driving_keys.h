@@ -28,7 +28,7 @@ struct DrivingKey {
 };
 
 // F1 to F8 choose modes 0 to 7; when several are down the last, the highest, wins.
-inline constexpr std::array<DrivingKey, 30> kDrivingKeys = {{
+inline constexpr std::array<DrivingKey, 32> kDrivingKeys = {{
     {kKeyLeft, "Left", DrivingAction::SteerLeft},
     {kKeyRight, "Right", DrivingAction::SteerRight},
     {kKeyUp, "Up", DrivingAction::Accelerate},

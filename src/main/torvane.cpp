@@ -153,7 +153,7 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
             continue;
         }
         if (carFile.changed(measured) && reloadCar(game) && recorder != nullptr) {
-            recorder->noteCarReloaded(game.carSource.text);
+            recorder->noteCarReloaded(game);
         }
         const float frameTime = simulatedFrameTime(measured);
         viewing.beforeDrivingFrame(frameTime);

@@ -151,11 +151,16 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
             }
             if (i == 900) {
                 ASSERT_TRUE(takeCarText(*game, heavier, "heavier"));
-                recorder->noteCarReloaded(heavier);
+                recorder->noteCarReloaded(*game);
             }
             gameDevice.setBeginSceneResult(i < 400 || i >= 420); // the window minimised for 20 frames
             if (playRecordedFrame(*game, frames[i], nullptr).simulationSkipped) {
                 recorder->noteSimulationSkipped();
+            }
+            if (i == 1100) { // a slider of the setup panel moved, after the frame's physics
+                CarParameters lighter = game->playerCar.getParameters();
+                lighter.body.mass = 850.25f;
+                game->playerCar.setParameters(lighter);
             }
             clearLogs();
             recorder->recordFrame(*game, frames[i].frameTime);
@@ -169,7 +174,7 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
     const Recording& recording = *read.recording;
     EXPECT_TRUE(recording.complete) << recording.stopNote;
     ASSERT_EQ(recording.frames.size(), driven.size());
-    ASSERT_EQ(recording.carReloads.size(), 1u);
+    ASSERT_EQ(recording.carReloads.size(), 2u);
     EXPECT_EQ(recording.stateChecks.size(), driven.size() / kStateHashEvery);
 
     auto replay = startGame();
