@@ -1,6 +1,8 @@
 // The game's car file at start-up and on reload: a sound file gives the car its
 // model (and on reload keeps the car where it is); a refused file is named with
 // its line and field, and the car keeps the model it had.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -48,7 +50,11 @@ struct CarFileFixture : ::testing::Test {
         return found;
     }
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "torvane_car_loading_test";
+    // One folder per test and process: ctest runs the tests side by side.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path()
+        / ("torvane_car_loading_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_"
+           + std::to_string(getpid()));
     const std::filesystem::path path = folder / "car.toml";
     RecordingDevice device;
     std::unique_ptr<Game> game = std::make_unique<Game>();
