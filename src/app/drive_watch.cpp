@@ -1,6 +1,7 @@
 #include "app/drive_watch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "app/recent_drives.h"
@@ -141,7 +142,7 @@ void DriveWatch::layOutBar()
 {
     const double total = secondsAt(frameCount());
     const double now = secondsAt(position);
-    const int filled = total > 0.0 ? static_cast<int>(now / total * kBarWidth + 0.5) : 0;
+    const int filled = total > 0.0 ? static_cast<int>(std::lround(now / total * kBarWidth)) : 0;
     char track[kBarWidth + 3];
     track[0] = '[';
     for (int i = 0; i < kBarWidth; ++i) {
