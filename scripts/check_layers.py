@@ -20,7 +20,7 @@ LAYERS = {
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),
     "panels": ({"panels"}, {"core", "math", "render", "sim", "carfile"}),
-    "panels_desktop": ({"panels/desktop"}, {"core", "math", "render", "assets", "gl", "platform"}),
+    "panels_desktop": ({"panels/desktop"}, {"core", "math", "render", "assets", "gl", "platform", "panels"}),
     "replay": ({"replay"}, {"core", "math", "render", "sim", "recording"}),
     "app": ({"app"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform", "panels",
                      "panels_desktop"}),

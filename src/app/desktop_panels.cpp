@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "app/game.h"
-#include "panels/plot_area.h"
 #include "platform/user_folders.h"
 
 namespace torvane {
@@ -27,16 +26,14 @@ std::unique_ptr<DesktopPanels> DesktopPanels::create(Game& game, SDL_Window* win
 }
 
 DesktopPanels::DesktopPanels(Game& game, std::unique_ptr<ImGuiHost> imgui)
-    : owner(game), host(std::move(imgui)), panels(savedCarsFolder())
+    : owner(game), host(std::move(imgui)), panels(savedCarsFolder(), *host)
 {
     setDesktopEventObserver(host.get());
-    setCardPainter(ImGuiHost::fillClipRectangle);
 }
 
 DesktopPanels::~DesktopPanels()
 {
     setDesktopEventObserver(nullptr);
-    setCardPainter(nullptr);
     if (owner.panels == this) {
         owner.panels = nullptr;
     }

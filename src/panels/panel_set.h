@@ -14,8 +14,9 @@ namespace torvane {
 
 class PanelSet {
 public:
-    // saveFolder: where the setup panel's "Enregistrer sous…" writes.
-    explicit PanelSet(std::string saveFolder) : setup(std::move(saveFolder)) {}
+    // saveFolder: where the setup panel's "Enregistrer sous…" writes;
+    // textures: where the tyre panel's charts are shown (outlives the set).
+    PanelSet(std::string saveFolder, ChartTextures& textures) : tyres(textures), setup(std::move(saveFolder)) {}
 
     // Shows or hides each panel whose key went down; the tyre panel's charts
     // start afresh each time it is shown.

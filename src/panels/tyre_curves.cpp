@@ -10,16 +10,19 @@ float TyreCurve::slipAt(std::size_t index) const
     return -span + step * static_cast<float>(index);
 }
 
-void sampleWheelCurves(const Car& car, int wheel, WheelCurves& out)
+void sampleTyreCurves(const Car& car, float load, WheelCurves& out)
 {
-    const float load = car.getWheelLoad(wheel);
     out.lateral.span = kSlipAngleSpan;
     out.longitudinal.span = kSlipRatioSpan;
     for (std::size_t index = 0; index < kCurveSamples; ++index) {
         out.lateral.force[index] = car.lateralTyreForce(out.lateral.slipAt(index), load);
         out.longitudinal.force[index] = car.longitudinalTyreForce(out.longitudinal.slipAt(index), load);
     }
-    WheelOperatingPoint& now = out.now;
+}
+
+void readOperatingPoint(const Car& car, int wheel, WheelOperatingPoint& now)
+{
+    const float load = car.getWheelLoad(wheel);
     now.slipAngle = car.getSlipAngle(wheel);
     now.slipRatio = car.getSlipRatio(wheel);
     now.lateralForce = car.getLateralForce(wheel);

@@ -45,7 +45,9 @@ struct WheelCurves {
     WheelOperatingPoint now;
 };
 
-// Samples car's curves for wheel (0..3) and reads its operating point.
-void sampleWheelCurves(const Car& car, int wheel, WheelCurves& out);
+// Samples car's two curves at load (N) into out's curves.
+void sampleTyreCurves(const Car& car, float load, WheelCurves& out);
+// Reads where wheel (0..3) works now.
+void readOperatingPoint(const Car& car, int wheel, WheelOperatingPoint& now);
 
 } // namespace torvane

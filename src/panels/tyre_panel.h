@@ -2,20 +2,26 @@
 // circle with the tyre's force and the share of its grip in use (red once
 // saturated); the lateral force against slip angle and the longitudinal force
 // against slip ratio from the car's own tyre model, one curve per distinct
-// wheel load, with every wheel's operating point in the wheel's colour; a g-g diagram of the body's accelerations with a fading
-// trail; strip charts of the last five seconds of slip angles, slip ratios and
-// wheel speeds. Draws with Dear ImGui alone; nothing is allocated per frame.
+// wheel load, with every wheel's operating point in the wheel's colour; a g-g
+// diagram of the body's accelerations with a fading trail; strip charts of the
+// last five seconds of slip angles, slip ratios and wheel speeds.
 //
-// Shortcoming: the charts hold what was recorded while the panel was shown;
-// wheels working at the same point share a dot on the curves (the later
-// wheel's colour on top), as the two front wheels do when driving straight.
+// The charts, texts included, are painted on the CPU into ChartImages, every
+// other frame (the history is recorded every frame), and ImGui only lays the
+// images out: the panel costs the GPU one textured draw. Nothing is allocated
+// per frame.
+//
+// Shortcomings: the charts hold what was recorded while the panel was shown
+// and move 30 times a second at 60 frames a second; wheels working at the
+// same point share a dot on the curves (the later wheel's colour on top), as
+// the two front wheels do when driving straight.
 #pragma once
-
-#include <array>
 
 #include <imgui.h>
 
 #include "car/car.h"
+#include "panels/chart_image.h"
+#include "panels/chart_textures.h"
 #include "panels/tyre_curves.h"
 #include "panels/tyre_history.h"
 
@@ -26,29 +32,46 @@ struct CurveAxis;
 
 class TyrePanel {
 public:
-    // Records car's values of this frame, then draws the window.
+    // Charts become textures through textures, which must outlive the panel.
+    explicit TyrePanel(ChartTextures& textures);
+
+    // Records car's values of this frame, paints the charts when due, then
+    // lays the window out in the current ImGui frame.
     void draw(const Car& car);
-    // Empties the charts.
-    void forget() { history.clear(); }
-    // The curves and operating points the last draw showed.
+    // Empties the charts; the next draw paints them.
+    void forget();
+    // The curves and operating points the charts were last painted with.
     const WheelCurves& shownCurves(int wheel) const { return curves[wheel]; }
 
 private:
+    // Paints every chart from car and the history, in font.
+    void paintCharts(const Car& car, const ImFont& font);
     // The wheel's friction circle with its force and share of grip.
-    void drawFrictionCircle(int wheel);
-    // One chart of axis's curve per distinct wheel load, with every wheel's operating point.
-    void drawTyreCurves(const CurveAxis& axis);
-    // Whether a wheel before wheel has the same load, so the same curves.
-    bool sameCurvesAsAnEarlierWheel(int wheel) const;
-    void drawGgDiagram();
+    void paintFrictionCircle(int wheel, const ImFont& font);
+    // axis's curve for each distinct wheel load, with every wheel's operating point.
+    void paintTyreCurves(const CurveAxis& axis, ChartImage& image, const ImFont& font);
+    void paintGgDiagram(const ImFont& font);
     // A chart of one ring per wheel, titled title.
-    void drawStrip(const char* title, const SampleRing<float, kHistoryFrames> (&rings)[kWheelCount]);
-    // A curve's samples as points of plot.
-    void drawCurve(const PlotArea& plot, const TyreCurve& curve, ImU32 colour);
+    void paintStrip(const char* title, const SampleRing<float, kHistoryFrames> (&rings)[kWheelCount],
+                    ChartImage& image, const ImFont& font);
+    // The first wheel before wheel with the same load, so the same curves; -1 if none.
+    int earlierWheelOfTheSameLoad(int wheel) const;
+    // The window: the charts in two columns.
+    void layOut();
+    // image at the layout cursor.
+    void show(const ChartImage& image);
 
+    ChartTextures& textures;
     TyreHistory history;
     WheelCurves curves[kWheelCount];
-    std::array<ImVec2, kHistoryFrames> points{};  // one line's pixels, reused
+    unsigned framesToPaint = 0;  // frames until the next painting
+    ChartImage frictionCircles[kWheelCount];
+    ChartImage lateralCurves;
+    ChartImage longitudinalCurves;
+    ChartImage ggDiagram;
+    ChartImage slipAngleStrip;
+    ChartImage slipRatioStrip;
+    ChartImage wheelSpeedStrip;
 };
 
 } // namespace torvane

@@ -39,7 +39,7 @@ public:
 
     HeadlessImGui imgui;
     const RecordingDevice& device;
-    PanelSet panels{testing::TempDir()};
+    PanelSet panels{testing::TempDir(), imgui};
     DeviceOperation lastCallBefore = DeviceOperation::Clear;
     int shownFrames = 0;
 };

@@ -33,7 +33,7 @@ TEST(TyrePanel, DrawsTheCurvesOfTheCarsFile)
     const Car stock;
     const Car stiffer(stifferCar());
     HeadlessImGui imgui;
-    TyrePanel panel;
+    TyrePanel panel(imgui);
     for (int frame = 0; frame < 3; ++frame) {
         imgui.quietFrame([&] { panel.draw(stock); }); // the window finds its size
     }
@@ -41,9 +41,9 @@ TEST(TyrePanel, DrawsTheCurvesOfTheCarsFile)
         panel.forget();
         return imgui.frame([&] { panel.draw(car); });
     };
-    const std::vector<float> stockPicture = drawn(stock);
+    const HeadlessPicture stockPicture = drawn(stock);
     const WheelCurves stockCurves = panel.shownCurves(2);
-    const std::vector<float> stifferPicture = drawn(stiffer);
+    const HeadlessPicture stifferPicture = drawn(stiffer);
     const WheelCurves& stifferCurves = panel.shownCurves(2);
 
     const float load = stiffer.getParameters().wheels.load;
@@ -60,7 +60,7 @@ TEST(TyrePanel, DrawsTheCurvesOfTheCarsFile)
 TEST(PanelSet, SteadyFramesAllocateNothing)
 {
     HeadlessImGui imgui;
-    PanelSet panels(testing::TempDir());
+    PanelSet panels(testing::TempDir(), imgui);
     panels.toggle(true, true);
     Car car;
     const auto driveAndDraw = [&](int frames) {

@@ -1,5 +1,6 @@
 #include "support/headless_imgui.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace torvane {
@@ -44,17 +45,29 @@ std::size_t HeadlessImGui::imguiAllocations()
     return allocations;
 }
 
-std::vector<float> HeadlessImGui::drawnVertices()
+ChartTexture HeadlessImGui::texture(const ChartImage& image)
 {
-    std::vector<float> positions;
+    if (std::find(shown.begin(), shown.end(), &image) == shown.end()) {
+        shown.push_back(&image);
+    }
+    return ChartTexture{const_cast<ChartImage*>(&image)};
+}
+
+HeadlessPicture HeadlessImGui::picture() const
+{
+    HeadlessPicture drawn;
     const ImDrawData* data = ImGui::GetDrawData();
     for (int list = 0; list < data->CmdListsCount; ++list) {
         for (const ImDrawVert& vertex : data->CmdLists[list]->VtxBuffer) {
-            positions.push_back(vertex.pos.x);
-            positions.push_back(vertex.pos.y);
+            drawn.vertices.push_back(vertex.pos.x);
+            drawn.vertices.push_back(vertex.pos.y);
         }
     }
-    return positions;
+    for (const ChartImage* image : shown) {
+        drawn.pixels.insert(drawn.pixels.end(), image->pixels(),
+                            image->pixels() + static_cast<std::size_t>(image->width() * image->height()));
+    }
+    return drawn;
 }
 
 } // namespace torvane

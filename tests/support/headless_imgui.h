@@ -1,6 +1,6 @@
 // Dear ImGui without a window or a GPU: a context over an 800 × 600 display
-// whose frames end in ImGui's own draw lists, and a count of ImGui's own
-// allocations (routed through ImGui's allocator hooks).
+// whose frames end in ImGui's own draw lists and the chart images shown, and a
+// count of ImGui's own allocations (routed through ImGui's allocator hooks).
 #pragma once
 
 #include <cstddef>
@@ -8,38 +8,56 @@
 
 #include <imgui.h>
 
+#include "panels/chart_image.h"
+#include "panels/chart_textures.h"
+
 namespace torvane {
 
-class HeadlessImGui {
+// What one frame drew: every vertex position, x then y, and every pixel of the
+// chart images shown, in the order they were shown.
+struct HeadlessPicture {
+    std::vector<float> vertices;
+    std::vector<ImU32> pixels;
+    bool operator==(const HeadlessPicture&) const = default;
+};
+
+class HeadlessImGui final : public ChartTextures {
 public:
     HeadlessImGui();
-    ~HeadlessImGui();
+    ~HeadlessImGui() override;
     HeadlessImGui(const HeadlessImGui&) = delete;
     HeadlessImGui& operator=(const HeadlessImGui&) = delete;
 
-    // Runs one ImGui frame around draw; returns every vertex position drawn, x then y.
+    // Runs one ImGui frame around draw; returns what it drew.
     template <typename Draw>
-    std::vector<float> frame(Draw draw)
+    HeadlessPicture frame(Draw draw)
     {
+        shown.clear();
         ImGui::NewFrame();
         draw();
         ImGui::Render();
-        return drawnVertices();
+        return picture();
     }
     // Runs one ImGui frame around draw, keeping nothing.
     template <typename Draw>
     void quietFrame(Draw draw)
     {
+        shown.clear();
         ImGui::NewFrame();
         draw();
         ImGui::Render();
     }
 
+    // The image itself stands for its texture.
+    ChartTexture texture(const ChartImage& image) override;
+
     // Allocations ImGui made through its allocator since the context was created.
     static std::size_t imguiAllocations();
 
 private:
-    static std::vector<float> drawnVertices();
+    HeadlessPicture picture() const;
+
+    std::vector<const ChartImage*> shown;
 };
 
 } // namespace torvane

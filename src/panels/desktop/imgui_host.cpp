@@ -1,11 +1,17 @@
 #include "panels/desktop/imgui_host.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <utility>
+
 #include <SDL.h>
 #include <SDL_opengl.h>
 #include <imgui.h>
 #include <imgui_impl_opengl3.h>
 #include <imgui_impl_sdl.h>
 
+#include "panels/chart_image.h"
 #include "render/gl/gl_text.h"
 #include "render/gl/letterbox.h"
 
@@ -15,6 +21,7 @@ namespace {
 constexpr float kFontPixels = 15.0f;
 // Latin-1 and the ellipsis of "Enregistrer sous…".
 constexpr ImWchar kGlyphRanges[] = {0x0020, 0x00FF, 0x2026, 0x2026, 0};
+constexpr int kAtlasSide = 512;  // pixels: the charts' shared texture
 
 } // namespace
 
@@ -24,10 +31,6 @@ std::unique_ptr<ImGuiHost> ImGuiHost::create(SDL_Window* window, int width, int 
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;  // the panels' places are not kept between runs
-    // Hard-edged lines and fills: the anti-aliased ones add a blended fringe
-    // to every line and dot, a fifth of the panel's cost on a software rasteriser.
-    ImGui::GetStyle().AntiAliasedLines = false;
-    ImGui::GetStyle().AntiAliasedFill = false;
     io.LogFilename = nullptr;
     const std::string font = defaultSansFontFile();
     if (font.empty() || io.Fonts->AddFontFromFileTTF(font.c_str(), kFontPixels, nullptr, kGlyphRanges) == nullptr) {
@@ -47,26 +50,10 @@ std::unique_ptr<ImGuiHost> ImGuiHost::create(SDL_Window* window, int width, int 
 
 ImGuiHost::~ImGuiHost()
 {
+    glDeleteTextures(1, &atlas);
     ImGui_ImplOpenGL3_Shutdown();
     ImGui_ImplSDL2_Shutdown();
     ImGui::DestroyContext();
-}
-
-// A scissored clear: a software rasteriser clears a rectangle far faster than
-// it blends a textured one. The backend sets its own scissor for the next command.
-void ImGuiHost::fillClipRectangle(const ImDrawList*, const ImDrawCmd* command)
-{
-    const ImVec4 colour = *static_cast<const ImVec4*>(command->UserCallbackData);
-    const ImVec4 card = command->ClipRect;  // pixels from the top left, as the viewport
-    GLint viewport[4] = {};
-    GLfloat previous[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, previous);
-    const auto pixel = [](float value) { return static_cast<GLint>(value); };
-    glScissor(pixel(card.x), viewport[3] - pixel(card.w), pixel(card.z) - pixel(card.x), pixel(card.w) - pixel(card.y));
-    glClearColor(colour.x, colour.y, colour.z, colour.w);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(previous[0], previous[1], previous[2], previous[3]);
 }
 
 void ImGuiHost::observe(const SDL_Event& event)
@@ -102,12 +89,83 @@ void ImGuiHost::beginFrame()
 void ImGuiHost::endFrame()
 {
     ImGui::Render();
+    uploadShownCharts();
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
 }
 
 bool ImGuiHost::wantsText() const
 {
     return ImGui::GetIO().WantTextInput;
+}
+
+ChartTexture ImGuiHost::texture(const ChartImage& image)
+{
+    auto known = std::find_if(charts.begin(), charts.end(), [&](const ChartPlace& place) {
+        return place.image == &image && place.width == image.width() && place.height == image.height();
+    });
+    if (known == charts.end()) {
+        if (!placeChart(image)) {
+            if (!std::exchange(atlasFullSaid, true)) {
+                std::fprintf(stderr, "panneaux : plus de place pour un graphique de %d × %d pixels\n",
+                             image.width(), image.height());
+            }
+            return ChartTexture{};
+        }
+        known = charts.end() - 1;
+    }
+    known->shown = true;
+    const auto across = [](int pixels) { return static_cast<float>(pixels) / static_cast<float>(kAtlasSide); };
+    return ChartTexture{reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(atlas)),
+                        ImVec2(across(known->left), across(known->top)),
+                        ImVec2(across(known->left + known->width), across(known->top + known->height))};
+}
+
+bool ImGuiHost::placeChart(const ChartImage& image)
+{
+    if (atlas == 0) {
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glGenTextures(1, &atlas);
+        glBindTexture(GL_TEXTURE_2D, atlas);
+        // Shown pixel for pixel: nearest sampling is exact and the cheapest.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kAtlasSide, kAtlasSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    }
+    if (shelfLeft + image.width() > kAtlasSide) {
+        shelfTop += shelfHeight;
+        shelfLeft = 0;
+        shelfHeight = 0;
+    }
+    if (image.width() > kAtlasSide || shelfTop + image.height() > kAtlasSide) {
+        return false;
+    }
+    // Uploaded once shown, whatever the image's revision.
+    charts.push_back(ChartPlace{&image, shelfLeft, shelfTop, image.width(), image.height(), false, ~image.revision()});
+    shelfLeft += image.width();
+    shelfHeight = std::max(shelfHeight, image.height());
+    return true;
+}
+
+void ImGuiHost::uploadShownCharts()
+{
+    GLint bound = 0;
+    GLint alignment = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glBindTexture(GL_TEXTURE_2D, atlas);
+    for (ChartPlace& place : charts) {
+        if (place.shown && place.uploaded != place.image->revision()) {
+            place.uploaded = place.image->revision();
+            glTexSubImage2D(GL_TEXTURE_2D, 0, place.left, place.top, place.width, place.height, GL_RGBA,
+                            GL_UNSIGNED_BYTE, place.image->pixels());
+        }
+        place.shown = false;
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }
 
 } // namespace torvane

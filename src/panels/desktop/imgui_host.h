@@ -7,20 +7,23 @@
 // system's sans face (the accents of French and "…"), else ImGui's own font.
 // ImGui writes no settings file.
 //
-// Shortcoming: one host per program (ImGui's backends keep one window each).
+// Shortcomings: one host per program (ImGui's backends keep one window each);
+// chart places are never given back, and a chart that finds no room in the
+// atlas (512 × 512 pixels) is shown blank, said once on stderr.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "panels/chart_textures.h"
 #include "platform/desktop_window.h"
 
 struct SDL_Window;
-struct ImDrawList;
-struct ImDrawCmd;
 
 namespace torvane {
 
-class ImGuiHost final : public DesktopEventObserver {
+class ImGuiHost final : public DesktopEventObserver, public ChartTextures {
 public:
     // Sets ImGui up on window and its current OpenGL context, over a back
     // buffer of width × height pixels; nullptr when a backend refuses.
@@ -34,9 +37,7 @@ public:
     void endFrame();
     // True while a text field has the keyboard: the game's keys should rest.
     bool wantsText() const;
-    // A draw callback filling its command's clip rectangle, without blending,
-    // with the colour its data points to (an ImVec4 of 0..1 channels).
-    static void fillClipRectangle(const ImDrawList* list, const ImDrawCmd* command);
+    ChartTexture texture(const ChartImage& image) override;
 
     ImGuiHost(const ImGuiHost&) = delete;
     ImGuiHost& operator=(const ImGuiHost&) = delete;
@@ -47,9 +48,33 @@ private:
     {
     }
 
+    // One chart image's place in the atlas (pixels from its top left), whether
+    // this frame shows it, and the image's revision the place holds.
+    struct ChartPlace {
+        const ChartImage* image;
+        int left;
+        int top;
+        int width;
+        int height;
+        bool shown;
+        std::uint64_t uploaded;
+    };
+
+    // A new place for image, on the current shelf of the atlas or a new one;
+    // false when the atlas is full.
+    bool placeChart(const ChartImage& image);
+    // Copies the pixels of the charts shown this frame into their places, when changed.
+    void uploadShownCharts();
+
     SDL_Window* window;
     int width;
     int height;
+    unsigned atlas = 0;  // OpenGL's texture name, made with the first chart
+    std::vector<ChartPlace> charts;
+    int shelfTop = 0;     // the shelf being filled: its top row,
+    int shelfLeft = 0;    // the first free column on it,
+    int shelfHeight = 0;  // and its tallest chart so far
+    bool atlasFullSaid = false;
 };
 
 } // namespace torvane
