@@ -189,10 +189,10 @@ void ChartImage::drawGlyph(const ImFontGlyph& glyph, const ImFontAtlas& atlas, I
 void ChartImage::text(const ImFont& font, ImVec2 topLeft, ImU32 colour, const char* utf8)
 {
     ++drawings;
-    const ImFontAtlas& atlas = *font.ContainerAtlas;
-    if (atlas.TexPixelsAlpha8 == nullptr) {
+    if (font.ContainerAtlas == nullptr || font.ContainerAtlas->TexPixelsAlpha8 == nullptr) {
         return; // the atlas was not built, or its pixels were let go
     }
+    const ImFontAtlas& atlas = *font.ContainerAtlas;
     float penX = topLeft.x;
     const char* const end = utf8 + std::strlen(utf8);
     for (const char* at = utf8; at < end;) {

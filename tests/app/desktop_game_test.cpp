@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include "app/desktop_game.h"
 #include "input/key_codes.h"
@@ -121,6 +122,28 @@ TEST_F(InDataFolder, RealStartUpDrawsTheSceneAndTheOverlay)
         runFrame(*game, 1.0f / 60.0f);
     }
     EXPECT_EQ(allocationCount() - beforePanels, 0u);
+
+    // The tyre panel's charts reach the picture, in the bottom right corner,
+    // as one draw from the charts' shared texture.
+    desktop->device->keepNextPresented();
+    runFrame(*game, 1.0f / 60.0f);
+    const std::vector<std::uint8_t> withPanels = desktop->device->takePresentedPicture();
+    int chartBackground = 0;
+    for (int y = 300; y < desktop->device->backBufferHeight(); ++y) {
+        for (int x = 480; x < width; ++x) {
+            const std::uint8_t* p = &withPanels[static_cast<std::size_t>((y * width + x) * 4)];
+            chartBackground += (p[0] == 20 && p[1] == 20 && p[2] == 24) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(chartBackground, 20000) << "the charts' dark ground";
+    int chartDraws = 0;
+    const ImDrawData* drawn = ImGui::GetDrawData();
+    for (int list = 0; list < drawn->CmdListsCount; ++list) {
+        for (const ImDrawCmd& command : drawn->CmdLists[list]->CmdBuffer) {
+            chartDraws += command.TextureId != ImGui::GetIO().Fonts->TexID && command.ElemCount > 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(chartDraws, 1);
 
     game->device = nullptr;
     desktop.reset();
