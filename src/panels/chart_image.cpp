@@ -44,7 +44,7 @@ ChartImage::ChartImage(int width, int height)
 ImU32 ChartImage::at(int x, int y) const
 {
     assert(x >= 0 && x < columns && y >= 0 && y < rows);
-    return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)];
+    return data[offsetOf(x, y)];
 }
 
 void ChartImage::fill(ImU32 colour)
@@ -58,7 +58,7 @@ void ChartImage::plot(int x, int y, ImU32 colour)
     if (!inside(x, y)) {
         return;
     }
-    ImU32& pixel = data[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)];
+    ImU32& pixel = data[offsetOf(x, y)];
     pixel = (colour & IM_COL32_A_MASK) == IM_COL32_A_MASK ? colour : over(colour, pixel);
 }
 
@@ -90,7 +90,7 @@ void ChartImage::line(ImVec2 from, ImVec2 to, ImU32 colour, int thickness)
     int error = spanX + spanY;
     while (true) {
         if (direct) {
-            data[static_cast<std::size_t>(y * columns + x)] = colour;
+            data[offsetOf(x, y)] = colour;
         } else {
             square(x - offset, y - offset, thickness, colour);
         }

@@ -9,6 +9,7 @@
 // lines are one or a few pixels wide.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -44,6 +45,10 @@ public:
 
 private:
     bool inside(int x, int y) const { return x >= 0 && x < columns && y >= 0 && y < rows; }
+    std::size_t offsetOf(int x, int y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x);
+    }
     // Paints (x, y) when inside; a colour's alpha below 255 mixes it over the pixel.
     void plot(int x, int y, ImU32 colour);
     // glyph of atlas at the pen position pen, in colour.
