@@ -20,6 +20,19 @@ inline double median(std::vector<double> values)
     return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
+// The median of top[i] / bottom[i] over the pairs both hold: blocks timed side
+// by side compare at the same moment of a machine whose speed drifts.
+inline double medianRatio(const std::vector<double>& top, const std::vector<double>& bottom)
+{
+    std::vector<double> ratios;
+    for (std::size_t index = 0; index < std::min(top.size(), bottom.size()); ++index) {
+        if (bottom[index] > 0.0) {
+            ratios.push_back(top[index] / bottom[index]);
+        }
+    }
+    return median(ratios);
+}
+
 // The first three fields of /proc/loadavg: the 1, 5 and 15 minute load averages.
 inline std::string loadAverage()
 {

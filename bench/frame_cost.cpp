@@ -7,8 +7,9 @@
 // time includes the driver finishing it. Prints the median milliseconds per
 // frame (wall and process CPU time) and the ratio. Then the tyre panel's
 // share: the game paused (the same picture every frame) with the tyre panel
-// (F9) shown, against the same frames with the panels taken away, block by
-// block; the panel's charts stay full throughout.
+// (F9) shown, against the same frames with the panels taken away, in pairs of
+// blocks side by side; the share is the median over the pairs, and the
+// panel's charts stay full throughout.
 //
 // Usage: bench/frame_cost [--window] [BLOCKS] [FRAMES_PER_BLOCK] (default 21 × 30),
 // on SDL's offscreen driver unless --window (a real window, e.g. under xvfb-run).
@@ -171,8 +172,8 @@ int run(bool window, int blocks, int framesPerBlock)
     std::printf("%-6s %12.3f %12.3f\n", "still", median(panel.without.wallMs), median(panel.without.cpuMs));
     std::printf("%-6s %12.3f %12.3f\n", "+panel", median(panel.with.wallMs), median(panel.with.cpuMs));
     std::printf("tyre panel's share of the frame (wall): %.3f (goal < 0.2); cpu: %.3f\n",
-                median(panel.with.wallMs) / median(panel.without.wallMs) - 1.0,
-                median(panel.with.cpuMs) / median(panel.without.cpuMs) - 1.0);
+                medianRatio(panel.with.wallMs, panel.without.wallMs) - 1.0,
+                medianRatio(panel.with.cpuMs, panel.without.cpuMs) - 1.0);
 
     floor.reset();
     floorWindow.reset();

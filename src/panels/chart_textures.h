@@ -22,6 +22,9 @@ public:
     virtual ~ChartTextures() = default;
     // Where image's pixels are shown, as they are when this frame ends.
     virtual ChartTexture texture(const ChartImage& image) = 0;
+    // Opens (open true) or closes, in list, a run of charts drawn without
+    // blending: chart images are opaque, and blending them is wasted work.
+    virtual void opaqueRun(ImDrawList& list, bool open) = 0;
 };
 
 } // namespace torvane

@@ -141,6 +141,7 @@ void TyrePanel::layOut()
     constexpr ImGuiWindowFlags kFlags =
         ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoBackground | ImGuiWindowFlags_NoTitleBar;
     if (ImGui::Begin("Pneus (F9)", nullptr, kFlags)) {
+        textures.opaqueRun(*ImGui::GetWindowDrawList(), true);
         ImGui::BeginGroup();
         for (int wheel = 0; wheel < kWheelCount; ++wheel) {
             if (wheel % 2 == 1) {
@@ -158,6 +159,7 @@ void TyrePanel::layOut()
         show(slipRatioStrip);
         show(wheelSpeedStrip);
         ImGui::EndGroup();
+        textures.opaqueRun(*ImGui::GetWindowDrawList(), false);
     }
     ImGui::End();
     ImGui::PopStyleVar();

@@ -50,6 +50,7 @@ public:
 
     // The image itself stands for its texture.
     ChartTexture texture(const ChartImage& image) override;
+    void opaqueRun(ImDrawList&, bool) override {}
 
     // Allocations ImGui made through its allocator since the context was created.
     static std::size_t imguiAllocations();

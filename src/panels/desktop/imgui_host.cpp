@@ -120,6 +120,15 @@ ChartTexture ImGuiHost::texture(const ChartImage& image)
                         ImVec2(across(known->left + known->width), across(known->top + known->height))};
 }
 
+void ImGuiHost::opaqueRun(ImDrawList& list, bool open)
+{
+    if (open) {
+        list.AddCallback([](const ImDrawList*, const ImDrawCmd*) { glDisable(GL_BLEND); }, nullptr);
+    } else {
+        list.AddCallback(ImDrawCallback_ResetRenderState, nullptr); // blending on again, as ImGui draws
+    }
+}
+
 bool ImGuiHost::placeChart(const ChartImage& image)
 {
     if (atlas == 0) {

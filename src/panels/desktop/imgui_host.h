@@ -38,6 +38,7 @@ public:
     // True while a text field has the keyboard: the game's keys should rest.
     bool wantsText() const;
     ChartTexture texture(const ChartImage& image) override;
+    void opaqueRun(ImDrawList& list, bool open) override;
 
     ImGuiHost(const ImGuiHost&) = delete;
     ImGuiHost& operator=(const ImGuiHost&) = delete;
