@@ -55,9 +55,8 @@ bool requestCellHeight(FT_Face face, int pixelHeight)
     return FT_Request_Size(face, &request) == 0;
 }
 
-} // namespace
-
-std::string defaultSansFontFile()
+// fontconfig's answer for "sans-serif": the file, or empty.
+std::string lookUpDefaultSansFontFile()
 {
     std::string file;
     FcConfig* config = FcInitLoadConfigAndFonts();
@@ -78,6 +77,16 @@ std::string defaultSansFontFile()
     }
     FcPatternDestroy(pattern);
     FcConfigDestroy(config);
+    return file;
+}
+
+} // namespace
+
+std::string defaultSansFontFile()
+{
+    // fontconfig reads its whole configuration for each lookup (milliseconds at
+    // start-up), and the overlay and the panels both ask.
+    static const std::string file = lookUpDefaultSansFontFile();
     return file;
 }
 
