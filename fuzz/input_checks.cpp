@@ -113,7 +113,7 @@ std::string checkPlacementFile(Bytes input)
     return checkLevelFile(textOf(input), file);
 }
 
-bool finiteColour(const ColourValue& c)
+bool finiteColour(const MeshFileColour& c)
 {
     return allFinite({c.r, c.g, c.b, c.a});
 }
@@ -142,8 +142,8 @@ std::string checkXMesh(Bytes input)
             return "non-finite vertex";
         }
     }
-    for (const MeshMaterial& m : mesh->materials) {
-        const Material& material = m.material;
+    for (const MeshFileMaterial& m : mesh->materials) {
+        const MeshFileSurface& material = m.surface;
         if (!finiteColour(material.diffuse) || !finiteColour(material.specular) || !finiteColour(material.emissive) ||
             !std::isfinite(material.power)) {
             return "non-finite material";

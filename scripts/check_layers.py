@@ -15,7 +15,8 @@ LAYERS = {
     "sim": ({"car", "collision", "camera", "input", "world"}, {"core", "math", "render"}),
     "carfile": ({"carfile"}, {"core", "math", "render", "sim"}),
     "recording": ({"recording"}, {"core", "math", "render", "sim"}),
-    "assets": ({"assets"}, {"core", "math", "render"}),
+    # The mesh and image readers give plain results of their own: the device's types stay above them.
+    "assets": ({"assets"}, {"core", "math"}),
     "gl": ({"render/gl"}, {"core", "math", "render", "assets"}),
     # The keyboard source the platform fills is declared by the input logic.
     "platform": ({"platform"}, {"core", "math", "sim"}),

@@ -87,7 +87,7 @@ std::string serialise(const MeshData& mesh)
     out.put(static_cast<std::uint64_t>(mesh.materials.size()));
     for (std::size_t i = 0; i < mesh.materials.size(); ++i) {
         out.putArray(mesh.subsetIndices[i]);
-        out.put(mesh.materials[i].material);
+        out.put(mesh.materials[i].surface);
         out.putArray(std::vector<char>(mesh.materials[i].textureFile.begin(), mesh.materials[i].textureFile.end()));
     }
     return out.bytes;
@@ -105,7 +105,7 @@ std::optional<MeshData> deserialise(const std::string& bytes)
     mesh.materials.resize(subsets);
     for (std::size_t i = 0; i < subsets; ++i) {
         std::vector<char> name;
-        if (!in.getArray(mesh.subsetIndices[i]) || !in.get(mesh.materials[i].material) || !in.getArray(name)) {
+        if (!in.getArray(mesh.subsetIndices[i]) || !in.get(mesh.materials[i].surface) || !in.getArray(name)) {
             return std::nullopt;
         }
         mesh.materials[i].textureFile.assign(name.begin(), name.end());

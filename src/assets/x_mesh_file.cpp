@@ -24,20 +24,20 @@ constexpr unsigned kImportFlags =
 
 constexpr std::array<std::uint8_t, 4> kXSignature{'x', 'o', 'f', ' '};
 
-ColourValue colourOf(const aiMaterial& material, const char* key, unsigned type, unsigned index)
+MeshFileColour colourOf(const aiMaterial& material, const char* key, unsigned type, unsigned index)
 {
     aiColor4D colour(0.0f, 0.0f, 0.0f, 0.0f);
     material.Get(key, type, index, colour);
     return {colour.r, colour.g, colour.b, colour.a};
 }
 
-MeshMaterial meshMaterialOf(const aiMaterial& source)
+MeshFileMaterial meshMaterialOf(const aiMaterial& source)
 {
-    MeshMaterial result;
-    result.material.diffuse = colourOf(source, AI_MATKEY_COLOR_DIFFUSE);
-    result.material.specular = colourOf(source, AI_MATKEY_COLOR_SPECULAR);
-    result.material.emissive = colourOf(source, AI_MATKEY_COLOR_EMISSIVE);
-    source.Get(AI_MATKEY_SHININESS, result.material.power);
+    MeshFileMaterial result;
+    result.surface.diffuse = colourOf(source, AI_MATKEY_COLOR_DIFFUSE);
+    result.surface.specular = colourOf(source, AI_MATKEY_COLOR_SPECULAR);
+    result.surface.emissive = colourOf(source, AI_MATKEY_COLOR_EMISSIVE);
+    source.Get(AI_MATKEY_SHININESS, result.surface.power);
     aiString texture;
     if (source.GetTexture(aiTextureType_DIFFUSE, 0, &texture) == aiReturn_SUCCESS) {
         result.textureFile = texture.C_Str();
@@ -83,7 +83,7 @@ bool allFinite(std::initializer_list<float> values)
     return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
 }
 
-bool isFinite(const ColourValue& c)
+bool isFinite(const MeshFileColour& c)
 {
     return allFinite({c.r, c.g, c.b, c.a});
 }
@@ -94,8 +94,8 @@ bool hasOnlyFiniteNumbers(const MeshData& data)
     const bool verticesFinite = std::all_of(data.vertices.begin(), data.vertices.end(), [](const MeshVertex& v) {
         return allFinite({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.u, v.v});
     });
-    return verticesFinite && std::all_of(data.materials.begin(), data.materials.end(), [](const MeshMaterial& m) {
-               const Material& material = m.material;
+    return verticesFinite && std::all_of(data.materials.begin(), data.materials.end(), [](const MeshFileMaterial& m) {
+               const MeshFileSurface& material = m.surface;
                return isFinite(material.diffuse) && isFinite(material.specular) && isFinite(material.emissive) &&
                       std::isfinite(material.power);
            });

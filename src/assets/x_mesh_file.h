@@ -20,10 +20,10 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "math/vector3.h"
-#include "render/graphics_device.h"
 
 namespace torvane {
 
@@ -34,13 +34,39 @@ struct MeshVertex {
     float v = 0.0f;
 };
 
+// A colour as a mesh file writes it, each channel 0 to 1.
+struct MeshFileColour {
+    float r = 0.0f;
+    float g = 0.0f;
+    float b = 0.0f;
+    float a = 0.0f;
+
+    constexpr bool operator==(const MeshFileColour&) const = default;
+};
+
+// How one material of a mesh file lights: a .x material has no ambient colour.
+struct MeshFileSurface {
+    MeshFileColour diffuse;
+    MeshFileColour specular;
+    MeshFileColour emissive;
+    float power = 0.0f; // the specular exponent
+
+    constexpr bool operator==(const MeshFileSurface&) const = default;
+};
+
+// One material of a mesh file and the texture file it names ("" for none).
+struct MeshFileMaterial {
+    MeshFileSurface surface;
+    std::string textureFile;
+};
+
 struct MeshData {
     std::vector<MeshVertex> vertices;
     // One list of index triples per material; subsetIndices.size() == materials.size().
     std::vector<std::vector<std::uint32_t>> subsetIndices;
-    // Ambient is left zero. Texture names are as written in the file, except that
-    // Assimp turns a doubled backslash into a single one.
-    std::vector<MeshMaterial> materials;
+    // Texture names are as written in the file, except that Assimp turns a
+    // doubled backslash into a single one.
+    std::vector<MeshFileMaterial> materials;
 };
 
 // nullopt when the file is missing, is not a .x file, does not parse or holds a

@@ -44,7 +44,7 @@ TEST_F(InDataFolder, EveryMeshLoadsAndEveryTextureItNamesDecodes)
         const std::optional<MeshData> mesh = readXMeshFile(path.c_str());
         ASSERT_TRUE(mesh.has_value()) << path;
         EXPECT_FALSE(mesh->materials.empty()) << path;
-        for (const MeshMaterial& material : mesh->materials) {
+        for (const MeshFileMaterial& material : mesh->materials) {
             if (!material.textureFile.empty()) {
                 textures.insert(material.textureFile);
             }

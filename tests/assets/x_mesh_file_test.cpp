@@ -58,8 +58,8 @@ TEST(ReadXMesh, TriangleKeepsTheFilesCoordinatesWindingUvAndMaterial)
     EXPECT_EQ(second.normal, Vector3(0.0f, 0.0f, -1.0f));
 
     ASSERT_EQ(mesh.materials.size(), 1u);
-    const Material expected{{0.1f, 0.2f, 0.3f, 0.4f}, {}, {0.5f, 0.6f, 0.7f, 1.0f}, {0.01f, 0.02f, 0.03f, 1.0f}, 12.5f};
-    EXPECT_EQ(mesh.materials[0].material, expected);
+    const MeshFileSurface expected{{0.1f, 0.2f, 0.3f, 0.4f}, {0.5f, 0.6f, 0.7f, 1.0f}, {0.01f, 0.02f, 0.03f, 1.0f}, 12.5f};
+    EXPECT_EQ(mesh.materials[0].surface, expected);
     EXPECT_EQ(mesh.materials[0].textureFile, "objets/cars/car_body.png");
 }
 
@@ -99,7 +99,7 @@ Mesh {
     ASSERT_EQ(mesh.subsetIndices.size(), 2u);
     EXPECT_EQ(mesh.materials[0].textureFile, "paint shop/red paint.jpg") << "blanks kept as written";
     EXPECT_EQ(mesh.materials[1].textureFile, "");
-    EXPECT_EQ(mesh.materials[1].material.diffuse, (ColourValue{0.0f, 1.0f, 0.0f, 0.5f}));
+    EXPECT_EQ(mesh.materials[1].surface.diffuse, (MeshFileColour{0.0f, 1.0f, 0.0f, 0.5f}));
     const Vector3 q0(0, 0, 0), q1(0, 1, 0), q2(1, 1, 0.5f), q3(1, 0, 0), far(2, 2, 2);
     EXPECT_EQ(positionsOf(mesh, 0), (std::vector<Vector3>{q0, q1, q2, q0, q2, q3}));
     EXPECT_EQ(positionsOf(mesh, 1), (std::vector<Vector3>{q0, q1, far}));

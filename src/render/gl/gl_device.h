@@ -1,30 +1,21 @@
 // GlDevice: the graphics device on OpenGL 3.3 core, drawing with Direct3D 9
 // fixed-function meanings: row-vector matrices, left-handed coordinates, depth
 // 0..1, clockwise front faces, point sampling with wrap addressing, and one
-// directional light lit per vertex in the vertex shader (no specular, normals
-// not renormalised). The back buffer has the size the window's client area had
-// at creation. While the window keeps that size (and has 8-bit colour and at
-// least 24-bit depth) the scene is drawn straight into it and present() only
-// swaps; otherwise it is drawn into an off-screen buffer (made when first needed) that present()
-// scales onto the window keeping its shape, with black bars where the window's
-// shape differs (fullscreen on a wide screen). Texts are drawn when the scene ends, over the
-// finished picture. Subsets wholly outside the view are not sent; the sky
-// (drawn first without depth test) is drawn last behind everything; only
-// changed uniforms and bindings are sent. Each distinct mesh or texture file is
-// loaded once (cached by its path, a failure too); meshes are parsed by the
-// device's own reader process. Shader programs come from the program binary
-// cache when a cache folder is given.
+// directional light lit per vertex (fixed_function_program.h). The back buffer
+// has the size the window's client area had at creation (gl_back_buffer.h).
+// Texts are drawn when the scene ends, over the finished picture. Subsets
+// wholly outside the view are not sent; the sky (drawn first without depth
+// test) is drawn last behind everything; only changed uniforms and bindings
+// are sent (gl_draw_state.h). Each distinct mesh or texture file is loaded once
+// (cached by its path, a failure too); meshes are parsed by the device's own
+// reader process. Shader programs come from the program binary cache when a
+// cache folder is given.
 //
 // Blending is sent with each draw, like the uniforms, so a draw that waits for
 // the end keeps the blending it was given.
 //
-// Shortcomings: only directional lights; one texture stage; no fog or alpha
-// test, as the game never switches them on; a lost context is
-// neither detected nor recreated. Drawn into the window, a frame read back
-// after present() relies on the back buffer surviving the swap, which holds
-// for SDL's offscreen driver and Mesa's software X11 path but not every driver.
-// Drawing into the window rather than the off-screen buffer moves a few pixels
-// on llvmpipe (edges, coplanar surfaces), as its rows run the other way.
+// Shortcomings: a lost context is neither detected nor recreated; see the
+// pieces' headers for theirs.
 #pragma once
 
 #include <cstdint>

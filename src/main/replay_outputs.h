@@ -1,0 +1,73 @@
+// The replay tool's exit statuses and its outputs: the telemetry CSV and the
+// screenshots, each written to a temporary file that is renamed into place
+// only when the run ends well (or stops where a fault shows), and the check
+// that no output overwrites an input of the run.
+#pragma once
+
+#include <bitset>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/atomic_file.h"
+#include "core/command_line.h"
+#include "input/key_codes.h"
+#include "replay/replay_options.h"
+
+namespace torvane {
+
+struct Game;
+class GlDevice;
+
+constexpr int kDone = 0;
+constexpr int kOutputFailed = 1;
+constexpr int kBadInput = kBadCommandLine;
+constexpr int kNotFinite = 3;
+constexpr int kNoDevice = 4;
+constexpr int kStateDiffers = 6;
+constexpr int kRecordingCut = 7;
+
+// Names path on stderr as a file that cannot be written.
+void reportUnwritable(const std::string& path);
+
+// The files a run reads, which no output may name.
+struct Inputs {
+    std::filesystem::path keysFile; // absolute; empty: none (or the recording)
+    std::filesystem::path carFile;  // absolute; empty: the data folder's own
+    std::filesystem::path dataDir;  // absolute and normal
+};
+
+// Whether writing to path would overwrite an input: the key script, the car
+// file, or anything in the data folder.
+bool namesAnInput(const std::filesystem::path& path, const Inputs& inputs);
+
+// The run's outputs, each a temporary file until the run ends well.
+struct Outputs {
+    std::optional<AtomicFile> csvFile;
+    std::FILE* csv = nullptr; // stdout or csvFile's temporary
+    std::string csvPath;
+    std::string pngPattern; // absolute, so the data folder does not move it
+    int pngEvery = 1;
+    std::vector<AtomicFile> screenshots; // finished, waiting for the end of the run
+    Inputs inputs;
+
+    // Renames every output into place; false after naming the first that failed.
+    bool commit();
+};
+
+// Opens the outputs relative to the current folder; the exit status, after naming what failed.
+int openOutputs(const ReplayOptions& options, Outputs& outputs);
+
+// Writes one CSV row; false when the file refused it.
+bool writeRow(Outputs& outputs, const std::string& row);
+
+// Writes the screenshot of frame to a temporary file kept in outputs; the exit status.
+int writeScreenshot(Outputs& outputs, const GlDevice& device, int frame);
+
+// Writes row frame and checks it; the exit status when the run must stop, else kDone.
+int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game, int frame, float dt,
+                const std::bitset<kKeyCount>& keys);
+
+} // namespace torvane

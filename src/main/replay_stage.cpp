@@ -1,0 +1,38 @@
+#include "main/replay_stage.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "core/message_sink.h"
+#include "platform/desktop_window.h"
+
+namespace torvane {
+
+void startHeadless(Game& game, Stage& stage)
+{
+    stage.headless = std::make_unique<HeadlessDevice>();
+    HeadlessDevice& device = *stage.headless;
+    setupDevice(game, device);
+    device.clearLog();
+}
+
+bool startDesktopStage(Game& game, Stage& stage, bool window)
+{
+    if (!window) {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    }
+    stage.sdlStarted = startDesktop();
+    if (!stage.sdlStarted) {
+        return false;
+    }
+    stage.desktop = startDesktopGame(game, false);
+    if (stage.desktop->device == nullptr) {
+        const DesktopWindow* opened = stage.desktop->window.get();
+        diagnose(std::string("no OpenGL 3.3 device on SDL's ") + (window ? "default" : "offscreen") + " driver" +
+                 (opened != nullptr && !opened->hasGlContext() ? " (offered: " + opened->offeredGlVersion() + ")" : ""));
+        return false;
+    }
+    return true;
+}
+
+} // namespace torvane

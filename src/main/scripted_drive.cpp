@@ -1,0 +1,68 @@
+#include "main/scripted_drive.h"
+
+#include <memory>
+
+#include "main/replay_stage.h"
+#include "replay/telemetry.h"
+#include "app/car_loading.h"
+
+namespace torvane {
+namespace {
+
+// Sets the key snapshot: held keys 0x80, every other key up.
+void holdKeys(KeyboardInput& input, const std::bitset<kKeyCount>& keys)
+{
+    for (int code = 0; code < kKeyCount; ++code) {
+        input.setKeyByte(static_cast<KeyCode>(code), keys.test(static_cast<std::size_t>(code)) ? 0x80 : 0);
+    }
+}
+
+} // namespace
+
+int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, KeySource& keySource, int frames,
+                     Outputs& outputs)
+{
+    auto game = std::make_unique<Game>();
+    game->carSource.path = carFile;
+    Stage stage;
+    if (options.noRender) {
+        startHeadless(*game, stage);
+    } else if (!startDesktopStage(*game, stage, options.window)) {
+        return kNoDevice;
+    }
+    if (!game->carSource.fromFile) {
+        return kBadInput; // the start-up named the file's errors
+    }
+
+    const std::string carName = options.carFile.empty() ? kCarFile : options.carFile;
+    if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
+        reportUnwritable(outputs.csvPath);
+        return kOutputFailed;
+    }
+    int status = recordFrame(outputs, options, *game, 0, 0.0f, {});
+    RandomFrameTimes frameTimes(options.seed, options.minimumFrameTime, options.maximumFrameTime);
+    bool quit = false;
+    for (int frame = 0; frame < frames && status == kDone && !quit;) {
+        ++frame; // counted here, so a run of INT_MAX frames ends without overflow
+        bool windowClosed = false;
+        while (stage.sdlStarted && pollDesktopEvent(windowClosed)) {
+            quit = quit || windowClosed;
+        }
+        const float dt = options.uncappedFrameTimes ? frameTimes.next() : simulatedFrameTime(frameTimes.next());
+        const std::bitset<kKeyCount> keys =
+            std::visit([frame](auto& source) { return source.keysHeldIn(frame); }, keySource);
+        holdKeys(game->keyboardInput, keys);
+        quit = runFrame(*game, dt).quitRequested || quit;
+        if (stage.headless) {
+            stage.headless->clearLog();
+        }
+        status = recordFrame(outputs, options, *game, frame, dt, keys);
+        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0) {
+            status = writeScreenshot(outputs, *stage.desktop->device, frame);
+        }
+    }
+    game->device = nullptr;
+    return status;
+}
+
+} // namespace torvane
