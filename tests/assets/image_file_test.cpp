@@ -86,32 +86,6 @@ TEST(DecodeJpeg, ColourAndGreyBecomeOpaqueRgbaTopRowFirst)
     EXPECT_EQ(Bytes(grey.begin(), grey.begin() + 4), (Bytes{100, 100, 100, 255}));
 }
 
-TEST(DecodeImage, DamagedOrOversizedDataGivesNothingSilently)
-{
-    const Bytes png = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
-    Bytes badCrc = png;
-    badCrc[20] ^= 1; // inside the header chunk
-    const Bytes wide(20000, 0);
-    Bytes noise(32 * 32 * 3);
-    for (std::size_t i = 0; i < noise.size(); ++i) {
-        noise[i] = static_cast<std::uint8_t>(i * 7);
-    }
-    const Bytes jpeg = encodeJpeg(32, 32, 3, noise);
-    ASSERT_TRUE(decodeJpeg(jpeg).image);
-
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.begin() + 40)).image);
-    EXPECT_FALSE(decodePng(Bytes(png.begin(), png.end() - 20)).image); // cut inside the image data
-    EXPECT_FALSE(decodePng(badCrc).image);
-    EXPECT_FALSE(decodePng(encodePng(20000, 1, PNG_FORMAT_GRAY, wide.data())).image);
-    EXPECT_FALSE(decodeJpeg(Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2)).image);
-    for (const Bytes& garbage : {Bytes(64, 0xAB), Bytes{}}) {
-        EXPECT_FALSE(decodePng(garbage).image);
-        EXPECT_FALSE(decodeJpeg(garbage).image);
-    }
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
 // A JPEG whose header claims width by height over the pixels of a small one,
 // whose data then ends at its end-of-image marker long before the claimed picture.
 Bytes jpegClaiming(std::uint16_t width, std::uint16_t height)
@@ -129,24 +103,57 @@ Bytes jpegClaiming(std::uint16_t width, std::uint16_t height)
     return jpeg;
 }
 
-// Bombs (a small file claiming a huge picture), data that ends early, and
-// kinds the game does not read are refused with their cause, from the header
-// where the header tells; nothing is padded.
-TEST(DecodeImage, BombsShortDataAndUnsupportedKindsAreRefusedWithTheirCause)
+// Damaged data, bombs (a small file claiming a huge picture), data that ends
+// early and kinds the game does not read are refused with their cause, from
+// the header where the header tells, without a word on stderr; nothing is padded.
+TEST(DecodeImage, DamagedBombsShortDataAndUnsupportedKindsAreRefusedWithTheirCause)
 {
-    EXPECT_EQ(decodeJpeg(jpegClaiming(16384, 16384)).fault, FileFault::TooManyPixels);
-    EXPECT_EQ(decodeJpeg(jpegClaiming(4097, 1)).fault, FileFault::TooManyPixels);
-    EXPECT_EQ(decodeJpeg(jpegClaiming(4096, 4096)).fault, FileFault::Damaged) << "short data, not grey padding";
-    EXPECT_EQ(decodeJpeg(jpegClaiming(64, 64)).fault, FileFault::Damaged);
-    EXPECT_EQ(decodeJpeg(jpegClaiming(64, 64), 64 * 63).fault, FileFault::OverBudget);
-    EXPECT_EQ(decodeJpeg(encodeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 60))).fault, FileFault::UnsupportedFormat);
-
-    const Bytes wide(5000, 0);
-    EXPECT_EQ(decodePng(encodePng(5000, 1, PNG_FORMAT_GRAY, wide.data())).fault, FileFault::TooManyPixels);
     const Bytes png = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
-    EXPECT_EQ(decodePng(png, 3).fault, FileFault::OverBudget);
-    EXPECT_EQ(decodePng(Bytes(png.begin(), png.end() - 20)).fault, FileFault::Damaged);
-    EXPECT_EQ(decodePng(png, 4).fault, FileFault::NoFault);
+    Bytes badCrc = png;
+    badCrc[20] ^= 1; // inside the header chunk
+    const Bytes wide(5000, 0);
+    Bytes noise(32 * 32 * 3);
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        noise[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    const Bytes jpeg = encodeJpeg(32, 32, 3, noise);
+    ASSERT_TRUE(decodeJpeg(jpeg).image);
+    enum Decoder { Png, Jpeg };
+    const struct {
+        const char* what;
+        Decoder decoder;
+        Bytes data;
+        std::size_t maxPixels;
+        FileFault fault;
+    } cases[] = {
+        {"png cut in its header", Png, Bytes(png.begin(), png.begin() + 40), kMaxImagePixels, FileFault::Damaged},
+        {"png cut in its data", Png, Bytes(png.begin(), png.end() - 20), kMaxImagePixels, FileFault::Damaged},
+        {"png with a bad checksum", Png, badCrc, kMaxImagePixels, FileFault::Damaged},
+        {"png too wide", Png, encodePng(5000, 1, PNG_FORMAT_GRAY, wide.data()), kMaxImagePixels,
+         FileFault::TooManyPixels},
+        {"png over its budget", Png, png, 3, FileFault::OverBudget},
+        {"png within its budget", Png, png, 4, FileFault::NoFault},
+        {"png of garbage", Png, Bytes(64, 0xAB), kMaxImagePixels, FileFault::Damaged},
+        {"empty png", Png, Bytes{}, kMaxImagePixels, FileFault::Damaged},
+        {"jpeg cut in half", Jpeg, Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2), kMaxImagePixels,
+         FileFault::Damaged},
+        {"jpeg bomb", Jpeg, jpegClaiming(16384, 16384), kMaxImagePixels, FileFault::TooManyPixels},
+        {"jpeg too wide", Jpeg, jpegClaiming(4097, 1), kMaxImagePixels, FileFault::TooManyPixels},
+        {"jpeg short of its large picture", Jpeg, jpegClaiming(4096, 4096), kMaxImagePixels, FileFault::Damaged},
+        {"jpeg short of its picture", Jpeg, jpegClaiming(64, 64), kMaxImagePixels, FileFault::Damaged},
+        {"jpeg over its budget", Jpeg, jpegClaiming(64, 64), 64 * 63, FileFault::OverBudget},
+        {"cmyk jpeg", Jpeg, encodeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 60)), kMaxImagePixels,
+         FileFault::UnsupportedFormat},
+        {"jpeg of garbage", Jpeg, Bytes(64, 0xAB), kMaxImagePixels, FileFault::Damaged},
+        {"empty jpeg", Jpeg, Bytes{}, kMaxImagePixels, FileFault::Damaged},
+    };
+    testing::internal::CaptureStderr();
+    for (const auto& c : cases) {
+        const DecodedImage decoded = c.decoder == Png ? decodePng(c.data, c.maxPixels) : decodeJpeg(c.data, c.maxPixels);
+        EXPECT_EQ(decoded.fault, c.fault) << c.what;
+        EXPECT_EQ(decoded.image.has_value(), c.fault == FileFault::NoFault) << c.what;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 // The textures of a process share one budget of decoded bytes, charged as they
