@@ -1,8 +1,6 @@
 // The game's real start-up and frames on SDL's offscreen driver, in the game's
 // data folder: every file loads, and the picture shows the city, the car and
 // the overlay rather than the clear colour.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -18,18 +16,14 @@
 #include "assets/x_mesh_file.h"
 #include "core/message_sink.h"
 #include "support/allocation_counter.h"
+#include "support/game_data_folder.h"
 #include "world/level_file.h"
 #include "core/file_contents.h"
 
 namespace torvane {
 namespace {
 
-struct InDataFolder : ::testing::Test {
-    void SetUp() override
-    {
-        ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
-    }
-};
+using InDataFolder = InGameDataFolder;
 
 TEST_F(InDataFolder, EveryMeshLoadsAndEveryTextureItNamesDecodes)
 {
