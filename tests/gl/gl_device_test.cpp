@@ -35,7 +35,13 @@ struct GlDeviceTest : OffscreenGlTest<kSize> {
         if (!hasContext()) {
             GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
         }
-        device = GlDevice::create(window->handle(), kSize, kSize);
+        start(kSize);
+    }
+
+    // A device with a size × size back buffer, the square loaded, looking at it from the origin, cleared black.
+    void start(int size)
+    {
+        device = GlDevice::create(window->handle(), size, size);
         ASSERT_NE(device, nullptr);
         std::vector<MeshMaterial> materials;
         square = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
@@ -138,14 +144,10 @@ TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
 {
     // The same device drawing straight into the window when the sizes match, then into its own buffer.
     for (const int size : {kSize, kSize / 2}) {
-        device = GlDevice::create(window->handle(), size, size);
-        ASSERT_NE(device, nullptr);
-        std::vector<MeshMaterial> materials;
-        const Mesh* mesh = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
-        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        ASSERT_NO_FATAL_FAILURE(start(size));
         device->clear(0xFF0000FF, 1.0f);
         device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}));
-        device->drawSubset(*mesh, 0);
+        device->drawSubset(*square, 0);
         device->endScene();
         const std::vector<std::uint8_t> rgba = device->readBackBuffer();
         ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
