@@ -4,13 +4,12 @@
 // leaves a half-written file behind.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "core/file_contents.h"
 #include "core/message_sink.h"
 #include "core/settings.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -76,8 +75,8 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
 TEST(Settings, FileIsWrittenWholeOrNotAtAll)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-settings-" + std::to_string(getpid()));
-    const std::string path = (folder / "torvane" / "settings.toml").string();
+    const ScratchFolder folder;
+    const std::string path = folder / "torvane/settings.toml";
     EXPECT_TRUE(readSettingsFile(path).problems.empty()) << "no file: the defaults, silently";
 
     Settings settings;
@@ -97,7 +96,6 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     EXPECT_FALSE(writeSettingsFile(path, settings));
     EXPECT_EQ(messages.diagnostics(), std::vector<std::string>{path + ": cannot be written"});
     EXPECT_FALSE(fs::exists(path + ".new"));
-    fs::remove_all(folder);
 }
 
 } // namespace
