@@ -78,6 +78,8 @@ def step_steer(run):
 
 
 FIGURES = {"skidpad": skidpad, "acceleration": acceleration, "step_steer": step_steer}
+# Each manoeuvre's one number, and its unit.
+HEADLINES = {"skidpad": ("lateral", "u/s²"), "acceleration": ("time", "s"), "step_steer": ("overshoot", "%")}
 
 
 def describe(name, figure):
@@ -95,8 +97,7 @@ def describe(name, figure):
 
 def headline(name, figure):
     """The one number of a manoeuvre, for the comparison column."""
-    key = {"skidpad": "lateral", "acceleration": "time", "step_steer": "overshoot"}[name]
-    return figure[key]
+    return figure[HEADLINES[name][0]]
 
 
 def plot(name, runs, figures, path):
