@@ -21,13 +21,9 @@ import os
 import subprocess
 import sys
 
-import matplotlib
+import numpy as np
 
-matplotlib.use("Agg")
-import matplotlib.pyplot as plt  # noqa: E402
-import numpy as np  # noqa: E402
-
-from plot_telemetry import BadFile, read_telemetry, seconds  # noqa: E402
+from plot_telemetry import BadFile, pyplot, read_telemetry, seconds
 
 MANOEUVRES = ("skidpad", "acceleration", "step_steer")
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "manoeuvres")
@@ -102,6 +98,7 @@ def headline(name, figure):
 
 def plot(name, runs, figures, path):
     """One picture of the manoeuvre with its figure read off; runs and figures are [(label, ...)]."""
+    plt = pyplot()
     fig, ax = plt.subplots(figsize=(8, 4.5))
     for (label, run), (_, figure), style in zip(runs, figures, ("-", "--")):
         t = seconds(run)

@@ -12,6 +12,7 @@ import math
 import os
 
 from manoeuvre_figures import HEADLINES
+from plot_telemetry import pyplot
 from sweep_variants import number_text, variant_folder, write_atomically
 
 # A recorded drive's figures and their units.
@@ -64,9 +65,7 @@ def number(value):
 
 def plot_line(plan, results, column, unit, path):
     """The figure against the one parameter; a variant without it is marked at the foot of the plot."""
-    import matplotlib
-    matplotlib.use("Agg")
-    import matplotlib.pyplot as plt
+    plt = pyplot()
     x = [result["values"][0] for result in results]
     y = [number(result["figures"].get(column)) for result in results]
     fig, ax = plt.subplots(figsize=(7, 4))
@@ -86,9 +85,8 @@ def plot_line(plan, results, column, unit, path):
 def plot_heat_map(plan, results, column, unit, path):
     """The figure over the grid of two parameters; a cell without it is grey."""
     import matplotlib
-    matplotlib.use("Agg")
-    import matplotlib.pyplot as plt
     import numpy as np
+    plt = pyplot()
     rows = sorted({result["values"][0] for result in results})
     cols = sorted({result["values"][1] for result in results})
     grid = np.full((len(rows), len(cols)), np.nan)
