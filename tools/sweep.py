@@ -41,6 +41,7 @@ from sweep_variants import (SweepError, check_keys, grid, parse_range, variant_f
 
 MANOEUVRES = ("skidpad", "acceleration", "step_steer")
 PLAN = "sweep.json"
+MAX_CAR_BYTES = 1 << 20  # a car file is a few kilobytes
 
 
 def default_replay():
@@ -57,9 +58,11 @@ def prepare(args):
     names = [name for name, _ in ranges]
     try:
         with open(args.car, encoding="utf-8") as f:
-            text = f.read()
+            text = f.read(MAX_CAR_BYTES + 1)
     except (OSError, UnicodeDecodeError) as error:
         raise SweepError(f"{args.car} : illisible ({getattr(error, 'strerror', None) or error})") from None
+    if len(text) > MAX_CAR_BYTES:
+        raise SweepError(f"{args.car} : plus de {MAX_CAR_BYTES} octets, pas un fichier de voiture")
     check_keys(args.car, text, names)
     replay = args.replay or default_replay()
     if not replay:
@@ -68,10 +71,13 @@ def prepare(args):
             for name in (MANOEUVRES if args.manoeuvres or not args.drive else ())]
     for drive in args.drive:
         name = os.path.splitext(os.path.basename(drive))[0]
+        if not os.path.isfile(drive):
+            raise SweepError(f"{drive} : pas de parcours enregistré à cet endroit")
         if any(run["name"] == name for run in runs):
             raise SweepError(f"{drive} : deux parcours nommés {name}")
         runs.append({"name": name, "recording": os.path.abspath(drive)})
     variants = grid(ranges)
+    with_values(text, names, variants[0])  # a key the text cannot take is named before anything is written
     plan = {"replay": os.path.abspath(replay), "data": args.data and os.path.abspath(args.data),
             "parameters": names, "runs": runs, "variants": variants}
     os.makedirs(args.out, exist_ok=True)
@@ -91,11 +97,24 @@ def manoeuvre_scripts():
 
 
 def read_plan(folder):
+    """The plan prepare wrote, checked for what the variants and the table read of it."""
+    path = os.path.join(folder, PLAN)
     try:
-        with open(os.path.join(folder, PLAN), encoding="utf-8") as f:
-            return json.load(f)
+        with open(path, encoding="utf-8") as f:
+            plan = json.load(f)
     except (OSError, ValueError) as error:
-        raise SweepError(f"{os.path.join(folder, PLAN)} : pas de plan de balayage lisible ({error})") from None
+        raise SweepError(f"{path} : pas de plan de balayage lisible ({error})") from None
+    sound = (isinstance(plan, dict) and isinstance(plan.get("replay"), str) and
+             isinstance(plan.get("data"), (str, type(None))) and isinstance(plan.get("parameters"), list) and
+             1 <= len(plan["parameters"]) <= 2 and isinstance(plan.get("runs"), list) and
+             all(isinstance(run, dict) and isinstance(run.get("name"), str) and "/" not in run["name"] and
+                 isinstance(run.get("keys", run.get("recording")), str) for run in plan["runs"]) and
+             isinstance(plan.get("variants"), list) and
+             all(isinstance(values, list) and len(values) == len(plan["parameters"]) and
+                 all(isinstance(v, (int, float)) for v in values) for values in plan["variants"]))
+    if not sound:
+        raise SweepError(f"{path} : plan de balayage endommagé")
+    return plan
 
 
 def refusal(stderr, car):

@@ -259,6 +259,9 @@ std::string checkCombination(const ReplayOptions& options)
     if (!options.videoFile.empty() && options.noRender) {
         return "--video demande le rendu : retirez --no-render";
     }
+    if (!options.videoFile.empty() && options.videoFile == options.csvFile) {
+        return "--video et --csv nomment le même fichier";
+    }
     if (options.videoWidth != 0 && options.videoFile.empty()) {
         return "--video-size va avec --video";
     }

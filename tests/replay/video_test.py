@@ -70,6 +70,7 @@ class Video(unittest.TestCase):
                  (["--video", "old.mp4", "--video-size", "321x240"], 2, "nombres pairs de 16 à 8192"),
                  (["--video", "old.mp4", "--video-size", "640"], 2, "attendu LARGEURxHAUTEUR"),
                  (["--video-size", "640x480"], 2, "--video-size va avec --video"),
+                 (["--video", "old.mp4", "--csv", "old.mp4"], 2, "--video et --csv nomment le même fichier"),
                  (["--video", "old.xyz"], 1, "extension inconnue")]
         for args, status, message in cases:
             result = self.run_tool(*args)

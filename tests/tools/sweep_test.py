@@ -75,6 +75,11 @@ class Sweep(unittest.TestCase):
             self.assertEqual(result.returncode, 2, text)
             self.assertIn(message, result.stderr, text)
             self.assertFalse(os.path.exists(out), text)
+        os.makedirs(out)
+        with open(os.path.join(out, "sweep.json"), "w") as f:
+            f.write('{"replay": "r", "data": null, "parameters": ["a.b"], "runs": [], "variants": [[1, 2]]}')
+        result = subprocess.run([SWEEP, "--table", out], capture_output=True, text=True)
+        self.assertEqual((result.returncode, "plan de balayage endommagé" in result.stderr), (2, True))
 
 
 if __name__ == "__main__":
