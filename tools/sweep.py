@@ -204,7 +204,8 @@ def drive_all(folder, plan, jobs):
     commands = variant_commands(folder, plan)
     progress = Progress(len(commands))
     failures = []
-    with ThreadPoolExecutor(max_workers=jobs) as pool:
+    pool = ThreadPoolExecutor(max_workers=jobs)
+    try:
         running = {pool.submit(subprocess.run, command, stderr=subprocess.PIPE, text=True): command
                    for command in commands}
         for future in as_completed(running):
@@ -212,6 +213,9 @@ def drive_all(folder, plan, jobs):
             if done.returncode != 0:
                 failures.append(f"{shlex.join(running[future])} : statut {done.returncode} : {done.stderr.strip()}")
             progress.step()
+    finally:
+        # Interrupted (Ctrl+C reaches the running commands too): the variants not yet started never start.
+        pool.shutdown(wait=True, cancel_futures=True)
     return failures
 
 
@@ -270,6 +274,9 @@ def main(argv):
     except OSError as error:
         print(f"torvane-sweep : {error.filename or ''} : {error.strerror}", file=sys.stderr)
         return 1
+    except KeyboardInterrupt:
+        print("\ntorvane-sweep : interrompu ; les variantes faites gardent leur result.json", file=sys.stderr)
+        return 130
 
 
 if __name__ == "__main__":
