@@ -5,7 +5,8 @@
 // frame times vary plays at its own pace. The bytes go to a stream the caller
 // owns (a temporary file), which must be seekable: MP4 writes its index last.
 //
-// Shortcomings: no sound; quality is fixed (constant quality, near
+// Shortcomings: no sound; a picture is stretched to the size asked, its
+// aspect ratio not kept; quality is fixed (constant quality, near
 // transparent for H.264, lower for VP9, whose fast mode is used); a picture
 // is in BT.601 colours, limited range, as players assume for this size.
 #pragma once
