@@ -114,9 +114,8 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
             lastMatch = frame;
             ++check;
         }
-        const bool screenshotDue = frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0;
-        if (status == kDone && !outputs.pngPattern.empty() && screenshotDue) {
-            status = writeScreenshot(outputs, *stage.desktop->device, static_cast<int>(frame));
+        if (status == kDone && stage.desktop) {
+            status = writePictures(outputs, *stage.desktop->device, static_cast<int>(frame), recorded.frameTime);
         }
     }
     game->device = nullptr;

@@ -41,7 +41,7 @@ bool Outputs::commit()
             return false;
         }
     }
-    return true;
+    return !video || commitVideo(*video);
 }
 
 int openOutputs(const ReplayOptions& options, Outputs& outputs)
@@ -65,7 +65,7 @@ int openOutputs(const ReplayOptions& options, Outputs& outputs)
         outputs.pngPattern = std::filesystem::absolute(options.pngPattern).string();
     }
     outputs.pngEvery = options.pngEvery;
-    return kDone;
+    return openVideo(options, outputs.inputs, outputs.video);
 }
 
 bool writeRow(Outputs& outputs, const std::string& row)
@@ -73,21 +73,27 @@ bool writeRow(Outputs& outputs, const std::string& row)
     return outputs.csv == nullptr || std::fputs(row.c_str(), outputs.csv) >= 0;
 }
 
-int writeScreenshot(Outputs& outputs, const GlDevice& device, int frame)
+int writePictures(Outputs& outputs, const GlDevice& device, int frame, float dt)
 {
-    const std::string path = formatFramePath(outputs.pngPattern, frame).value_or("");
-    if (namesAnInput(path, outputs.inputs)) {
-        diagnose(path + ": is an input of the run, not overwritten");
-        return kBadInput;
+    const bool screenshotDue = !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0;
+    if (!screenshotDue && !outputs.video) {
+        return kDone;
     }
     Image image{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
-    AtomicFile file(path);
-    if (!writePng(file.file(), image) || !file.finish()) {
-        reportUnwritable(path);
-        return kOutputFailed;
+    if (screenshotDue) {
+        const std::string path = formatFramePath(outputs.pngPattern, frame).value_or("");
+        if (namesAnInput(path, outputs.inputs)) {
+            diagnose(path + ": is an input of the run, not overwritten");
+            return kBadInput;
+        }
+        AtomicFile file(path);
+        if (!writePng(file.file(), image) || !file.finish()) {
+            reportUnwritable(path);
+            return kOutputFailed;
+        }
+        outputs.screenshots.push_back(std::move(file));
     }
-    outputs.screenshots.push_back(std::move(file));
-    return kDone;
+    return outputs.video ? addVideoPicture(*outputs.video, image.width, image.height, image.rgba, dt) : kDone;
 }
 
 int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game, int frame, float dt,

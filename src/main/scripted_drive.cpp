@@ -57,8 +57,8 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
             stage.headless->clearLog();
         }
         status = recordFrame(outputs, options, *game, frame, dt, keys);
-        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0) {
-            status = writeScreenshot(outputs, *stage.desktop->device, frame);
+        if (status == kDone && stage.desktop) {
+            status = writePictures(outputs, *stage.desktop->device, frame, dt);
         }
     }
     game->device = nullptr;

@@ -63,6 +63,7 @@ std::string badValue(std::string_view option, std::string_view value, std::strin
 struct ValueWords {
     std::string frames;
     std::string pngEvery;
+    std::string videoSize;
     std::string seed;
     std::string dt;
     std::vector<std::string> dtRange;
@@ -106,6 +107,12 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
         ->option_text("PATTERN");
     app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
+    app.add_option("--video", options.videoFile,
+                   "a video of the rendered frames at the drive's own frame times: H.264 in .mp4 or .mkv "
+                   "(VP9 where H.264 is missing), VP9 in .webm")
+        ->option_text("FILE");
+    app.add_option("--video-size", words.videoSize, "the video's size, even numbers (default: the picture's)")
+        ->option_text("WxH");
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
     app.add_option("--car", options.carFile, "the car file (default: the data folder's cars/car.toml)")
@@ -148,6 +155,25 @@ std::string readCount(const CLI::App& app, std::string_view option, const std::s
     return {};
 }
 
+// Reads --video-size WxH: even sizes from 16 to 8192; the mistake, empty when sound.
+std::string readVideoSize(const CLI::App& app, const std::string& text, ReplayOptions& options)
+{
+    if (app.count("--video-size") == 0) {
+        return {};
+    }
+    const std::size_t cross = text.find('x');
+    const std::optional<int> width = parseWhole<int>(std::string_view(text).substr(0, cross));
+    const std::optional<int> height =
+        cross == std::string::npos ? std::nullopt : parseWhole<int>(std::string_view(text).substr(cross + 1));
+    const auto fits = [](std::optional<int> size) { return size && *size >= 16 && *size <= 8192 && *size % 2 == 0; };
+    if (!fits(width) || !fits(height)) {
+        return "--video-size " + text + " : attendu LARGEURxHAUTEUR, nombres pairs de 16 à 8192, par exemple 1280x720";
+    }
+    options.videoWidth = *width;
+    options.videoHeight = *height;
+    return {};
+}
+
 // Reads the frame times (--dt or --dt-range); the mistake, empty when sound.
 std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
@@ -174,7 +200,7 @@ std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptio
 {
     int frames = 0;
     std::string error =
-        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--data", "--car"});
+        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--video", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }
@@ -183,6 +209,9 @@ std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptio
     }
     if (error.empty()) {
         error = readCount(app, "--png-every", words.pngEvery, 1, options.pngEvery);
+    }
+    if (error.empty()) {
+        error = readVideoSize(app, words.videoSize, options);
     }
     if (error.empty() && app.count("--seed") != 0) {
         const std::optional<std::uint64_t> seed = parseWhole<std::uint64_t>(words.seed);
@@ -226,6 +255,15 @@ std::string checkCombination(const ReplayOptions& options)
     }
     if (!options.pngPattern.empty() && options.noRender) {
         return "--png needs rendering: drop --no-render";
+    }
+    if (!options.videoFile.empty() && options.noRender) {
+        return "--video demande le rendu : retirez --no-render";
+    }
+    if (!options.videoFile.empty() && options.videoFile == options.csvFile) {
+        return "--video et --csv nomment le même fichier";
+    }
+    if (options.videoWidth != 0 && options.videoFile.empty()) {
+        return "--video-size va avec --video";
     }
     if (!options.pngPattern.empty() && !formatFramePath(options.pngPattern, 0)) {
         return "--png " + options.pngPattern + ": expected one %d, %6d or %06d for the frame number (%% for a %)";

@@ -105,7 +105,8 @@ class InstalledGame(unittest.TestCase):
         self.assertEqual((result.returncode, result.stderr), (0, ""))
 
     def test_installed_programs_run_from_anywhere_and_after_a_move(self):
-        expected = ["bin/torvane", "bin/torvane-replay", "bin/torvane-plot", "share/torvane/maps/city.ldo",
+        expected = ["bin/torvane", "bin/torvane-replay", "bin/torvane-plot", "bin/torvane-sweep",
+                    "share/torvane/maps/city.ldo", "share/man/man1/torvane-sweep.1.gz",
                     "share/applications/org.torvane.Torvane.desktop",
                     "share/metainfo/org.torvane.Torvane.metainfo.xml",
                     "share/icons/hicolor/32x32/apps/org.torvane.Torvane.png",
@@ -127,6 +128,11 @@ class InstalledGame(unittest.TestCase):
                               cwd=self.cwd, capture_output=True, text=True, env=self.environment())
         self.assertEqual(plot.returncode, 0, plot.stderr)
         self.assertTrue(os.path.isfile(os.path.join(self.cwd, "plots", "trajectory.png")))
+        car = os.path.join(self.prefix, "share", "torvane", "cars", "car.toml")
+        sweep = self.run_installed(self.prefix, "torvane-sweep", car, "tyres.grip_factor=1.6:2:2", "--out", "sweep")
+        self.assertEqual(sweep.returncode, 0, sweep.stderr)
+        with open(os.path.join(self.cwd, "sweep", "sweep.csv")) as f:
+            self.assertEqual(len(f.read().splitlines()), 3, "a header and two variants")
         self.check_game(self.prefix)
 
         moved = os.path.join(self.scratch, "elsewhere", "torvane")
