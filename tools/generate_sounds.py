@@ -13,15 +13,15 @@ Shortcomings: the engine is additive synthesis of a four-stroke note, not a
 recording; the squeal is filtered noise, the same for every tyre.
 """
 
-import argparse
 import os
 import struct
 import sys
 
 import numpy as np
 
+import generator_cli
+
 RATE = 44100
-DEFAULT_OUTPUT = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "game")
 
 # Each engine loop: the firing frequency it is recorded at (Hz; the game's
 # engine note, src/sound/engine_note.h, knows the same two figures), its
@@ -103,12 +103,7 @@ def generate(out_dir):
 
 
 def main(argv=None):
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("output", nargs="?", default=DEFAULT_OUTPUT, help="data folder to write (default: game/)")
-    args = parser.parse_args(argv)
-    written = generate(args.output)
-    print("wrote %d files to %s" % (len(written), args.output))
-    return 0
+    return generator_cli.run(__doc__.splitlines()[0], generate, argv)
 
 
 if __name__ == "__main__":

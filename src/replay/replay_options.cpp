@@ -89,7 +89,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
                    "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
-                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt S LCtrl. Escape ends the run after its "
+                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt S LCtrl M. Escape ends the run after its "
                    "frame, P pauses and Backspace resets the car, as in the game.")
         ->option_text("FILE");
     app.add_flag("--random-keys", options.randomKeys, "a random key script drawn from --seed (never Escape)");
@@ -105,6 +105,10 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
         ->option_text("FILE");
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
         ->option_text("PATTERN");
+    app.add_option("--wav", options.wavFile,
+                   "the drive's sound (engine, tyres, walls, heard from the camera), rendered offline "
+                   "into a 16-bit stereo WAV at 44.1 kHz: the same drive gives the same samples")
+        ->option_text("FILE");
     app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
@@ -174,7 +178,7 @@ std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptio
 {
     int frames = 0;
     std::string error =
-        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--data", "--car"});
+        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--wav", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }

@@ -1,0 +1,60 @@
+#include "sound/sound_scene.h"
+
+#include <algorithm>
+
+#include "core/message_sink.h"
+#include "core/player_messages.h"
+
+namespace torvane {
+
+SoundScene::SoundScene(float gain, bool startMuted) : volume(std::clamp(gain, 0.0f, 1.0f)), muted(startMuted) {}
+
+SoundScene::~SoundScene()
+{
+    if (opener.joinable()) {
+        opener.join();
+    }
+    playing.reset(); // before the context the opener may still hold in opened
+}
+
+void SoundScene::startPlayback(std::string folder)
+{
+    opener = std::thread([this, folder = std::move(folder)] {
+        ClipsRead read = readSoundClips(folder);
+        if (!read.clips) {
+            openFailure = read.error;
+        } else {
+            opened = SoundOutput::openPlayback(*read.clips, openFailure);
+        }
+        openerDone.store(true, std::memory_order_release);
+    });
+}
+
+void SoundScene::use(std::unique_ptr<SoundOutput> output)
+{
+    playing = std::move(output);
+}
+
+void SoundScene::adoptOpened()
+{
+    if (!opener.joinable() || !openerDone.load(std::memory_order_acquire)) {
+        return;
+    }
+    opener.join();
+    playing = std::move(opened);
+    if (playing == nullptr) {
+        diagnose(std::string(kSilentGame) + openFailure);
+    }
+}
+
+void SoundScene::update(const SoundFrame& frame)
+{
+    adoptOpened();
+    if (playing == nullptr) {
+        return;
+    }
+    const float gain = frame.paused || muted ? 0.0f : volume;
+    playing->apply(mixSound(frame), frame.listenerPosition, frame.listenerForward, gain);
+}
+
+} // namespace torvane
