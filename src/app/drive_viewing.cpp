@@ -188,6 +188,7 @@ ViewingChange DriveViewing::watchFrame(float displaySeconds, FrameActions& actio
     keys.read(keyboard);
     actions.fullscreenToggled = keys.pressed(kKeyF11);
     actions.screenshotRequested = keys.pressed(kKeyF12);
+    actions.muteToggled = keys.pressed(kKeyM);
     const WatchRequest request = watching->showFrame(game, keys, displaySeconds);
     if (request == WatchRequest::KeepWatching) {
         return ViewingChange::None;
