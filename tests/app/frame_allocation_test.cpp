@@ -5,12 +5,16 @@
 #include "app/game.h"
 #include "input/key_codes.h"
 #include "render/recording_device.h"
+#include "sound/sound_scene.h"
 #include "support/allocation_counter.h"
 
 namespace torvane {
 namespace {
 
-TEST(SteadyFrames, AllocateNothing)
+// Steady frames, silent or sounding through a loopback device that renders each frame's samples.
+class SteadyFrames : public testing::TestWithParam<bool> {};
+
+TEST_P(SteadyFrames, AllocateNothing)
 {
     RecordingDevice device;
     device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}, MeshMaterial{}});
@@ -26,22 +30,40 @@ TEST(SteadyFrames, AllocateNothing)
     obstacle.setBoundingRadius(10.0f);
     game->cityMap.setLoadedPlacementCount(100);
 
+    SoundScene sound(1.0f, false);
+    float samples[2 * 735]; // one frame at 60 frames a second
+    if (GetParam()) {
+        const ClipsRead clips = readSoundClips(TORVANE_DATA_DIR "/sounds");
+        std::string why;
+        ASSERT_TRUE(clips.clips) << clips.error;
+        sound.use(SoundOutput::openLoopback(*clips.clips, why));
+        ASSERT_NE(sound.output(), nullptr) << why;
+        game->sound = &sound;
+    }
+    auto frame = [&] {
+        device.clearLog();
+        runFrame(*game, 1.0f / 60.0f);
+        if (sound.output() != nullptr) {
+            sound.output()->render(samples, 735);
+        }
+    };
     game->keyboardInput.setKeyByte(kKeyUp, 0x80);
     game->keyboardInput.setKeyByte(kKeyRight, 0x80);
     game->keyboardInput.setKeyByte(kKeyV, 0x80); // every camera mode in turn
-    for (int frame = 0; frame < 10; ++frame) {
-        device.clearLog();
-        runFrame(*game, 1.0f / 60.0f);
+    for (int n = 0; n < 10; ++n) {
+        frame();
     }
     const std::size_t before = allocationCount();
-    for (int frame = 0; frame < 1000; ++frame) {
-        device.clearLog();
-        runFrame(*game, 1.0f / 60.0f);
+    for (int n = 0; n < 1000; ++n) {
+        frame();
     }
     EXPECT_EQ(allocationCount() - before, 0u);
     const auto probe = std::make_unique<int>(0); // the counter itself counts
     EXPECT_EQ(allocationCount() - before, 1u);
+    game->sound = nullptr;
 }
+
+INSTANTIATE_TEST_SUITE_P(SilentOrSounding, SteadyFrames, testing::Bool());
 
 } // namespace
 } // namespace torvane
