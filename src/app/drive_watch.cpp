@@ -8,6 +8,7 @@
 #include "app/recorded_play.h"
 #include "car/debug_overlay.h"
 #include "core/player_messages.h"
+#include "sound/sound_scene.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -129,6 +130,9 @@ WatchRequest DriveWatch::showFrame(Game& game, const KeyPresses& keys, float dis
     }
     if (position >= frameCount() && playback.isPlaying()) {
         playback.togglePlaying(); // the end: Space plays it again from the start
+    }
+    if (game.sound != nullptr) {
+        game.sound->setHeld(!playback.isPlaying());
     }
     if (viewerCameraMode >= 0) {
         game.camera.setMode(viewerCameraMode);

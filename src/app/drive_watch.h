@@ -10,9 +10,13 @@
 // the very state the drive had. The picture is drawn once per displayed frame,
 // with a seek bar; the frames played on the way draw nothing.
 //
+// Its sound is the recorded car's, frame by frame as played: the speed
+// changes how fast the drive goes by, not the pitch; paused or at the end it is
+// silent.
+//
 // Shortcomings: the recording's quit, fullscreen, screenshot and save keys are
 // ignored while watching; a seek far from a keyframe plays up to a keyframe
-// interval of frames in one displayed frame.
+// interval of frames in one displayed frame, and a wall hit among them thumps.
 #pragma once
 
 #include <cstdint>

@@ -14,7 +14,13 @@ namespace {
 // The listener's distance at which a voice plays at its own gain, u (about the chase camera's).
 constexpr float kReferenceDistance = 15.0f;
 constexpr float kFarthestDistance = 500.0f;
-enum Source { kEngineOff, kEngineOn, kFirstTyre, kFirstThump = kFirstTyre + kSoundTyres, kSourceCount = kFirstThump + kThumpVoices };
+enum Source {
+    kEngineOff,
+    kEngineOn,
+    kFirstTyre,
+    kFirstThump = kFirstTyre + kSoundTyres,
+    kSourceCount = kFirstThump + kThumpVoices,
+};
 enum Buffer { kEngineOffClip, kEngineOnClip, kSquealClip, kThumpClip, kBufferCount };
 
 // The game's world is left-handed and OpenAL's right-handed: mirrored in z.
@@ -117,8 +123,8 @@ std::unique_ptr<SoundOutput> SoundOutput::start(std::unique_ptr<Handles> opened,
             alSourcePlay(source);
         }
         if (clip == kSquealClip) { // each tyre from another point of the loop, so that four do not sound as one
-            const auto offset = static_cast<ALint>(clips.squeal.size() * static_cast<std::size_t>(i - kFirstTyre) / kSoundTyres);
-            alSourcei(source, AL_SAMPLE_OFFSET, offset);
+            const std::size_t quarter = static_cast<std::size_t>(i - kFirstTyre) * clips.squeal.size() / kSoundTyres;
+            alSourcei(source, AL_SAMPLE_OFFSET, static_cast<ALint>(quarter));
         }
     }
     alListenerf(AL_GAIN, 0.0f);

@@ -50,11 +50,25 @@ void SoundScene::adoptOpened()
 void SoundScene::update(const SoundFrame& frame)
 {
     adoptOpened();
-    if (playing == nullptr) {
-        return;
+    last = frame;
+    apply();
+    last.impactSpeed = 0.0f; // a thump is started once
+}
+
+void SoundScene::setHeld(bool value)
+{
+    if (held != value) {
+        held = value;
+        apply();
     }
-    const float gain = frame.paused || muted ? 0.0f : volume;
-    playing->apply(mixSound(frame), frame.listenerPosition, frame.listenerForward, gain);
+}
+
+void SoundScene::apply()
+{
+    if (playing != nullptr) {
+        const float gain = last.paused || muted || held ? 0.0f : volume;
+        playing->apply(mixSound(last), last.listenerPosition, last.listenerForward, gain);
+    }
 }
 
 } // namespace torvane

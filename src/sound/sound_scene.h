@@ -35,6 +35,8 @@ public:
 
     // The voices for frame, heard from the frame's listener.
     void update(const SoundFrame& frame);
+    // Held: silent from now until released, as while paused (a watched drive stopped by its viewer).
+    void setHeld(bool value);
     void toggleMute() { muted = !muted; }
     bool isMuted() const { return muted; }
     SoundOutput* output() const { return playing.get(); }
@@ -42,9 +44,12 @@ public:
 private:
     // Takes what the opening thread made, once it is done.
     void adoptOpened();
+    void apply();
 
     float volume;
     bool muted;
+    bool held = false;
+    SoundFrame last; // the last frame's voices, without its thump
     std::unique_ptr<SoundOutput> playing;
     std::thread opener;
     std::atomic<bool> openerDone{false};

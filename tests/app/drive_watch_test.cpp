@@ -16,6 +16,7 @@
 #include "car/car_state.h"
 #include "render/recording_device.h"
 #include "support/allocation_counter.h"
+#include "support/loopback_sound.h"
 
 namespace torvane {
 namespace {
@@ -181,6 +182,30 @@ TEST_F(DriveWatchTest, SteadyWatchingAndTheGhostAllocateNothing)
         runFrame(*driven, kFrameTime); // draws the ghost
     }
     EXPECT_EQ(allocationCount(), before);
+}
+
+TEST_F(DriveWatchTest, AWatchedDriveSoundsWhilePlayingAndIsSilentPausedOrAtTheEnd)
+{
+    SoundScene sound(1.0f, false);
+    ASSERT_TRUE(useLoopback(sound));
+    watching->sound = &sound;
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    float samples[2 * kFrameSamples];
+    // Each displayed frame: (keys, whether it is heard), its first frame rendered through the gain's fade.
+    const struct {
+        std::initializer_list<KeyCode> keys;
+        bool heard;
+    } frames[] = {{{}, true}, {{kKeySpace}, false}, {{}, false}, {{kKeySpace}, true}, {{kKeyEnd}, false}};
+    for (const auto& frame : frames) {
+        show(watch, frame.keys);
+        renderFramePeak(sound, samples);
+        for (int n = 0; n < 5; ++n) {
+            show(watch);
+            EXPECT_EQ(renderFramePeak(sound, samples) > 0.01f, frame.heard) << watch.frame();
+        }
+    }
+    watching->sound = nullptr;
 }
 
 TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)

@@ -5,8 +5,8 @@
 #include "app/game.h"
 #include "input/key_codes.h"
 #include "render/recording_device.h"
-#include "sound/sound_scene.h"
 #include "support/allocation_counter.h"
+#include "support/loopback_sound.h"
 
 namespace torvane {
 namespace {
@@ -31,20 +31,16 @@ TEST_P(SteadyFrames, AllocateNothing)
     game->cityMap.setLoadedPlacementCount(100);
 
     SoundScene sound(1.0f, false);
-    float samples[2 * 735]; // one frame at 60 frames a second
+    float samples[2 * kFrameSamples];
     if (GetParam()) {
-        const ClipsRead clips = readSoundClips(TORVANE_DATA_DIR "/sounds");
-        std::string why;
-        ASSERT_TRUE(clips.clips) << clips.error;
-        sound.use(SoundOutput::openLoopback(*clips.clips, why));
-        ASSERT_NE(sound.output(), nullptr) << why;
+        ASSERT_TRUE(useLoopback(sound));
         game->sound = &sound;
     }
     auto frame = [&] {
         device.clearLog();
         runFrame(*game, 1.0f / 60.0f);
         if (sound.output() != nullptr) {
-            sound.output()->render(samples, 735);
+            renderFramePeak(sound, samples);
         }
     };
     game->keyboardInput.setKeyByte(kKeyUp, 0x80);
