@@ -132,7 +132,8 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                "file could not be written; 2 a bad option, key script, car file, recording (not a\n"
                "recording, another format, another data folder's, damaged header) or data folder,\n"
                "or an output naming an input; 3 a state value not finite (--check-finite); 4 no\n"
-               "OpenGL device could be started (the offscreen driver or the display is missing);\n"
+               "OpenGL device could be started (the offscreen driver or the display is missing),\n"
+               "or with --wav no OpenAL loopback device or no readable sounds;\n"
                "5 out of memory; 6 a recorded drive's state differs from the recording's (the\n"
                "first such frame is named); 7 a recorded drive cut short or damaged part way:\n"
                "replayed, identical, up to its last complete frame, which is named.");
