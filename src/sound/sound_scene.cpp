@@ -11,10 +11,8 @@ SoundScene::SoundScene(float gain, bool startMuted) : volume(std::clamp(gain, 0.
 
 SoundScene::~SoundScene()
 {
-    if (opener.joinable()) {
-        opener.join();
-    }
-    playing.reset(); // before the context the opener may still hold in opened
+    adoptOpened(true); // a run shorter than the opening still says why it was silent
+    playing.reset();
 }
 
 void SoundScene::startPlayback(std::string folder)
@@ -35,9 +33,9 @@ void SoundScene::use(std::unique_ptr<SoundOutput> output)
     playing = std::move(output);
 }
 
-void SoundScene::adoptOpened()
+void SoundScene::adoptOpened(bool wait)
 {
-    if (!opener.joinable() || !openerDone.load(std::memory_order_acquire)) {
+    if (!opener.joinable() || (!wait && !openerDone.load(std::memory_order_acquire))) {
         return;
     }
     opener.join();
@@ -49,7 +47,7 @@ void SoundScene::adoptOpened()
 
 void SoundScene::update(const SoundFrame& frame)
 {
-    adoptOpened();
+    adoptOpened(false);
     last = frame;
     apply();
     last.impactSpeed = 0.0f; // a thump is started once

@@ -7,8 +7,9 @@
 // why once on stderr and the game stays silent. An offline render gives the
 // scene its loopback output directly.
 //
-// Shortcomings: the opening thread is joined when the scene goes, so a sound
-// server that never answers holds up the quit; a failed device is not retried.
+// Shortcomings: the opening thread is joined when the scene goes (and a failure
+// not yet said is said then), so a sound server that never answers holds up
+// the quit; a failed device is not retried.
 #pragma once
 
 #include <atomic>
@@ -42,8 +43,8 @@ public:
     SoundOutput* output() const { return playing.get(); }
 
 private:
-    // Takes what the opening thread made, once it is done.
-    void adoptOpened();
+    // Takes what the opening thread made once it is done (wait: waiting for it).
+    void adoptOpened(bool wait);
     void apply();
 
     float volume;
