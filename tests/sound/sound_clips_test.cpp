@@ -1,8 +1,8 @@
 #include <sndfile.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -52,13 +52,7 @@ TEST(SoundClips, AnyFaultyFileRefusesTheSetWithItsCause)
         const char* cause;
     } cases[] = {
         {"missing", [](const std::filesystem::path& p) { std::filesystem::remove(p); }, "wall_thump.wav: "},
-        {"not a sound",
-         [](const std::filesystem::path& p) {
-             std::FILE* f = std::fopen(p.c_str(), "w");
-             std::fputs("RIFF junk", f);
-             std::fclose(f);
-         },
-         "wall_thump.wav: "},
+        {"not a sound", [](const std::filesystem::path& p) { std::ofstream(p) << "RIFF junk"; }, "wall_thump.wav: "},
         {"stereo", [](const std::filesystem::path& p) { writeWav(p, 2, 22050, 100); }, "not mono (2 channels)"},
         {"another rate", [](const std::filesystem::path& p) { writeWav(p, 1, 44100, 100); },
          "sampled at 44100 Hz, not 22050 Hz"},
