@@ -49,8 +49,8 @@ ClipsRead readSoundClips(const std::string& folder)
     };
     for (const auto& [name, samples] : files) {
         const std::string path = folder + "/" + name;
-        if (std::string cause = readClip(path, clips.rate, *samples); !cause.empty()) {
-            return {std::nullopt, path + ": " + cause};
+        if (const std::string cause = readClip(path, clips.rate, *samples); !cause.empty()) {
+            return {std::nullopt, path + ": " += cause};
         }
     }
     return {std::move(clips), {}};
