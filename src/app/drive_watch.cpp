@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "app/recent_drives.h"
 #include "app/recorded_play.h"
@@ -72,9 +73,12 @@ void DriveWatch::goTo(Game& game, std::uint32_t frame)
             position = seekRecordedDrive(game, recording, target);
         }
     }
+    // The frames on the way are not heard: a wall hit among them would thump.
+    SoundScene* const sound = std::exchange(game.sound, nullptr);
     while (position < target) {
         playNext(game);
     }
+    game.sound = sound;
 }
 
 void DriveWatch::actOnKeys(Game& game, const KeyPresses& keys)

@@ -16,7 +16,8 @@
 //
 // Shortcomings: the recording's quit, fullscreen, screenshot and save keys are
 // ignored while watching; a seek far from a keyframe plays up to a keyframe
-// interval of frames in one displayed frame, and a wall hit among them thumps.
+// interval of frames in one displayed frame (not heard: the sound picks up at
+// the next frame played).
 #pragma once
 
 #include <cstdint>
@@ -46,7 +47,7 @@ public:
     // the recorded frames due, then draws the picture with the seek bar.
     WatchRequest showFrame(Game& game, const KeyPresses& keys, float displaySeconds);
 
-    // Brings game to the state after frame (0: the start, at most frameCount()) exactly.
+    // Brings game to the state after frame (0: the start, at most frameCount()) exactly, silently.
     void goTo(Game& game, std::uint32_t frame);
     // The frames played so far (0: at the start).
     std::uint32_t frame() const { return position; }
