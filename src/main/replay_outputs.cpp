@@ -35,6 +35,10 @@ bool Outputs::commit()
         reportUnwritable(csvPath);
         return false;
     }
+    if (wavFile && !wavFile->commit()) {
+        reportUnwritable(wavPath);
+        return false;
+    }
     for (AtomicFile& shot : screenshots) {
         if (!shot.commit()) {
             reportUnwritable(shot.targetPath());
@@ -44,21 +48,40 @@ bool Outputs::commit()
     return !video || commitVideo(*video);
 }
 
+namespace {
+
+// Opens the temporary of the output path into file, unless path names an input; the exit status.
+int openOutputFile(const std::string& path, const Inputs& inputs, std::optional<AtomicFile>& file)
+{
+    if (namesAnInput(path, inputs)) {
+        diagnose(path + ": is an input of the run, not overwritten");
+        return kBadInput;
+    }
+    file.emplace(std::filesystem::absolute(path).string());
+    if (!file->isOpen()) {
+        reportUnwritable(path);
+        return kOutputFailed;
+    }
+    return kDone;
+}
+
+} // namespace
+
 int openOutputs(const ReplayOptions& options, Outputs& outputs)
 {
     outputs.csvPath = options.csvFile;
+    outputs.wavPath = options.wavFile;
     if (options.csvFile == "-") {
         outputs.csv = stdout;
     } else if (!options.csvFile.empty()) {
-        if (namesAnInput(options.csvFile, outputs.inputs)) {
-            diagnose(options.csvFile + ": is an input of the run, not overwritten");
-            return kBadInput;
+        if (const int opened = openOutputFile(options.csvFile, outputs.inputs, outputs.csvFile); opened != kDone) {
+            return opened;
         }
-        outputs.csvFile.emplace(std::filesystem::absolute(options.csvFile).string());
         outputs.csv = outputs.csvFile->file();
-        if (outputs.csv == nullptr) {
-            reportUnwritable(options.csvFile);
-            return kOutputFailed;
+    }
+    if (!options.wavFile.empty()) {
+        if (const int opened = openOutputFile(options.wavFile, outputs.inputs, outputs.wavFile); opened != kDone) {
+            return opened;
         }
     }
     if (!options.pngPattern.empty()) {

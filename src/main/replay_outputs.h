@@ -53,6 +53,8 @@ struct Outputs {
     int pngEvery = 1;
     std::vector<AtomicFile> screenshots; // finished, waiting for the end of the run
     std::optional<VideoOutput> video;
+    std::optional<AtomicFile> wavFile;    // the drive's sound; finished by the replay's sound
+    std::string wavPath;
     Inputs inputs;
 
     // Renames every output into place; false after naming the first that failed.

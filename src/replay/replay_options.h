@@ -25,6 +25,7 @@ struct ReplayOptions {
     std::uint64_t seed = 1;
     std::string csvFile;              // empty: no telemetry; "-": standard output
     std::string pngPattern;           // empty: no screenshots
+    std::string wavFile;              // empty: no sound; else the drive's sound rendered offline
     int pngEvery = 1;                 // frames between screenshots
     std::string videoFile;            // empty: no video
     int videoWidth = 0;               // pixels; 0: the picture's own size

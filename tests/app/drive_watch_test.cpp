@@ -16,6 +16,7 @@
 #include "support/held_keys.h"
 #include "support/recorded_scene.h"
 #include "support/scratch_folder.h"
+#include "support/loopback_sound.h"
 
 namespace torvane {
 namespace {
@@ -159,11 +160,21 @@ TEST_F(DriveWatchTest, SteadyDrivingWatchingAndTheGhostAllocateNothing)
         driven.keyboardInput.setKeyByte(key, 0x80);
     }
     driven.ghostShown = true;
+    // Both heard through loopback devices that render each frame's samples, thumps included.
+    SoundScene drivenSound(1.0f, false);
+    SoundScene watchedSound(1.0f, false);
+    ASSERT_TRUE(useLoopback(drivenSound));
+    ASSERT_TRUE(useLoopback(watchedSound));
+    driven.sound = &drivenSound;
+    watching->sound = &watchedSound;
+    float samples[2 * kFrameSamples];
     const auto frames = [&](int count) {
         for (int frame = 0; frame < count; ++frame) {
             show(watch);
             ghost->follow(driven, kFrameTime);
             runFrame(driven, kFrameTime); // draws the ghost
+            renderFramePeak(drivenSound, samples);
+            renderFramePeak(watchedSound, samples);
         }
     };
     frames(10);
@@ -172,6 +183,32 @@ TEST_F(DriveWatchTest, SteadyDrivingWatchingAndTheGhostAllocateNothing)
     EXPECT_EQ(allocationCount() - before, 0u);
     const auto probe = std::make_unique<int>(0); // the counter itself counts
     EXPECT_EQ(allocationCount() - before, 1u);
+    driven.sound = nullptr;
+    watching->sound = nullptr;
+}
+
+TEST_F(DriveWatchTest, AWatchedDriveSoundsWhilePlayingAndIsSilentPausedOrAtTheEnd)
+{
+    SoundScene sound(1.0f, false);
+    ASSERT_TRUE(useLoopback(sound));
+    watching->sound = &sound;
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    float samples[2 * kFrameSamples];
+    // Each displayed frame: (keys, whether it is heard), its first frame rendered through the gain's fade.
+    const struct {
+        std::initializer_list<KeyCode> keys;
+        bool heard;
+    } frames[] = {{{}, true}, {{kKeySpace}, false}, {{}, false}, {{kKeySpace}, true}, {{kKeyEnd}, false}};
+    for (const auto& frame : frames) {
+        show(watch, frame.keys);
+        renderFramePeak(sound, samples);
+        for (int n = 0; n < 5; ++n) {
+            show(watch);
+            EXPECT_EQ(renderFramePeak(sound, samples) > 0.01f, frame.heard) << watch.frame();
+        }
+    }
+    watching->sound = nullptr;
 }
 
 TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)

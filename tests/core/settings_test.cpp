@@ -48,7 +48,8 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
                                             "deadzone = 2.5\n"
                                             "curve = 2\n"
                                             "[sound]\n"
-                                            "volume = 3\n",
+                                            "volume = 3\n"
+                                            "[music]\n",
                                             "/home/p/settings.toml");
     EXPECT_EQ(read.settings.windowWidth, 1024);
     EXPECT_EQ(read.settings.windowHeight, 600);
@@ -63,7 +64,9 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
                                  "/home/p/settings.toml:5: window.colour: unknown key, ignored",
                                  "/home/p/settings.toml:7: gamepad.deadzone: expected a number from 0 to 0.9; the "
                                  "default 0.15 is used",
-                                 "/home/p/settings.toml:9: sound: unknown key, ignored",
+                                 "/home/p/settings.toml:10: sound.volume: expected a number from 0 to 1; the "
+                                 "default 0.8 is used",
+                                 "/home/p/settings.toml:11: music: unknown key, ignored",
                              }));
 
     const SettingsRead broken = parseSettings("[window]\nwidth = = 3\n", "s.toml");
