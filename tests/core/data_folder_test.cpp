@@ -1,7 +1,7 @@
 // The data folder search: the order of the places, a named folder that is
 // wrong reported instead of replaced, an install found beside its program
 // wherever it was moved, the build tree's note, and every place named when
-// none holds the level.
+// none holds the game's files, and a folder missing one file still taken.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -58,7 +58,7 @@ TEST_F(DataFolderSearchTest, ANamedFolderIsNeverReplaced)
     const DataFolderSearch wrongOption = findDataFolder({(root / "empty").string(), "", program});
     EXPECT_FALSE(wrongOption.folder);
     ASSERT_EQ(wrongOption.lookedIn.size(), 1u);
-    EXPECT_EQ(lookedInLine(wrongOption.lookedIn[0]), (root / "empty").string() + ": no maps/city.ldo in it (--data)");
+    EXPECT_EQ(lookedInLine(wrongOption.lookedIn[0]), (root / "empty").string() + ": no maps/, objets/ or cars/ in it (--data)");
 
     const DataFolderSearch wrongEnvironment = findDataFolder({"", "no-such-folder", program});
     EXPECT_FALSE(wrongEnvironment.folder);
@@ -81,6 +81,33 @@ TEST_F(DataFolderSearchTest, TheBuildTreeNoteNamesTheSourceData)
     EXPECT_EQ(none.lookedIn[0].folder, (root / "share" / "torvane").string());
     EXPECT_EQ(none.lookedIn[1].folder, source);
     EXPECT_EQ(none.lookedIn[1].from, DataFolderClue::kSourceTree);
+}
+
+// A folder with maps/, objets/ or cars/ is the data folder even when a file is missing
+// or unreadable (the readers name it); one with neither is skipped.
+TEST_F(DataFolderSearchTest, AFolderLackingOneFileIsTakenOneWithNoneOfTheGamesFilesIsSkipped)
+{
+    const std::string program = (root / "prefix" / "bin").string();
+    fs::create_directories(root / "no_level" / "maps");
+    fs::create_directories(root / "meshes_only" / "objets");
+    fs::create_directories(root / "car_only" / "cars");
+    fs::create_directories(root / "level_is_a_folder" / "maps" / "city.ldo");
+    fs::create_directories(root / "other" / "textures");
+    for (const char* name : {"no_level", "meshes_only", "car_only", "level_is_a_folder"}) {
+        EXPECT_EQ(findDataFolder({(root / name).string(), "", program}).folder, (root / name).string()) << name;
+        EXPECT_EQ(findDataFolder({"", (root / name).string(), program}).folder, (root / name).string()) << name;
+    }
+    const DataFolderSearch other = findDataFolder({(root / "other").string(), "", program});
+    EXPECT_FALSE(other.folder);
+    ASSERT_EQ(other.lookedIn.size(), 1u);
+    EXPECT_EQ(other.lookedIn[0].problem, DataFolderProblem::kNoGameFiles);
+
+    // The install beside the program without the game's files: the source tree's data is taken instead.
+    fs::create_directories(root / "prefix" / "share" / "torvane");
+    fs::create_directories(root / "prefix" / "bin");
+    const std::string source = makeData("source/game");
+    std::ofstream(root / "prefix" / "bin" / kSourceDataNote) << source << "\n";
+    EXPECT_EQ(findDataFolder({"", "", program}).folder, source);
 }
 
 } // namespace
