@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "carfile/car_file.h"
 #include "carfile/car_file_fields.h"
 #include "core/content_hash.h"
+#include "core/settings.h"
 #include "input/key_script.h"
 #include "recording/recording.h"
 #include "recording/recording_codec.h"
@@ -300,6 +302,39 @@ std::string checkCarFile(Bytes input)
     return "";
 }
 
+// Problems each naming the file and a line of the text, in line order; a
+// syntax error alone, with every default; and settings that write out and read
+// back the same without a problem (so every value is one the reader allows).
+std::string checkSettingsFile(Bytes input)
+{
+    const std::string_view text = textOf(input);
+    const SettingsRead read = parseSettings(text, "fuzz.toml");
+    const long lines = std::count(text.begin(), text.end(), '\n') + 1;
+    long previousLine = 1;
+    for (const std::string& problem : read.problems) {
+        const auto colon = problem.find(':', 10);
+        if (!problem.starts_with("fuzz.toml:") || colon == std::string::npos || colon + 2 >= problem.size()) {
+            return "a problem that does not name the file and a line";
+        }
+        const long line = std::strtol(problem.c_str() + 10, nullptr, 10);
+        if (line < previousLine || line > lines) {
+            return "a problem's line out of order or past the text";
+        }
+        previousLine = line;
+    }
+    const bool syntaxError = std::any_of(read.problems.begin(), read.problems.end(), [](const std::string& problem) {
+        return problem.ends_with("; every setting keeps its default");
+    });
+    if (syntaxError && (read.problems.size() != 1 || !(read.settings == Settings{}))) {
+        return "a syntax error with other problems or settings read";
+    }
+    const SettingsRead again = parseSettings(settingsText(read.settings), "again.toml");
+    if (!again.problems.empty() || !(again.settings == read.settings)) {
+        return "settings that do not read back as written: " + (again.problems.empty() ? "" : again.problems[0]);
+    }
+    return "";
+}
+
 // Frame-ordered entries within 1..frames.
 template <typename Entry>
 bool withinFrames(const std::vector<Entry>& entries, std::size_t frames)
@@ -409,6 +444,7 @@ constexpr std::array kChecks{
     NamedCheck{"jpeg", checkJpeg},
     NamedCheck{"key_script", checkKeyScript},
     NamedCheck{"car_file", checkCarFile},
+    NamedCheck{"settings_file", checkSettingsFile},
     NamedCheck{"recording", checkRecording},
     NamedCheck{"recording_frames", checkRecordingFrames},
 };

@@ -15,7 +15,8 @@ namespace torvane {
 using InputCheck = std::string (*)(std::span<const std::uint8_t> input);
 
 // The check of the reader named "model_file", "placement_file", "x_mesh",
-// "png", "jpeg", "key_script", "car_file", "recording" or "recording_frames";
+// "png", "jpeg", "key_script", "car_file", "settings_file", "recording" or
+// "recording_frames";
 // nullptr for any other name.
 InputCheck inputCheckNamed(std::string_view name);
 
