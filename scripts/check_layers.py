@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks that every source file under src/ includes only from its own layer and
 the layers below it, that no file below the assets layer includes a window,
-GPU, mesh or image library, and that only the two TOML readers (the settings in core, the car file) include toml++.
+GPU, mesh, image or sandbox library, and that only the two TOML readers (the settings in core, the car file) include toml++.
 Usage: check_layers.py SRC_DIR"""
 import pathlib
 import re
@@ -28,7 +28,7 @@ LAYERS = {
     "main": ({"main"}, {"core", "math", "render", "sim", "carfile", "recording", "assets", "gl", "platform",
                        "panels", "panels_desktop", "replay", "app"}),
 }
-FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/)")
+FOREIGN = re.compile(r"#include\s*<(SDL|GL/|assimp/|png\.h|jpeglib\.h|ft2build\.h|X11/|fontconfig/|seccomp\.h)")
 # The TOML parser stays in the car file's layer.
 TOML = re.compile(r"#include\s*<toml\+\+/")
 TOML_READERS = {"core", "carfile"}

@@ -105,6 +105,8 @@ std::string_view fileFaultText(FileFault fault)
         return "image trop grande";
     case FileFault::OverBudget:
         return "mémoire des textures épuisée";
+    case FileFault::Hostile:
+        return "fichier hostile : sa lecture a tenté un accès interdit";
     case FileFault::NoFault:
         break;
     }
