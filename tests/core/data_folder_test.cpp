@@ -87,27 +87,16 @@ TEST_F(DataFolderSearchTest, TheBuildTreeNoteNamesTheSourceData)
 // or unreadable (the readers name it); one with neither is skipped.
 TEST_F(DataFolderSearchTest, AFolderLackingOneFileIsTakenOneWithNoneOfTheGamesFilesIsSkipped)
 {
-    const std::string program = (root / "prefix" / "bin").string();
-    fs::create_directories(root / "no_level" / "maps");
-    fs::create_directories(root / "meshes_only" / "objets");
-    fs::create_directories(root / "car_only" / "cars");
-    fs::create_directories(root / "level_is_a_folder" / "maps" / "city.ldo");
-    fs::create_directories(root / "other" / "textures");
-    for (const char* name : {"no_level", "meshes_only", "car_only", "level_is_a_folder"}) {
-        EXPECT_EQ(findDataFolder({(root / name).string(), "", program}).folder, (root / name).string()) << name;
-        EXPECT_EQ(findDataFolder({"", (root / name).string(), program}).folder, (root / name).string()) << name;
+    for (const char* part : {"no_level/maps", "meshes_only/objets", "car_only/cars", "level_is_a_folder/maps/city.ldo"}) {
+        fs::create_directories(root / part);
+        const fs::path folder = root / fs::path(part).begin()->string();
+        EXPECT_EQ(findDataFolder({"", folder.string(), ""}).folder, folder.string()) << part;
     }
-    const DataFolderSearch other = findDataFolder({(root / "other").string(), "", program});
+    fs::create_directories(root / "other" / "textures");
+    const DataFolderSearch other = findDataFolder({(root / "other").string(), "", ""});
     EXPECT_FALSE(other.folder);
     ASSERT_EQ(other.lookedIn.size(), 1u);
     EXPECT_EQ(other.lookedIn[0].problem, DataFolderProblem::kNoGameFiles);
-
-    // The install beside the program without the game's files: the source tree's data is taken instead.
-    fs::create_directories(root / "prefix" / "share" / "torvane");
-    fs::create_directories(root / "prefix" / "bin");
-    const std::string source = makeData("source/game");
-    std::ofstream(root / "prefix" / "bin" / kSourceDataNote) << source << "\n";
-    EXPECT_EQ(findDataFolder({"", "", program}).folder, source);
 }
 
 } // namespace
