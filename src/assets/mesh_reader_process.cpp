@@ -196,6 +196,11 @@ std::uint64_t addressSpaceInUse()
     const rlim_t addressSpaceLimit = addressSpaceInUse() + addressSpaceBytes;
     const rlimit addressSpace{addressSpaceLimit, addressSpaceLimit};
     const rlimit noCoreFile{0, 0};
+    // A crash dies of its signal: no handler of the parent's (a sanitizer's, a
+    // fuzzer's) runs in the confined child, whose first call would be refused.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP}) {
+        std::signal(signal, SIG_DFL);
+    }
     if (setrlimit(RLIMIT_AS, &addressSpace) != 0 || setrlimit(RLIMIT_CORE, &noCoreFile) != 0 ||
         !confineToSocket(fd)) {
         _exit(1);

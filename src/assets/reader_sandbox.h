@@ -10,7 +10,9 @@
 // socket's descriptor is checked, the bytes poll() is handed are not (they
 // name descriptors the child may only wait on). Under valgrind, which makes
 // system calls of its own on the program's behalf, nothing is confined and a
-// line on stderr says so.
+// line on stderr says so. Under AddressSanitizer the filter stays (it also
+// lets the runtime ask where the signal stack is), so a sanitizer report in
+// the child is cut at its first write and the file counts as hostile.
 #pragma once
 
 namespace torvane {

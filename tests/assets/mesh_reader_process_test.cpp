@@ -133,9 +133,10 @@ TEST(MeshReaderProcess, AConfinedChildIsKilledForAnythingButItsSocketAndMemory)
         EXPECT_EQ(fileFaultOf(kSoundFile), expected) << attempt.what;
     }
     EXPECT_FALSE(std::filesystem::exists("torvane-confined-child-file"));
-    // Refusals for other causes are not called hostile.
-    MeshReaderProcess reader({std::uint64_t{64} << 20, 30s});
-    EXPECT_FALSE(readText(reader, declaringVertices("200000000")));
+    // A file Assimp refuses is not called hostile. (Under AddressSanitizer a
+    // child that fails to allocate dies writing its report: that one is.)
+    MeshReaderProcess reader;
+    EXPECT_FALSE(readText(reader, "xof 0303txt 0032\nMesh { nonsense"));
     EXPECT_EQ(reader.lastRefusal(), FileFault::NoFault);
 }
 
