@@ -15,6 +15,7 @@ namespace torvane {
 using InputCheck = std::string (*)(std::span<const std::uint8_t> input);
 
 // The check of the reader named "model_file", "placement_file", "x_mesh",
+// "x_mesh_child" (the .x reader through its confined child process),
 // "png", "jpeg", "key_script", "car_file", "settings_file", "recording" or
 // "recording_frames";
 // nullptr for any other name.
