@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -13,10 +15,12 @@
 #include "carfile/car_file.h"
 #include "carfile/car_file_fields.h"
 #include "core/content_hash.h"
+#include "core/settings.h"
 #include "input/key_script.h"
 #include "recording/recording.h"
 #include "recording/recording_codec.h"
 #include "assets/image_file.h"
+#include "assets/mesh_reader_process.h"
 #include "assets/x_mesh_file.h"
 #include "world/level_file.h"
 
@@ -24,6 +28,14 @@ namespace torvane {
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 std::string_view textOf(Bytes input)
 {
@@ -118,9 +130,9 @@ bool finiteColour(const MeshFileColour& c)
     return allFinite({c.r, c.g, c.b, c.a});
 }
 
-std::string checkXMesh(Bytes input)
+// Subsets of whole triangles inside the vertex array, one a material, every number finite.
+std::string checkMeshData(const std::optional<MeshData>& mesh)
 {
-    const std::optional<MeshData> mesh = readXMeshMemory(input);
     if (!mesh) {
         return "";
     }
@@ -150,6 +162,29 @@ std::string checkXMesh(Bytes input)
         }
     }
     return "";
+}
+
+std::string checkXMesh(Bytes input)
+{
+    return checkMeshData(readXMeshMemory(input));
+}
+
+// The same through the game's confined reader process: the fork, the filter,
+// the socket's protocol, the limits and the new child after each death, with
+// the mesh's checks on what comes back. Crashes and limits in the child are
+// refusals, not faults. A child killed for a forbidden system call is a fault
+// (Assimp writing a log line, opening a file the .x names), except under
+// AddressSanitizer: there an allocation Assimp cannot have ends in the
+// sanitizer's report, whose first write the filter refuses, and the two
+// deaths cannot be told apart.
+std::string checkXMeshThroughChild(Bytes input)
+{
+    static MeshReaderProcess reader({std::uint64_t{256} << 20, std::chrono::seconds(5)});
+    const std::optional<MeshData> mesh = reader.read(input);
+    if (!kAddressSanitizer && reader.lastRefusal() == FileFault::Hostile) {
+        return "the confined reader was killed for a forbidden system call";
+    }
+    return checkMeshData(mesh);
 }
 
 std::string checkImage(const DecodedImage& decoded)
@@ -300,6 +335,39 @@ std::string checkCarFile(Bytes input)
     return "";
 }
 
+// Problems each naming the file and a line of the text, in line order; a
+// syntax error alone, with every default; and settings that write out and read
+// back the same without a problem (so every value is one the reader allows).
+std::string checkSettingsFile(Bytes input)
+{
+    const std::string_view text = textOf(input);
+    const SettingsRead read = parseSettings(text, "fuzz.toml");
+    const long lines = std::count(text.begin(), text.end(), '\n') + 1;
+    long previousLine = 1;
+    for (const std::string& problem : read.problems) {
+        const auto colon = problem.find(':', 10);
+        if (!problem.starts_with("fuzz.toml:") || colon == std::string::npos || colon + 2 >= problem.size()) {
+            return "a problem that does not name the file and a line";
+        }
+        const long line = std::strtol(problem.c_str() + 10, nullptr, 10);
+        if (line < previousLine || line > lines) {
+            return "a problem's line out of order or past the text";
+        }
+        previousLine = line;
+    }
+    const bool syntaxError = std::any_of(read.problems.begin(), read.problems.end(), [](const std::string& problem) {
+        return problem.ends_with("; every setting keeps its default");
+    });
+    if (syntaxError && (read.problems.size() != 1 || !(read.settings == Settings{}))) {
+        return "a syntax error with other problems or settings read";
+    }
+    const SettingsRead again = parseSettings(settingsText(read.settings), "again.toml");
+    if (!again.problems.empty() || !(again.settings == read.settings)) {
+        return "settings that do not read back as written: " + (again.problems.empty() ? "" : again.problems[0]);
+    }
+    return "";
+}
+
 // Frame-ordered entries within 1..frames.
 template <typename Entry>
 bool withinFrames(const std::vector<Entry>& entries, std::size_t frames)
@@ -405,10 +473,12 @@ constexpr std::array kChecks{
     NamedCheck{"model_file", checkModelFile},
     NamedCheck{"placement_file", checkPlacementFile},
     NamedCheck{"x_mesh", checkXMesh},
+    NamedCheck{"x_mesh_child", checkXMeshThroughChild},
     NamedCheck{"png", checkPng},
     NamedCheck{"jpeg", checkJpeg},
     NamedCheck{"key_script", checkKeyScript},
     NamedCheck{"car_file", checkCarFile},
+    NamedCheck{"settings_file", checkSettingsFile},
     NamedCheck{"recording", checkRecording},
     NamedCheck{"recording_frames", checkRecordingFrames},
 };

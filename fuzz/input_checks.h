@@ -15,7 +15,9 @@ namespace torvane {
 using InputCheck = std::string (*)(std::span<const std::uint8_t> input);
 
 // The check of the reader named "model_file", "placement_file", "x_mesh",
-// "png", "jpeg", "key_script", "car_file", "recording" or "recording_frames";
+// "x_mesh_child" (the .x reader through its confined child process),
+// "png", "jpeg", "key_script", "car_file", "settings_file", "recording" or
+// "recording_frames";
 // nullptr for any other name.
 InputCheck inputCheckNamed(std::string_view name);
 

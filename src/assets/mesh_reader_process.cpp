@@ -15,7 +15,9 @@
 #include <string>
 #include <type_traits>
 
+#include "assets/reader_sandbox.h"
 #include "core/file_contents.h"
+#include "core/file_fault_log.h"
 
 namespace torvane {
 namespace {
@@ -182,9 +184,10 @@ std::uint64_t addressSpaceInUse()
     return pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
 }
 
-// The child's life: bounded, then answering one file after another until the
-// parent closes the socket. Never returns; never runs the parent's exit handlers.
-[[noreturn]] void serveRequests(int fd, pid_t parent, std::uint64_t addressSpaceBytes)
+// The child's life: bounded and confined to its socket, then answering one file
+// after another until the parent closes the socket. Never returns; never runs
+// the parent's exit handlers.
+[[noreturn]] void serveRequests(int fd, pid_t parent, std::uint64_t addressSpaceBytes, void (*inConfinedChild)())
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) {
@@ -193,8 +196,17 @@ std::uint64_t addressSpaceInUse()
     const rlim_t addressSpaceLimit = addressSpaceInUse() + addressSpaceBytes;
     const rlimit addressSpace{addressSpaceLimit, addressSpaceLimit};
     const rlimit noCoreFile{0, 0};
-    if (setrlimit(RLIMIT_AS, &addressSpace) != 0 || setrlimit(RLIMIT_CORE, &noCoreFile) != 0) {
+    // A crash dies of its signal: no handler of the parent's (a sanitizer's, a
+    // fuzzer's) runs in the confined child, whose first call would be refused.
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP}) {
+        std::signal(signal, SIG_DFL);
+    }
+    if (setrlimit(RLIMIT_AS, &addressSpace) != 0 || setrlimit(RLIMIT_CORE, &noCoreFile) != 0 ||
+        !confineToSocket(fd)) {
         _exit(1);
+    }
+    if (inConfinedChild != nullptr) {
+        inConfinedChild();
     }
     const auto never = Clock::time_point::max();
     try {
@@ -221,7 +233,10 @@ std::uint64_t addressSpaceInUse()
 
 } // namespace
 
-MeshReaderProcess::MeshReaderProcess(MeshReaderLimits readerLimits) : limits(readerLimits) {}
+MeshReaderProcess::MeshReaderProcess(MeshReaderLimits readerLimits, void (*childHook)())
+    : limits(readerLimits), inConfinedChild(childHook)
+{
+}
 
 MeshReaderProcess::~MeshReaderProcess()
 {
@@ -238,7 +253,7 @@ bool MeshReaderProcess::start()
     const pid_t forked = fork();
     if (forked == 0) {
         close(pair[0]);
-        serveRequests(pair[1], parent, limits.addressSpaceBytes);
+        serveRequests(pair[1], parent, limits.addressSpaceBytes, inConfinedChild);
     }
     close(pair[1]);
     if (forked < 0) {
@@ -257,21 +272,24 @@ void MeshReaderProcess::startEarly()
     }
 }
 
-void MeshReaderProcess::stop()
+bool MeshReaderProcess::stop()
 {
     if (child < 0) {
-        return;
+        return false;
     }
     close(channel);
-    kill(child, SIGKILL);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    kill(child, SIGKILL); // a child that already died keeps the signal it died of
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     child = -1;
     channel = -1;
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS;
 }
 
 std::optional<MeshData> MeshReaderProcess::read(std::span<const std::uint8_t> data)
 {
+    refusal = FileFault::NoFault;
     if (child < 0 && !start()) {
         return std::nullopt;
     }
@@ -280,7 +298,8 @@ std::optional<MeshData> MeshReaderProcess::read(std::span<const std::uint8_t> da
     std::uint64_t answerSize = 0;
     if (!sendAll(channel, &size, sizeof size, deadline) || !sendAll(channel, data.data(), data.size(), deadline) ||
         !receiveAll(channel, &answerSize, sizeof answerSize, deadline)) {
-        stop(); // crashed, out of memory or out of time: the next file gets a new child
+        // Crashed, out of memory, out of time or killed by its confinement: the next file gets a new child.
+        refusal = stop() ? FileFault::Hostile : FileFault::NoFault;
         return std::nullopt;
     }
     if (answerSize == kRefused) {
@@ -305,7 +324,11 @@ std::optional<MeshData> MeshReaderProcess::readFile(const char* path)
     if (!contents) {
         return std::nullopt;
     }
-    return read(bytesOf(*contents));
+    std::optional<MeshData> mesh = read(bytesOf(*contents));
+    if (refusal != FileFault::NoFault) {
+        noteFileFault(path, refusal);
+    }
+    return mesh;
 }
 
 } // namespace torvane

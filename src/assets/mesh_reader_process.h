@@ -7,9 +7,12 @@
 // child's address space) and in wall-clock time (the parent kills the child);
 // a file that crashes the child or hits a bound is refused like an unreadable
 // file, and the next request starts a new child. The child dies with the
-// thread that forked it.
+// thread that forked it. Before its first request the child confines itself
+// to its socket (assets/reader_sandbox.h): a file that takes Assimp over and
+// tries to open, execute, fork or connect kills the child, and is refused as
+// hostile.
 //
-// Shortcomings: Linux only (fork, prctl, setrlimit). The memory bound counts
+// Shortcomings: Linux only (fork, prctl, setrlimit, seccomp). The memory bound counts
 // from the address space the child inherits at fork (the game's libraries and
 // driver mappings), not from zero: a child forked by a program with a large
 // address space gets the bound on top of it. Requests are served one at a time.
@@ -23,6 +26,7 @@
 #include <span>
 
 #include "assets/x_mesh_file.h"
+#include "core/file_contents.h"
 
 namespace torvane {
 
@@ -35,15 +39,21 @@ struct MeshReaderLimits {
 
 class MeshReaderProcess {
 public:
-    explicit MeshReaderProcess(MeshReaderLimits limits = {});
+    // inConfinedChild, for tests, runs in each child once it is confined,
+    // before its first request: a stand-in for a file that took Assimp over.
+    explicit MeshReaderProcess(MeshReaderLimits limits = {}, void (*inConfinedChild)() = nullptr);
     // Ends and reaps the child.
     ~MeshReaderProcess();
 
     // readXMeshMemory(data) in the child; nullopt when the file is refused,
     // when the child crashes or when it hits a limit.
     std::optional<MeshData> read(std::span<const std::uint8_t> data);
-    // The same for the file at path; nullopt also when it cannot be read.
+    // The same for the file at path; nullopt also when it cannot be read. A
+    // refusal's cause is noted in the file fault log (core/file_fault_log.h).
     std::optional<MeshData> readFile(const char* path);
+    // Why the last read gave nothing, when the reader can tell: Hostile when
+    // the child died of a forbidden system call; NoFault otherwise.
+    FileFault lastRefusal() const { return refusal; }
     // Forks the child now rather than at the first request. Forked while the
     // process is still small (before a graphics driver is loaded), the child
     // shares fewer pages with it: fork() copies fewer page tables, and fewer
@@ -55,9 +65,12 @@ public:
 
 private:
     bool start();
-    void stop();
+    // Ends and reaps the child; true when it had died of a forbidden system call.
+    bool stop();
 
     MeshReaderLimits limits;
+    void (*inConfinedChild)();
+    FileFault refusal = FileFault::NoFault;
     pid_t child = -1;
     int channel = -1; // the parent's end of the socket pair
 };

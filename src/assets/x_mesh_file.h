@@ -4,9 +4,11 @@
 // coordinates (v = 0 at the image's top row), triangles grouped into one subset
 // per material.
 //
-// readXMeshFile parses in a long-lived child process (MeshReaderProcess), so that
-// a file on which Assimp crashes, or that costs it too much memory or time, is
-// refused like any unreadable file instead of ending or stalling the game.
+// readXMeshFile parses in a long-lived child process (MeshReaderProcess),
+// confined to its socket by a seccomp filter, so that a file on which Assimp
+// crashes, that costs it too much memory or time, or that takes it over, is
+// refused like any unreadable file instead of ending, stalling or reaching
+// beyond the game.
 //
 // Shortcomings: polygons are split into fans from their first corner, which is
 // wrong for concave polygons; vertices are not shared between faces; skinning and

@@ -17,10 +17,12 @@ std::optional<DataFolderProblem> dataFolderProblem(const fs::path& folder)
     if (!fs::is_directory(folder, error)) {
         return DataFolderProblem::kNotAFolder;
     }
-    if (!fs::is_regular_file(folder / "maps" / "city.ldo", error)) {
-        return DataFolderProblem::kNoLevel;
+    for (const char* part : {"maps", "objets", "cars"}) {
+        if (fs::is_directory(folder / part, error)) {
+            return std::nullopt;
+        }
     }
-    return std::nullopt;
+    return DataFolderProblem::kNoGameFiles;
 }
 
 // The folder named in the build tree's note beside the program; empty without one.
@@ -83,7 +85,7 @@ std::string lookedInLine(const LookedInPlace& place)
     static constexpr const char* kFrom[] = {"--data", "TORVANE_DATA", "installed beside the program",
                                             "the source tree of this build"};
     return place.folder + ": " +
-           (place.problem == DataFolderProblem::kNotAFolder ? "cannot enter the data folder" : "no maps/city.ldo in it") +
+           (place.problem == DataFolderProblem::kNotAFolder ? "cannot enter the data folder" : "no maps/, objets/ or cars/ in it") +
            " (" + kFrom[static_cast<int>(place.from)] + ")";
 }
 

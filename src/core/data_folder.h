@@ -8,7 +8,9 @@
 //      (never installed, so an installed program holds no source path).
 // A folder named on the command line or in the environment is the only place
 // looked in: a mistake there is reported, never silently replaced.
-// A data folder is a folder holding maps/city.ldo.
+// A data folder is a folder holding maps/, objets/ or cars/: the game's files
+// are in those. A data folder that lacks one of them (the level file, a mesh) is still
+// taken; the readers name what is missing as they meet it, and the game goes on.
 //
 // Shortcoming: the folder is checked once; files removed afterwards are
 // reported by the readers as they are met.
@@ -32,7 +34,7 @@ struct DataFolderClues {
 // Where a place looked in came from.
 enum class DataFolderClue { kOption, kEnvironment, kInstall, kSourceTree };
 // Why a place looked in was not taken.
-enum class DataFolderProblem { kNotAFolder, kNoLevel };
+enum class DataFolderProblem { kNotAFolder, kNoGameFiles };
 
 struct LookedInPlace {
     std::string folder;

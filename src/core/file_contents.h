@@ -28,6 +28,7 @@ enum class FileFault {
     Damaged,           // truncated or corrupt
     TooManyPixels,     // an image beyond the size one texture may have
     OverBudget,        // an image beyond what the textures together may still take
+    Hostile,           // its reading tried what no reader does (a mesh reader confined to its socket opening a file)
 };
 
 struct FileRead {

@@ -32,11 +32,11 @@ std::string noDataFolderMessage(const std::vector<LookedInPlace>& places)
 {
     static constexpr const char* kFrom[] = {"option --data", "variable TORVANE_DATA", "installé avec le programme",
                                             "arbre source de cette compilation"};
-    std::string text = "Impossible de trouver les données du jeu (un dossier contenant maps/city.ldo).";
+    std::string text = "Impossible de trouver les données du jeu (un dossier contenant maps/, objets/ ou cars/).";
     text += places.empty() ? "\nAucun dossier à essayer." : "\nDossiers essayés :";
     for (const LookedInPlace& place : places) {
         text += "\n  " + place.folder + " (" + kFrom[static_cast<int>(place.from)] + ") : " +
-                (place.problem == DataFolderProblem::kNotAFolder ? "dossier introuvable" : "pas de maps/city.ldo");
+                (place.problem == DataFolderProblem::kNotAFolder ? "dossier introuvable" : "ni maps/, ni objets/, ni cars/");
     }
     return text + "\nIndiquez le dossier des données avec --data DOSSIER ou TORVANE_DATA=DOSSIER.";
 }
@@ -105,6 +105,8 @@ std::string_view fileFaultText(FileFault fault)
         return "image trop grande";
     case FileFault::OverBudget:
         return "mémoire des textures épuisée";
+    case FileFault::Hostile:
+        return "fichier hostile : sa lecture a tenté un accès interdit";
     case FileFault::NoFault:
         break;
     }

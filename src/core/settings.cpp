@@ -175,11 +175,21 @@ void reportUnknownKeys(const toml::table& root, std::string_view path, std::vect
     }
 }
 
+std::string tooLargeProblem(std::string_view path)
+{
+    return std::string(path) + ": larger than " + std::to_string(kMaxSettingsFileBytes / 1024) +
+           " KiB; every setting keeps its default";
+}
+
 } // namespace
 
 SettingsRead parseSettings(std::string_view text, std::string_view path)
 {
     SettingsRead read;
+    if (text.size() > kMaxSettingsFileBytes) {
+        read.problems.push_back(tooLargeProblem(path));
+        return read;
+    }
     toml::table root;
     try {
         root = toml::parse(text, path);
@@ -208,16 +218,14 @@ SettingsRead parseSettings(std::string_view text, std::string_view path)
 
 SettingsRead readSettingsFile(const std::string& path)
 {
-    // Far more than the commented defaults take: a bigger file is not a settings file.
-    constexpr std::uintmax_t kMaximumBytes = 1 << 20;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         return {};
     }
     SettingsRead read;
     const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-    if (!error && bytes > kMaximumBytes) {
-        read.problems.push_back(path + ": larger than 1 MiB; every setting keeps its default");
+    if (!error && bytes > kMaxSettingsFileBytes) {
+        read.problems.push_back(tooLargeProblem(path));
         return read;
     }
     const std::optional<std::string> text = readFileContents(path.c_str());

@@ -118,7 +118,7 @@ int replayMain(std::span<const std::string_view> args)
     const std::filesystem::path dataDir =
         data.folder ? std::filesystem::canonical(*data.folder, error) : std::filesystem::path();
     if (!data.folder || error) {
-        diagnose("no data folder (a folder holding maps/city.ldo); looked in:");
+        diagnose("no data folder (a folder holding maps/, objets/ or cars/); looked in:");
         for (const LookedInPlace& place : data.lookedIn) {
             diagnose("  " + lookedInLine(place));
         }

@@ -1,7 +1,7 @@
 // The data folder search: the order of the places, a named folder that is
 // wrong reported instead of replaced, an install found beside its program
 // wherever it was moved, the build tree's note, and every place named when
-// none holds the level.
+// none holds the game's files, and a folder missing one file still taken.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -55,7 +55,7 @@ TEST_F(DataFolderSearchTest, ANamedFolderIsNeverReplaced)
     const DataFolderSearch wrongOption = findDataFolder({(root / "empty").string(), "", program});
     EXPECT_FALSE(wrongOption.folder);
     ASSERT_EQ(wrongOption.lookedIn.size(), 1u);
-    EXPECT_EQ(lookedInLine(wrongOption.lookedIn[0]), (root / "empty").string() + ": no maps/city.ldo in it (--data)");
+    EXPECT_EQ(lookedInLine(wrongOption.lookedIn[0]), (root / "empty").string() + ": no maps/, objets/ or cars/ in it (--data)");
 
     const DataFolderSearch wrongEnvironment = findDataFolder({"", "no-such-folder", program});
     EXPECT_FALSE(wrongEnvironment.folder);
@@ -78,6 +78,22 @@ TEST_F(DataFolderSearchTest, TheBuildTreeNoteNamesTheSourceData)
     EXPECT_EQ(none.lookedIn[0].folder, (root / "share" / "torvane").string());
     EXPECT_EQ(none.lookedIn[1].folder, source);
     EXPECT_EQ(none.lookedIn[1].from, DataFolderClue::kSourceTree);
+}
+
+// A folder with maps/, objets/ or cars/ is the data folder even when a file is missing
+// or unreadable (the readers name it); one with neither is skipped.
+TEST_F(DataFolderSearchTest, AFolderLackingOneFileIsTakenOneWithNoneOfTheGamesFilesIsSkipped)
+{
+    for (const char* part : {"no_level/maps", "meshes_only/objets", "car_only/cars", "level_is_a_folder/maps/city.ldo"}) {
+        fs::create_directories(root / part);
+        const fs::path folder = root / fs::path(part).begin()->string();
+        EXPECT_EQ(findDataFolder({"", folder.string(), ""}).folder, folder.string()) << part;
+    }
+    fs::create_directories(root / "other" / "textures");
+    const DataFolderSearch other = findDataFolder({(root / "other").string(), "", ""});
+    EXPECT_FALSE(other.folder);
+    ASSERT_EQ(other.lookedIn.size(), 1u);
+    EXPECT_EQ(other.lookedIn[0].problem, DataFolderProblem::kNoGameFiles);
 }
 
 } // namespace

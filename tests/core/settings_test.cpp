@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "core/file_contents.h"
 #include "core/message_sink.h"
@@ -88,9 +89,16 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     EXPECT_EQ(readSettingsFile(path).settings.recordingsKept, 7);
     EXPECT_FALSE(fs::exists(path + ".new"));
 
-    // A file far too big to be settings is not read at all.
-    std::filesystem::resize_file(path, (1 << 20) + 1);
-    EXPECT_EQ(readSettingsFile(path).problems, std::vector<std::string>{path + ": larger than 1 MiB; every setting keeps its default"});
+    // A file too big to be settings is not parsed: a dotted key of 200,000 levels
+    // (400 KB) overflowed the stack inside the TOML parser.
+    std::string deepKey = "a";
+    for (int level = 1; level < 200000; ++level) {
+        deepKey += ".a";
+    }
+    std::ofstream(path) << deepKey << " = 1\n";
+    const std::string tooLarge = ": larger than 16 KiB; every setting keeps its default";
+    EXPECT_EQ(readSettingsFile(path).problems, std::vector<std::string>{path + tooLarge});
+    EXPECT_EQ(parseSettings(deepKey, "s.toml").problems, std::vector<std::string>{"s.toml" + tooLarge});
 
     // A folder where the file should be: nothing replaced, the failure named.
     ScopedMessageCapture messages;

@@ -155,7 +155,7 @@ class InstalledGame(unittest.TestCase):
 
         no_data = self.run_installed(self.prefix, "torvane", TORVANE_DATA=self.cwd)
         self.assertEqual(no_data.returncode, 2)
-        self.assertIn(self.cwd + " (variable TORVANE_DATA) : pas de maps/city.ldo", no_data.stderr)
+        self.assertIn(self.cwd + " (variable TORVANE_DATA) : ni maps/, ni objets/, ni cars/", no_data.stderr)
 
         no_display = self.run_installed(self.prefix, "torvane")
         self.assertEqual(no_display.returncode, 2)

@@ -3,6 +3,7 @@
 Escape ending the run, long frames capped, non-finite state caught, seeded runs repeatable,
 screenshots written. Usage: replay_tool_test.py REPLAY"""
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -45,6 +46,19 @@ class ReplayTool(unittest.TestCase):
         result = self.run_tool("--frames", "1", "--no-render", "--csv", "no-such-folder/run.csv")
         self.assertEqual(result.returncode, 1)
         self.assertIn("no-such-folder/run.csv: cannot be written", result.stderr)
+
+    def test_a_data_folder_lacking_its_level_file_drives_without_the_city(self):
+        for name, cause in (("missing", "fichier introuvable"), ("folder", "pas un fichier ordinaire")):
+            data = os.path.join(self.folder.name, name)
+            os.makedirs(os.path.join(data, "cars"))
+            shutil.copy(SHIPPED_CAR, os.path.join(data, "cars"))
+            os.makedirs(os.path.join(data, "maps", "city.ldo") if name == "folder" else os.path.join(data, "maps"))
+            result = self.run_tool("--frames", "3", "--no-render", "--data", data)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertIn("maps/city.ldo : " + cause, result.stderr)
+        result = self.run_tool("--frames", "3", "--no-render", "--data", ".")
+        self.assertEqual(result.returncode, 2)
+        self.assertIn(": no maps/, objets/ or cars/ in it (--data)", result.stderr)
 
     def test_outputs_replace_their_files_only_when_the_run_ends_well(self):
         self.write("prev.csv", "previous work\n")
