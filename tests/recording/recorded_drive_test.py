@@ -1,0 +1,79 @@
+#!/usr/bin/python3
+"""A drive played in the real game (its window on a private Xvfb server, keys typed as a player's) is recorded
+and replayed by torvane-replay --replay with every state hash identical; the recording cut at a random byte
+replays up to its last complete frame and says where it stops; a game killed while driving leaves a readable
+.part in the recordings folder, which the next start renames into place.
+
+    recorded_drive_test.py TORVANE TORVANE_REPLAY DATA_FOLDER
+"""
+import glob
+import os
+import random
+import re
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+from game_window import EXIT, GameWindow  # noqa: E402
+
+
+class RecordedDrive(GameWindow):
+    def drive(self):
+        """Accelerate, steer, brake, pause and go on, reset, drive again."""
+        desk = self.desktop
+        self.focus_game()
+        desk.hold("Up", 1.0)
+        with desk.holding("Up"):
+            desk.hold("Left", 0.5)
+            desk.hold("Control_R", 0.2)
+        desk.press("p")
+        time.sleep(0.3)
+        desk.press("p", "BackSpace")
+        desk.hold("Up", 0.5)
+
+    def replay(self, path, status):
+        """Replays path, checked to end with status; the frames it says were identical."""
+        result = harness.run([harness.ARGS.replay, "--replay", path, "--no-render"])
+        self.assertEqual(result.returncode, status, result.stderr)
+        frames = re.search(r"^(\d+) frames, identical$", result.stdout, re.M)
+        self.assertTrue(frames, result.stdout)
+        return int(frames.group(1)), result.stderr
+
+    def test_recorded_drive_replays_identically_whole_and_cut(self):
+        recording = self.path("drive.tvr")
+        self.start("record", "--record", recording)
+        self.drive()
+        self.desktop.press("Escape")
+        self.assertEqual(self.game.wait(EXIT + 1), 0)
+        self.assertFalse(os.path.exists(recording + ".part"))
+        frames, _ = self.replay(recording, 0)
+        self.assertGreater(frames, 0)
+
+        with open(recording, "rb") as f:
+            data = f.read()
+        cut = random.randrange(data.index(b"TVCK"), len(data))  # after the header, which holds the car file
+        with open(self.path("cut.tvr"), "wb") as f:
+            f.write(data[:cut])
+        stopped, stderr = self.replay(self.path("cut.tvr"), 7)
+        self.assertIn("cut.tvr: stops after frame %d (byte " % stopped, stderr, "cut at byte %d" % cut)
+        self.assertLessEqual(stopped, frames)
+
+    def test_killed_game_leaves_a_recording_the_next_start_recovers(self):
+        self.start("killed")
+        self.drive()
+        time.sleep(1.2)  # past the writer's flush
+        self.game.stop(signal.SIGKILL)
+        parts = glob.glob(self.path("data", "torvane", "recordings", "*.tvr.part"))
+        self.assertEqual(len(parts), 1)
+        self.replay(parts[0], 7)
+        after = harness.run([harness.ARGS.game, "--frames", "30"], cwd=harness.ARGS.data,
+                            env=harness.user_env(self.scratch, self.xvfb.display))
+        self.assertEqual(after.returncode, 0, after.stderr)
+        self.assertEqual((os.path.exists(parts[0][:-5]), os.path.exists(parts[0])), (True, False))
+        self.assertIn("recovered", after.stderr)
+
+
+if __name__ == "__main__":
+    harness.main("game", "replay", "data")
