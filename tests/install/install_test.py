@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """The installed game as a user meets it: `cmake --install` into a scratch prefix, then the installed programs
 run from an unrelated folder (telemetry and a screenshot from torvane-replay, a plot from torvane-plot, the game
-under Xvfb), again after the whole install folder moved; and the start-up failures, each named.
+under Xvfb), again after the whole install folder moved; and the start-up failures, each named. Package: the
+Debian package as a distribution checks it, and a configure without the test libraries.
 
-    install_test.py BUILD_DIR SOURCE_DIR
+    install_test.py BUILD_DIR SOURCE_DIR [InstalledGame | Package]
 """
+import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -20,7 +23,7 @@ class InstalledGame(harness.TestCase):
     @classmethod
     def setUpClass(cls):
         try:
-            cls.display = harness.start_xvfb(cls, 1024, 768).display
+            harness.start_xvfb(cls, 1024, 768)
         except unittest.SkipTest:
             cls.display = None
 
@@ -89,6 +92,41 @@ class InstalledGame(harness.TestCase):
             result = self.installed(*command, **env)
             self.assertEqual((result.returncode, message in result.stderr), (status, True), result.stderr)
         self.assertEqual(self.installed("torvane", "--version").stdout.split()[0], "torvane")
+
+
+class Package(harness.TestCase):
+    FILES = {"/usr/bin/" + name for name in ("torvane", "torvane-replay", "torvane-plot")} | {
+        "/usr/share/" + name for name in (
+            "torvane/maps/city.ldo", "torvane/maps/city.map", "torvane/objets/cars/mycar.x", "doc/torvane/copyright",
+            "doc/torvane/changelog.gz", "applications/org.torvane.Torvane.desktop", "man/man6/torvane.6.gz",
+            "metainfo/org.torvane.Torvane.metainfo.xml", "man/man1/torvane-replay.1.gz", "man/man1/torvane-plot.1.gz",
+            *("icons/hicolor/%dx%d/apps/org.torvane.Torvane.png" % (n, n) for n in (32, 64, 128, 256)))}
+    DEPENDS = {"libc6", "libstdc++6", "libsdl2-2.0-0", "libassimp5", "libpng16-16", "libjpeg62-turbo", "libfreetype6",
+               "libfontconfig1", "libtomlplusplus3", "fonts-dejavu-core", "python3-matplotlib"}
+
+    def test_package_holds_the_game_and_depends_on_runtime_libraries_only(self):
+        for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "file"):
+            if shutil.which(tool) is None:
+                self.skipTest(tool + " is not installed (scripts/setup test installs it)")
+        made = harness.run(["cpack", "-G", "DEB", "--config", os.path.join(harness.ARGS.build, "CPackConfig.cmake"),
+                            "-B", self.path("out")], cwd=self.scratch, timeout=280)
+        self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
+        deb = glob.glob(self.path("out", "*.deb"))[0]
+        files = {line.split()[5].lstrip(".") for line in harness.run(["dpkg-deb", "-c", deb]).stdout.splitlines()}
+        self.assertEqual(self.FILES - files, set(), "missing from the package")
+        built = re.compile(r"torvane-source-data|^/usr/local|^/usr/include|\.a$|/test_|bench")
+        self.assertEqual([path for path in files if built.search(path)], [], "files of the build")
+        depends = harness.run(["dpkg-deb", "-f", deb, "Depends"]).stdout
+        self.assertEqual(self.DEPENDS - {name.split()[0] for name in re.split("[,|]", depends)}, set(), depends)
+        self.assertNotRegex(depends, r"-dev\b|gtest|gmock|benchmark")
+        if shutil.which("lintian"):
+            lintian = harness.run(["lintian", "--fail-on", "error", deb], timeout=280)
+            self.assertEqual(lintian.returncode, 0, lintian.stdout)
+
+    def test_configures_without_the_test_libraries(self):
+        configure = harness.run(["cmake", "-S", harness.ARGS.source, "-B", self.scratch, "-DBUILD_TESTING=OFF",
+                                 "-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON", "-DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON"])
+        self.assertEqual(configure.returncode, 0, configure.stdout + configure.stderr)
 
 
 if __name__ == "__main__":

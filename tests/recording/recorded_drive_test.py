@@ -16,7 +16,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import harness  # noqa: E402
-from game_window import EXIT, GameWindow  # noqa: E402
+from game_window import GameWindow  # noqa: E402
 
 
 class RecordedDrive(GameWindow):
@@ -45,8 +45,7 @@ class RecordedDrive(GameWindow):
         recording = self.path("drive.tvr")
         self.start("record", "--record", recording)
         self.drive()
-        self.desktop.press("Escape")
-        self.assertEqual(self.game.wait(EXIT + 1), 0)
+        self.assertCleanExit(quit_key="Escape")
         self.assertFalse(os.path.exists(recording + ".part"))
         frames, _ = self.replay(recording, 0)
         self.assertGreater(frames, 0)
@@ -69,7 +68,7 @@ class RecordedDrive(GameWindow):
         self.assertEqual(len(parts), 1)
         self.replay(parts[0], 7)
         after = harness.run([harness.ARGS.game, "--frames", "30"], cwd=harness.ARGS.data,
-                            env=harness.user_env(self.scratch, self.xvfb.display))
+                            env=self.env())
         self.assertEqual(after.returncode, 0, after.stderr)
         self.assertEqual((os.path.exists(parts[0][:-5]), os.path.exists(parts[0])), (True, False))
         self.assertIn("recovered", after.stderr)
