@@ -1,13 +1,12 @@
 #!/usr/bin/python3
 """Replays a golden key script through torvane-replay and compares the telemetry with the committed CSV beside
-it, value by value: frames and keys exactly, every other value read as a 32-bit float within MAX_ULPS units in
-the last place (on one machine they are equal), or with --exact every row byte for byte. --car replays with that
-car file instead of the data folder's own; --write rewrites the CSV instead of comparing.
+it: frames and keys exactly, every other value read as a 32-bit float within MAX_ULPS units in the last place
+(on one machine they are equal), or every row byte for byte with --exact. --car replays with that car file
+instead of the data folder's own. scripts/regenerate-golden writes the CSVs.
 
-    check_golden.py REPLAY GOLDEN.keys [--no-render] [--exact] [--car FILE]   (exit 0 same, 1 different)
-    check_golden.py REPLAY GOLDEN.keys --write
+    check_golden.py REPLAY GOLDEN.keys [--no-render] [--exact] [--car FILE]
 
-Exit status 77 (skipped) when the replay tool cannot start OpenGL.
+Exit status 0 same, 1 different, 77 skipped (the replay tool cannot start OpenGL).
 """
 import argparse
 import os
@@ -61,22 +60,17 @@ def main():
     parser.add_argument("--no-render", action="store_true")
     parser.add_argument("--exact", action="store_true")
     parser.add_argument("--car")
-    parser.add_argument("--write", action="store_true")
     args = parser.parse_args()
-    command = [os.path.abspath(args.replay), "--keys", args.keys, "--csv"]
-    golden = os.path.splitext(args.keys)[0] + ".csv"
-    if args.write:
-        if args.no_render or args.exact or args.car:
-            parser.error("--write takes no other option")
-        return subprocess.run(command + [golden]).returncode
     options = ["--no-render"] * args.no_render + (["--car", args.car] if args.car else [])
-    result = subprocess.run(command + ["-"] + options, stdout=subprocess.PIPE, text=True)
+    result = subprocess.run([args.replay, "--keys", args.keys, "--csv", "-", *options], stdout=subprocess.PIPE,
+                            text=True)
     if result.returncode == harness.NO_DEVICE:
         print("skipped: torvane-replay could not start OpenGL", file=sys.stderr)
         return harness.SKIPPED
     if result.returncode != 0:
         print("torvane-replay failed with status %d" % result.returncode, file=sys.stderr)
         return 1
+    golden = os.path.splitext(args.keys)[0] + ".csv"
     with open(golden) as f:
         found = differences(f.read(), result.stdout, 0 if args.exact else MAX_ULPS)
     for line in found:

