@@ -105,6 +105,7 @@ class ReplayTool(harness.TestCase):
         self.write("shot004.png", "1 4 Up\n")
         self.run_tool("--keys", "shot004.png", "--png", "shot%03d.png", "--png-every", "2", status=2)
         self.assertEqual([self.read("shot002.png"), self.read("shot004.png")], ["old", "1 4 Up\n"])
+        self.assertEqual(sorted(os.listdir(self.scratch)), ["shot002.png", "shot004.png", "up.keys"], "a temporary left")
 
 
 if __name__ == "__main__":
