@@ -83,6 +83,12 @@ class GameWindow(harness.TestCase):
         self.assertTrue(self.desktop.focus(self.window), "could not give the game the focus")
         time.sleep(0.2)  # the game sees its focus at its next frame
 
+    def standing(self, seconds):
+        """Whether two pictures seconds apart are the same."""
+        first = self.shot()
+        time.sleep(seconds)
+        return changed(first, self.shot()) == 0
+
     def still(self, seconds, most=STILL):
         """Two pictures seconds apart, checked to differ in at most most pixels; the second."""
         first = self.shot()

@@ -102,6 +102,7 @@ class Window(GameWindow):
         self.start("watch", "--replay", recorded[0])
         self.focus_game()
         desk.press("End")  # the drive starts at rest: its last frames move
+        self.assertTrue(harness.wait_until(lambda: self.standing(0.4), WAIT), "not paused at the end after End")
         at_end = self.shot()
         desk.press("Left")
         self.wait_for(lambda picture: changed(at_end, picture) > 0, "step back after Left at the end")
@@ -109,7 +110,8 @@ class Window(GameWindow):
         playing = self.shot()
         self.wait_for(lambda picture: changed(playing, picture) > 0, "picture moving while the drive plays")
         desk.press("space")
-        self.still(0.4, most=0)
+        self.assertTrue(harness.wait_until(lambda: self.standing(0.4), WAIT), "the drive did not pause after Space")
+        self.assertGreater(changed(at_end, self.shot()), STILL, "the drive played on to its end: Space did not pause")
         desk.press("t")
         self.assertNoMessageBox()
         self.assertCleanExit(quit_key="Escape")
