@@ -1,39 +1,28 @@
 #!/usr/bin/python3
-"""Replays a golden key script through torvane-replay and compares the telemetry
-with the committed CSV next to it, value by value.
+"""Replays a golden key script through torvane-replay and compares the telemetry with the committed CSV beside
+it: frames and keys exactly, every other value read as a 32-bit float within MAX_ULPS units in the last place
+(on one machine they are equal), or every row byte for byte with --exact. --car replays with that car file
+instead of the data folder's own. scripts/regenerate-golden writes the CSVs.
 
-    check_golden.py REPLAY GOLDEN.keys [--no-render] [--car FILE]   compare (exit 0 same, 1 different)
-    check_golden.py REPLAY GOLDEN.keys --write                      rewrite GOLDEN.csv
+    check_golden.py REPLAY GOLDEN.keys [--no-render] [--exact] [--car FILE]
 
---car replays with that car file instead of the data folder's own; --exact
-asks for every data row to be the same text, byte for byte.
-
-Frames and keys must match exactly; every other value, read as a 32-bit float,
-within MAX_ULPS units in the last place (on one machine they are equal). Exit
-status 77 (skipped) when the replay tool cannot start OpenGL.
+Exit status 0 same, 1 different, 77 skipped (the replay tool cannot start OpenGL).
 """
-import csv
+import argparse
 import os
 import struct
 import subprocess
 import sys
-import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
 
 MAX_ULPS = 4
-SKIPPED = 77
-NO_DEVICE = 4  # torvane-replay's status when no OpenGL device comes up
 
 
-def read_rows(path):
-    """The header row and the data rows, comment lines left out."""
-    with open(path, newline="") as f:
-        rows = list(csv.reader(line for line in f if not line.startswith("#")))
-    return rows[0], rows[1:]
-
-
-def ordered_bits(text):
-    """The float32 read from text as an integer that orders like the floats."""
-    bits = struct.unpack("<i", struct.pack("<f", float(text)))[0]
+def ordered_bits(value):
+    """The float32 nearest value as an integer that orders like the floats."""
+    bits = struct.unpack("<i", struct.pack("<f", value))[0]
     return bits if bits >= 0 else -(bits & 0x7FFFFFFF)
 
 
@@ -46,73 +35,48 @@ def same_value(expected, actual, max_ulps):
         return False
     if a != a or b != b:  # NaN equals only NaN
         return a != a and b != b
-    return abs(ordered_bits(expected) - ordered_bits(actual)) <= max_ulps
+    return abs(ordered_bits(a) - ordered_bits(b)) <= max_ulps
 
 
-def differences(golden_path, replay_path, max_ulps):
+def differences(golden_text, replay_text, max_ulps):
     """Messages naming each frame and column that differ, the first twenty."""
-    golden_header, golden_rows = read_rows(golden_path)
-    header, rows = read_rows(replay_path)
+    golden_header, golden_rows = harness.read_csv(golden_text)
+    header, rows = harness.read_csv(replay_text)
     if header != golden_header:
         return ["the header row differs: " + ",".join(header)]
-    found = []
-    if len(rows) != len(golden_rows):
-        found.append(f"{len(rows)} rows instead of {len(golden_rows)}")
+    found = [] if len(rows) == len(golden_rows) else ["%d rows instead of %d" % (len(rows), len(golden_rows))]
     for golden_row, row in zip(golden_rows, rows):
         for index, (expected, actual) in enumerate(zip(golden_row, row)):
             exact = index in (0, 2) or max_ulps == 0  # frame, keys, or every column
             if (expected != actual) if exact else not same_value(expected, actual, max_ulps):
-                found.append(f"frame {golden_row[0]}: {header[index]} is {actual}, golden {expected}")
+                found.append("frame %s: %s is %s, golden %s" % (golden_row[0], header[index], actual, expected))
     return found[:20]
 
 
-def replay(tool, keys, csv_path, options):
-    command = [tool, "--keys", keys, "--csv", csv_path] + options
-    return subprocess.run(command, stderr=subprocess.PIPE, text=True)
-
-
-def replay_options(words):
-    """The options passed on to the replay tool, or None when words are not sound."""
-    options = []
-    while words:
-        word, words = words[0], words[1:]
-        if word in ("--no-render", "--exact"):
-            options.append(word)
-        elif word == "--car" and words:
-            options += [word, os.path.abspath(words[0])]
-            words = words[1:]
-        else:
-            return None
-    return options
-
-
-def main(argv):
-    options = replay_options(argv[3:]) if argv[3:] != ["--write"] else []
-    if len(argv) < 3 or options is None:
-        print(__doc__, file=sys.stderr)
-        return 2
-    tool, keys = os.path.abspath(argv[1]), os.path.abspath(argv[2])
-    golden = os.path.splitext(keys)[0] + ".csv"
-    if "--write" in argv[3:]:
-        result = replay(tool, keys, golden, [])
-        sys.stderr.write(result.stderr)
-        return result.returncode
-    with tempfile.TemporaryDirectory() as folder:
-        output = os.path.join(folder, "replay.csv")
-        exact = "--exact" in options
-        result = replay(tool, keys, output, [word for word in options if word != "--exact"])
-        sys.stderr.write(result.stderr)
-        if result.returncode == NO_DEVICE:
-            print("skipped: torvane-replay could not start OpenGL", file=sys.stderr)
-            return SKIPPED
-        if result.returncode != 0:
-            print(f"torvane-replay failed with status {result.returncode}", file=sys.stderr)
-            return 1
-        found = differences(golden, output, 0 if exact else MAX_ULPS)
+def main():
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument("replay")
+    parser.add_argument("keys")
+    parser.add_argument("--no-render", action="store_true")
+    parser.add_argument("--exact", action="store_true")
+    parser.add_argument("--car")
+    args = parser.parse_args()
+    options = ["--no-render"] * args.no_render + (["--car", args.car] if args.car else [])
+    result = subprocess.run([args.replay, "--keys", args.keys, "--csv", "-", *options], stdout=subprocess.PIPE,
+                            text=True)
+    if result.returncode == harness.NO_DEVICE:
+        print("skipped: torvane-replay could not start OpenGL", file=sys.stderr)
+        return harness.SKIPPED
+    if result.returncode != 0:
+        print("torvane-replay failed with status %d" % result.returncode, file=sys.stderr)
+        return 1
+    golden = os.path.splitext(args.keys)[0] + ".csv"
+    with open(golden) as f:
+        found = differences(f.read(), result.stdout, 0 if args.exact else MAX_ULPS)
     for line in found:
-        print(f"{os.path.basename(golden)}: {line}", file=sys.stderr)
+        print("%s: %s" % (os.path.basename(golden), line), file=sys.stderr)
     return 1 if found else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(main())

@@ -1,112 +1,87 @@
 #!/usr/bin/python3
-"""Writes the hostile inputs of scripts/hostile into a folder: copies of the
-game's data folder, each damaged in one way, and a few lone files.
+"""Writes the hostile inputs of scripts/hostile into a folder: copies of the game's data folder, each damaged
+in one way, and recordings of a short drive damaged in one way each.
 
     make_cases.py GAME_DIR OUT_DIR
 """
 import os
+import re
 import shutil
 import struct
 import sys
 import zlib
 
 
-def copy_game(game, out, name):
-    target = os.path.join(out, name)
-    shutil.copytree(game, target)
-    return target
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
 
 
-def rewrite(path, change):
-    with open(path, 'rb') as f:
-        data = f.read()
-    with open(path, 'wb') as f:
-        f.write(change(data))
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
-def jpeg_claiming(source, width, height):
-    """The JPEG at source with its frame header claiming width by height."""
-    with open(source, 'rb') as f:
-        data = bytearray(f.read())
-    for marker in (b'\xff\xc0', b'\xff\xc2'):
-        at = data.find(marker)
-        if at >= 0:
-            data[at + 5:at + 9] = struct.pack('>HH', height, width)
-            return bytes(data)
-    raise SystemExit('no frame header in ' + source)
+def damaged_copy(game, out, name, files, change):
+    """A copy of the data folder called name, each of files (relative to it) rewritten by change."""
+    shutil.copytree(game, os.path.join(out, name))
+    for path in files:
+        write(os.path.join(out, name, path), change(read(os.path.join(game, path))))
+
+
+def claiming(jpeg, width, height):
+    """The JPEG with its frame header claiming width by height."""
+    at = re.search(b"\xff[\xc0\xc2]", jpeg).start()
+    return jpeg[:at + 5] + struct.pack(">HH", height, width) + jpeg[at + 9:]
 
 
 def mesh_with_materials(count, texture):
     """A .x mesh of count triangles, each with its own material naming texture."""
-    lines = ['xof 0303txt 0032', 'Mesh many {', ' 3;', ' 0.0;0.0;0.0;,', ' 1.0;0.0;0.0;,', ' 0.0;1.0;0.0;;',
-             ' %d;' % count]
-    lines += [' 3;0,1,2;%s' % (';' if i == count - 1 else ',') for i in range(count)]
-    lines += [' MeshMaterialList {', '  %d;' % count, '  %d;' % count]
-    lines += ['  %d%s' % (i, ';' if i == count - 1 else ',') for i in range(count)]
-    for i in range(count):
-        lines += ['  Material {', '   1.0;1.0;1.0;1.0;;', '   0.0;', '   0.0;0.0;0.0;;', '   0.0;0.0;0.0;;',
-                  '   TextureFilename {', '    "%s";' % texture, '   }', '  }']
-    lines += [' }', '}', '']
-    return '\n'.join(lines).encode()
+    ends = [";" if i == count - 1 else "," for i in range(count)]
+    material = ["  Material {", "   1.0;1.0;1.0;1.0;;", "   0.0;", "   0.0;0.0;0.0;;", "   0.0;0.0;0.0;;",
+                "   TextureFilename {", '    "%s";' % texture, "   }", "  }"]
+    lines = (["xof 0303txt 0032", "Mesh many {", " 3;", " 0.0;0.0;0.0;,", " 1.0;0.0;0.0;,", " 0.0;1.0;0.0;;",
+              " %d;" % count] + [" 3;0,1,2;" + end for end in ends]
+             + [" MeshMaterialList {", "  %d;" % count, "  %d;" % count] + ["  %d%s" % (i, e) for i, e in enumerate(ends)]
+             + material * count + [" }", "}", ""])
+    return "\n".join(lines).encode()
 
 
-def recordings(out):
-    """Recordings of a short drive on the game's data: cut in its middle, in a
-    newer format, and with a chunk claiming 4 GB of frames behind a matching CRC."""
-    source = os.path.join(os.path.dirname(__file__), '../../fuzz/corpus/recording/short_drive.tvr')
-    with open(source, 'rb') as f:
-        data = f.read()
-    with open(os.path.join(out, 'recording_cut.tvr'), 'wb') as f:
-        f.write(data[:len(data) - 40])
-    with open(os.path.join(out, 'recording_newer.tvr'), 'wb') as f:
-        f.write(data[:8] + struct.pack('<I', 2) + data[12:])
-    header_end = data.index(b'TVCK')
-    fields = struct.pack('<4sIIII', b'TVCK', 1, 1, 0xFFFFFFFF, 1)
-    chunk = fields + struct.pack('<I', zlib.crc32(b'x', zlib.crc32(fields))) + b'x'
-    with open(os.path.join(out, 'recording_huge_chunk.tvr'), 'wb') as f:
-        f.write(data[:header_end] + chunk)
+def huge_footprints(level):
+    """Every model line (five fields or more) with its footprint 1e37 by 1e37."""
+    lines = level.split(b"\n")
+    return b"\n".join(line if i == 0 or line.count(b",") < 5 else b",".join(line.split(b",")[:3] + [b"1e37"] * 2 + [b""])
+                      for i, line in enumerate(lines))
 
 
 def main():
-    game, out = sys.argv[1], sys.argv[2]
+    game, out = sys.argv[1:3]
     os.makedirs(out, exist_ok=True)
-    maps = lambda root, name: os.path.join(root, 'maps', name)
-
-    copy_game(game, out, 'clean')
-
-    # Level files: absurd numbers, a byte-order mark, CR-only line ends, trailing text.
-    root = copy_game(game, out, 'footprint_1e37')
-    rewrite(maps(root, 'city.ldo'), lambda d: b'\n'.join(
-        l if i == 0 or l.count(b',') < 5 else b','.join(l.split(b',')[:3] + [b'1e37', b'1e37', b''])
-        for i, l in enumerate(d.split(b'\n'))))
-    root = copy_game(game, out, 'bom')
-    for name in ('city.ldo', 'city.map'):
-        rewrite(maps(root, name), lambda d: b'\xef\xbb\xbf' + d)
-    root = copy_game(game, out, 'cr_only')
-    for name in ('city.ldo', 'city.map'):
-        rewrite(maps(root, name), lambda d: d.replace(b'\r\n', b'\n').replace(b'\n', b'\r'))
-    root = copy_game(game, out, 'trailing_text')
-    rewrite(maps(root, 'city.map'), lambda d: d.replace(b'\n5,44.00,', b'\n5,44abc,', 1))
-
-    # Textures: a small JPEG claiming 16384 x 16384, named by four city textures.
-    root = copy_game(game, out, 'texture_bomb')
-    bomb = jpeg_claiming(os.path.join(game, 'objets/city/textures/grass.jpg'), 16384, 16384)
-    for name in ('grass.jpg', 'foliage.jpg', 'bark.jpg', 'roof.jpg'):
-        with open(os.path.join(root, 'objets/city/textures', name), 'wb') as f:
-            f.write(bomb)
-
-    # A car of 1000 materials, each naming a texture that is not there.
-    root = copy_game(game, out, 'thousand_materials')
-    with open(os.path.join(root, 'objets/cars/mycar.x'), 'wb') as f:
-        f.write(mesh_with_materials(1000, 'objets/cars/missing.png'))
-
-    recordings(out)
-
-    # An 8 GB sparse car mesh.
-    root = copy_game(game, out, 'sparse_8gb_mesh')
-    with open(os.path.join(root, 'objets/cars/mycar.x'), 'r+b') as f:
+    levels = ["maps/city.ldo", "maps/city.map"]
+    textures = ["objets/city/textures/%s.jpg" % name for name in ("grass", "foliage", "bark", "roof")]
+    bomb = claiming(read(os.path.join(game, textures[0])), 16384, 16384)  # a small JPEG claiming 16384 x 16384
+    cases = {"clean": ([], None),
+             "footprint_1e37": (levels[:1], huge_footprints),
+             "bom": (levels, lambda d: b"\xef\xbb\xbf" + d),
+             "cr_only": (levels, lambda d: d.replace(b"\r\n", b"\n").replace(b"\n", b"\r")),
+             "trailing_text": (levels[1:], lambda d: d.replace(b"\n5,44.00,", b"\n5,44abc,", 1)),
+             "texture_bomb": (textures, lambda d: bomb),
+             "thousand_materials": (["objets/cars/mycar.x"],
+                                    lambda d: mesh_with_materials(1000, "objets/cars/missing.png"))}
+    for name, (files, change) in cases.items():
+        damaged_copy(game, out, name, files, change)
+    shutil.copytree(game, os.path.join(out, "sparse_8gb_mesh"))
+    with open(os.path.join(out, "sparse_8gb_mesh", "objets/cars/mycar.x"), "r+b") as f:
         f.truncate(8 << 30)
 
+    # Recordings: cut in the middle, of a newer format, a chunk claiming 4 GB of frames behind a matching CRC.
+    drive = read(os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../fuzz/corpus/recording/short_drive.tvr"))
+    fields = struct.pack("<4sIIII", b"TVCK", 1, 1, 0xFFFFFFFF, 1)
+    huge_chunk = fields + struct.pack("<I", zlib.crc32(b"x", zlib.crc32(fields))) + b"x"
+    write(os.path.join(out, "recording_cut.tvr"), drive[:-40])
+    write(os.path.join(out, "recording_newer.tvr"), drive[:8] + struct.pack("<I", 2) + drive[12:])
+    write(os.path.join(out, "recording_huge_chunk.tvr"), drive[:drive.index(b"TVCK")] + huge_chunk)
 
-if __name__ == '__main__':
+
+if __name__ == "__main__":
     main()

@@ -1,175 +1,142 @@
 #!/usr/bin/python3
-"""The installed game as a user meets it: `cmake --install` into a temporary
-prefix, then the installed programs run from an unrelated working directory
-(a screenshot and a telemetry row from torvane-replay, a plot from
-torvane-plot, the game itself under Xvfb), and again after the whole install
-folder was moved. Also the start-up failures: a bad option, no data folder, no
-display, each with its message and exit status 2, and no OpenGL 3.3 named
-with the version found.
+"""The installed game as a user meets it: `cmake --install` into a scratch prefix, then the installed programs
+run from an unrelated folder (telemetry and a screenshot from torvane-replay, a plot from torvane-plot, a sweep
+from torvane-sweep, the game under Xvfb), again after the whole install folder moved; and the start-up failures,
+each named. Package: the Debian package as a distribution checks it, and a configure without the test libraries.
 
-Usage: install_test.py BUILD_DIR SOURCE_DIR
+    install_test.py BUILD_DIR SOURCE_DIR [InstalledGame | Package]
 """
+import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import unittest
 
-from PIL import Image
-
-BUILD = SOURCE = None
-NO_DEVICE = 4
-KEYS = "1 30 Up\n10 30 Right\n"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+from PIL import Image  # noqa: E402
 
 
-class Xvfb:
-    """A private X server, or None where Xvfb is missing or cannot start."""
-
-    @staticmethod
-    def start():
-        if shutil.which("Xvfb") is None:
-            return None
-        read, write = os.pipe()
-        server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                  pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
-        if not number.isdigit():
-            server.kill()
-            server.wait()
-            return None
-        return server, ":" + number
-
-
-class InstalledGame(unittest.TestCase):
+class InstalledGame(harness.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.scratch = tempfile.mkdtemp(prefix="torvane-install-")
-        cls.prefix = os.path.join(cls.scratch, "prefix")
-        subprocess.run(["cmake", "--install", BUILD, "--prefix", cls.prefix], check=True, stdout=subprocess.DEVNULL)
-        cls.xvfb = Xvfb.start()
-
-    @classmethod
-    def tearDownClass(cls):
-        if cls.xvfb:
-            cls.xvfb[0].terminate()
-            cls.xvfb[0].wait()
-        shutil.rmtree(cls.scratch)
+        try:
+            harness.start_xvfb(cls, 1024, 768)
+        except unittest.SkipTest:
+            cls.display = None
 
     def setUp(self):
-        self.cwd = tempfile.mkdtemp(dir=self.scratch)
-        with open(os.path.join(self.cwd, "drive.keys"), "w") as f:
-            f.write(KEYS)
+        super().setUp()
+        self.prefix = self.path("prefix")
+        subprocess.run(["cmake", "--install", harness.ARGS.build, "--prefix", self.prefix], check=True,
+                       stdout=subprocess.DEVNULL)
+        self.enter("cwd")
 
-    def environment(self, display=None, **extra):
-        env = {k: v for k, v in os.environ.items()
-               if k not in ("TORVANE_DATA", "DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
-        env["XDG_CONFIG_HOME"] = os.path.join(self.scratch, "config")
-        env["XDG_DATA_HOME"] = os.path.join(self.scratch, "data")  # the game records every drive there
-        if display:
-            env.update(DISPLAY=display, SDL_VIDEODRIVER="x11")
-        env.update(extra)
-        return env
+    def enter(self, folder):
+        """A fresh working folder holding only a key script."""
+        self.cwd = self.path(folder)
+        os.mkdir(self.cwd)
+        self.write(os.path.join(folder, "drive.keys"), "1 30 Up\n10 30 Right\n")
 
-    def run_installed(self, prefix, program, *args, display=None, **extra):
-        return subprocess.run([os.path.join(prefix, "bin", program), *args], cwd=self.cwd, capture_output=True,
-                              text=True, env=self.environment(display, **extra), timeout=120)
+    def installed(self, program, *args, prefix=None, display=None, **env):
+        return harness.run([os.path.join(prefix or self.prefix, "bin", program), *args], cwd=self.cwd,
+                           env=harness.user_env(self.path("home"), display, **env))
 
-    def check_drive(self, prefix):
-        """A replayed drive from the installed tool: telemetry row and a screenshot of the scene."""
-        result = self.run_installed(prefix, "torvane-replay", "--keys", "drive.keys", "--csv", "drive.csv",
-                                    "--png", "shots-%d.png", "--png-every", "30")
-        if result.returncode == NO_DEVICE:
-            result = self.run_installed(prefix, "torvane-replay", "--keys", "drive.keys", "--csv", "drive.csv",
-                                        "--no-render")
+    def check_programs(self, prefix):
+        """A drive replayed (and drawn, where OpenGL starts) and plotted, and the game in its window."""
+        drive = ["--keys", "drive.keys", "--csv", "drive.csv"]
+        result = self.installed("torvane-replay", *drive, "--png", "shot-%d.png", "--png-every", "30", prefix=prefix)
+        if result.returncode == harness.NO_DEVICE:
+            result = self.installed("torvane-replay", *drive, "--no-render", prefix=prefix)
         self.assertEqual(result.returncode, 0, result.stderr)
-        with open(os.path.join(self.cwd, "drive.csv")) as f:
-            rows = [line.split(",") for line in f if not line.startswith("#")]
-        header, start, last = rows[0], rows[1], rows[-1]
-        self.assertEqual(last[0], "30")
+        header, rows = harness.read_csv(self.read(os.path.join(self.cwd, "drive.csv")))
         z = header.index("position.z")
-        self.assertLess(float(last[z]), float(start[z]) - 0.1, "the car drove forwards, towards -z")
-        shot = os.path.join(self.cwd, "shots-30.png")
-        if os.path.exists(shot):
-            image = Image.open(shot)
-            self.assertEqual(image.size, (800, 600))
-            self.assertGreater(len(image.getcolors(800 * 600)), 100, "the scene, not the clear colour")
-
-    def check_game(self, prefix):
-        """The installed game in a window under Xvfb for 20 frames, with status 0 and on stderr only, once,
-        that OpenAL's null output leaves it without sound."""
-        if not self.xvfb:
-            return
-        result = self.run_installed(prefix, "torvane", "--frames", "20", display=self.xvfb[1], ALSOFT_DRIVERS="null")
-        self.assertEqual((result.returncode, result.stderr),
-                         (0, "torvane: le jeu tourne sans son : OpenAL n'offre que sa sortie nulle\n"))
-
-    def test_installed_programs_run_from_anywhere_and_after_a_move(self):
-        expected = ["bin/torvane", "bin/torvane-replay", "bin/torvane-plot", "bin/torvane-sweep",
-                    "share/torvane/maps/city.ldo", "share/man/man1/torvane-sweep.1.gz",
-                    "share/applications/org.torvane.Torvane.desktop",
-                    "share/metainfo/org.torvane.Torvane.metainfo.xml",
-                    "share/icons/hicolor/32x32/apps/org.torvane.Torvane.png",
-                    "share/icons/hicolor/256x256/apps/org.torvane.Torvane.png",
-                    "share/man/man6/torvane.6.gz", "share/man/man1/torvane-replay.1.gz"]
-        for path in expected:
-            self.assertTrue(os.path.isfile(os.path.join(self.prefix, path)), path)
-        source_data = os.path.join(os.path.realpath(SOURCE), "game").encode()
-        for program in ("torvane", "torvane-replay"):
-            with open(os.path.join(self.prefix, "bin", program), "rb") as f:
-                self.assertFalse(source_data in f.read(), f"{program} names the source tree's data folder")
-        if shutil.which("appstreamcli"):
-            metainfo = os.path.join(self.prefix, "share/metainfo/org.torvane.Torvane.metainfo.xml")
-            check = subprocess.run(["appstreamcli", "validate", "--no-net", metainfo], capture_output=True, text=True)
-            self.assertEqual(check.returncode, 0, check.stdout)
-
-        self.check_drive(self.prefix)
-        plot = subprocess.run([os.path.join(self.prefix, "bin", "torvane-plot"), "drive.csv", "--out", "plots"],
-                              cwd=self.cwd, capture_output=True, text=True, env=self.environment())
+        self.assertEqual(rows[-1][0], "30")
+        self.assertLess(float(rows[-1][z]), float(rows[0][z]) - 0.1, "the car drove forwards, towards -z")
+        if os.path.exists(os.path.join(self.cwd, "shot-30.png")):
+            with Image.open(os.path.join(self.cwd, "shot-30.png")) as image:
+                self.assertEqual(image.size, (800, 600))
+                self.assertGreater(len(image.getcolors(800 * 600)), 100, "the scene, not the clear colour")
+        plot = self.installed("torvane-plot", "drive.csv", "--out", "plots", prefix=prefix)
         self.assertEqual(plot.returncode, 0, plot.stderr)
         self.assertTrue(os.path.isfile(os.path.join(self.cwd, "plots", "trajectory.png")))
-        car = os.path.join(self.prefix, "share", "torvane", "cars", "car.toml")
-        sweep = self.run_installed(self.prefix, "torvane-sweep", car, "tyres.grip_factor=1.6:2:2", "--out", "sweep")
+        car = os.path.join(prefix, "share", "torvane", "cars", "car.toml")
+        sweep = self.installed("torvane-sweep", car, "tyres.grip_factor=1.6:2:2", "--out", "sweep", prefix=prefix)
         self.assertEqual(sweep.returncode, 0, sweep.stderr)
-        with open(os.path.join(self.cwd, "sweep", "sweep.csv")) as f:
-            self.assertEqual(len(f.read().splitlines()), 3, "a header and two variants")
-        self.check_game(self.prefix)
+        self.assertEqual(len(self.read(os.path.join(self.cwd, "sweep", "sweep.csv")).splitlines()), 3,
+                         "a header and two variants")
+        if self.display:  # on stderr only, once, that OpenAL's null output leaves the game without sound
+            game = self.installed("torvane", "--frames", "20", prefix=prefix, display=self.display,
+                                  ALSOFT_DRIVERS="null")
+            self.assertEqual((game.returncode, game.stderr),
+                             (0, "torvane: le jeu tourne sans son : OpenAL n'offre que sa sortie nulle\n"))
 
-        moved = os.path.join(self.scratch, "elsewhere", "torvane")
-        os.makedirs(os.path.dirname(moved))
-        shutil.move(self.prefix, moved)
-        try:
-            self.setUp()
-            self.check_drive(moved)
-            self.check_game(moved)
-        finally:
-            shutil.move(moved, self.prefix)
+    def test_installed_programs_run_from_anywhere_and_after_a_move(self):
+        source_data = os.path.join(os.path.realpath(harness.ARGS.source), "game").encode()
+        for program in ("torvane", "torvane-replay"):
+            with open(os.path.join(self.prefix, "bin", program), "rb") as f:
+                self.assertNotIn(source_data, f.read(), "%s names the source tree's data folder" % program)
+        if shutil.which("appstreamcli"):
+            metainfo = os.path.join(self.prefix, "share/metainfo/org.torvane.Torvane.metainfo.xml")
+            check = harness.run(["appstreamcli", "validate", "--no-net", metainfo])
+            self.assertEqual(check.returncode, 0, check.stdout)
+        self.check_programs(self.prefix)
+        shutil.move(self.prefix, self.path("elsewhere"))
+        self.enter("moved")
+        self.check_programs(self.path("elsewhere"))
 
-    def test_start_up_failures_are_named_with_status_2(self):
-        bad_option = self.run_installed(self.prefix, "torvane", "--turbo")
-        self.assertEqual(bad_option.returncode, 2)
-        self.assertIn("unknown option '--turbo'", bad_option.stderr)
-        self.assertEqual(self.run_installed(self.prefix, "torvane", "--version").stdout.split()[0], "torvane")
+    def test_start_up_failures_are_named(self):
+        cases = [(["torvane", "--turbo"], {}, 2, "unknown option '--turbo'"),
+                 (["torvane"], {"TORVANE_DATA": self.cwd}, 2, self.cwd + " (variable TORVANE_DATA) : ni maps/, ni objets/, ni cars/"),
+                 (["torvane"], {}, 2, "Aucun écran")]
+        if self.display:  # the game would show it in a box; the replay tool meets the same start-up, on stderr
+            cases.append((["torvane-replay", "--window", "--frames", "1"],
+                          {"display": self.display, "MESA_GL_VERSION_OVERRIDE": "3.0"}, harness.NO_DEVICE,
+                          "no OpenGL 3.3 device on SDL's default driver (offered: 3.0"))
+        for command, env, status, message in cases:
+            result = self.installed(*command, **env)
+            self.assertEqual((result.returncode, message in result.stderr), (status, True), result.stderr)
+        self.assertEqual(self.installed("torvane", "--version").stdout.split()[0], "torvane")
 
-        no_data = self.run_installed(self.prefix, "torvane", TORVANE_DATA=self.cwd)
-        self.assertEqual(no_data.returncode, 2)
-        self.assertIn(self.cwd + " (variable TORVANE_DATA) : ni maps/, ni objets/, ni cars/", no_data.stderr)
 
-        no_display = self.run_installed(self.prefix, "torvane")
-        self.assertEqual(no_display.returncode, 2)
-        self.assertIn("Aucun écran", no_display.stderr)
+class Package(harness.TestCase):
+    FILES = {"/usr/bin/" + name for name in ("torvane", "torvane-replay", "torvane-plot", "torvane-sweep")} | {
+        "/usr/share/" + name for name in (
+            "torvane/maps/city.ldo", "torvane/maps/city.map", "torvane/objets/cars/mycar.x", "doc/torvane/copyright",
+            "doc/torvane/changelog.gz", "applications/org.torvane.Torvane.desktop", "man/man6/torvane.6.gz",
+            "metainfo/org.torvane.Torvane.metainfo.xml", "man/man1/torvane-replay.1.gz", "man/man1/torvane-plot.1.gz",
+            "man/man1/torvane-sweep.1.gz", "torvane/tools/sweep_table.py", "torvane/tools/manoeuvres/skidpad.keys",
+            *("icons/hicolor/%dx%d/apps/org.torvane.Torvane.png" % (n, n) for n in (32, 64, 128, 256)))}
+    DEPENDS = {"libc6", "libstdc++6", "libsdl2-2.0-0", "libassimp5", "libpng16-16", "libjpeg62-turbo", "libfreetype6",
+               "libfontconfig1", "libtomlplusplus3", "libavcodec59", "libavformat59", "libswscale6",
+               "libopenal1", "libsndfile1", "libseccomp2", "fonts-dejavu-core", "python3-matplotlib"}
 
-        # The game would show this one in a box that waits for a click: the
-        # replay tool, which writes its boxes on stderr, meets the same start-up.
-        if self.xvfb:
-            old_gl = self.run_installed(self.prefix, "torvane-replay", "--window", "--frames", "1",
-                                        display=self.xvfb[1], MESA_GL_VERSION_OVERRIDE="3.0")
-            self.assertEqual(old_gl.returncode, NO_DEVICE)
-            self.assertIn("no OpenGL 3.3 device on SDL's default driver (offered: 3.0", old_gl.stderr)
+    def test_package_holds_the_game_and_depends_on_runtime_libraries_only(self):
+        for tool in ("cpack", "dpkg-deb", "dpkg-shlibdeps", "file"):
+            if shutil.which(tool) is None:
+                self.skipTest(tool + " is not installed (scripts/setup test installs it)")
+        made = harness.run(["cpack", "-G", "DEB", "--config", os.path.join(harness.ARGS.build, "CPackConfig.cmake"),
+                            "-B", self.path("out")], cwd=self.scratch, timeout=280)
+        self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
+        deb = glob.glob(self.path("out", "*.deb"))[0]
+        files = {line.split()[5].lstrip(".") for line in harness.run(["dpkg-deb", "-c", deb]).stdout.splitlines()}
+        self.assertEqual(self.FILES - files, set(), "missing from the package")
+        built = re.compile(r"torvane-source-data|^/usr/local|^/usr/include|\.a$|/test_|bench")
+        self.assertEqual([path for path in files if built.search(path)], [], "files of the build")
+        depends = harness.run(["dpkg-deb", "-f", deb, "Depends"]).stdout
+        self.assertEqual(self.DEPENDS - {name.split()[0] for name in re.split("[,|]", depends)}, set(), depends)
+        self.assertNotRegex(depends, r"-dev\b|gtest|gmock|benchmark")
+        if shutil.which("lintian"):
+            lintian = harness.run(["lintian", "--fail-on", "error", deb], timeout=280)
+            self.assertEqual(lintian.returncode, 0, lintian.stdout)
+
+    def test_configures_without_the_test_libraries(self):
+        configure = harness.run(["cmake", "-S", harness.ARGS.source, "-B", self.scratch, "-DBUILD_TESTING=OFF",
+                                 "-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON", "-DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON"])
+        self.assertEqual(configure.returncode, 0, configure.stdout + configure.stderr)
 
 
 if __name__ == "__main__":
-    BUILD, SOURCE = sys.argv.pop(1), sys.argv.pop(1)
-    unittest.main()
+    harness.main("build", "source")

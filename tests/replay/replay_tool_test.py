@@ -1,124 +1,83 @@
 #!/usr/bin/python3
-"""torvane-replay as its users meet it: bad input named with file and line,
-Escape ending the run, long frames capped, non-finite state caught, seeded runs repeatable,
-screenshots written. Usage: replay_tool_test.py REPLAY"""
+"""torvane-replay as its users meet it: failures named, with file and line, leaving every file as it was;
+Escape ending the run, long frames capped, non-finite state caught, a car file checked and driven, seeded runs
+repeatable, screenshots written.
+
+    replay_tool_test.py REPLAY
+"""
 import os
 import shutil
-import subprocess
 import sys
-import tempfile
-import unittest
 
-from PIL import Image
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+from PIL import Image  # noqa: E402
 
-TOOL = None
-SHIPPED_CAR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "game", "cars", "car.toml")
-NO_DEVICE = 4
+SHIPPED_CAR = os.path.join(harness.SOURCE, "game", "cars", "car.toml")
 
 
-class ReplayTool(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
+class ReplayTool(harness.TestCase):
+    def run_tool(self, *args, status=0):
+        """The run, checked to end with status (None: any)."""
+        result = harness.run([harness.ARGS.replay, *args], cwd=self.scratch)
+        if status is not None:
+            self.assertEqual(result.returncode, status, (args, result.stderr))
+        return result
 
-    def write(self, name, text):
-        with open(os.path.join(self.folder.name, name), "w") as f:
-            f.write(text)
+    def rows(self, *args):
+        """The data rows of a sound run's telemetry on stdout."""
+        return harness.read_csv(self.run_tool(*args, "--csv", "-").stdout)[1]
 
-    def run_tool(self, *args):
-        return subprocess.run([TOOL, *args], cwd=self.folder.name, capture_output=True, text=True)
-
-    def rows(self, text):
-        return [line.split(",") for line in text.splitlines() if not line.startswith("#")][1:]
-
-    def test_bad_input_names_file_and_line_with_status_2(self):
-        self.write("bad.keys", "1 10 Up\n# fine\n3 4 Upp\n")
-        cases = [
-            (["--keys", "bad.keys"], "bad.keys:3: unknown key 'Upp'"),
-            (["--keys", "missing.keys"], "missing.keys: cannot be read"),
-            (["--frames", "3", "--turbo"], "unknown option '--turbo'"),
-            (["--frames", "3", "--data", "no-such-folder"], "no-such-folder: cannot enter the data folder"),
-        ]
-        for args, message in cases:
-            result = self.run_tool(*args)
-            self.assertEqual(result.returncode, 2, args)
-            self.assertIn(message, result.stderr)
-        result = self.run_tool("--frames", "1", "--no-render", "--csv", "no-such-folder/run.csv")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("no-such-folder/run.csv: cannot be written", result.stderr)
+    def test_failures_are_named_and_replace_no_file(self):
+        files = {"bad.keys": "1 10 Up\n# fine\n3 4 Upp\n", "prev.csv": "previous work\n", "my.keys": "1 3 Up\n"}
+        for name, text in files.items():
+            self.write(name, text)
+        cases = [(["--keys", "bad.keys"], 2, "bad.keys:3: unknown key 'Upp'"),
+                 (["--keys", "missing.keys"], 2, "missing.keys: cannot be read"),
+                 (["--frames", "3", "--turbo"], 2, "unknown option '--turbo'"),
+                 (["--frames", "3", "--data", "no-such-folder"], 2, "no-such-folder: cannot enter the data folder"),
+                 (["--keys", "my.keys", "--csv", "prev.csv", "--data", "/nonexistent"], 2, "/nonexistent"),
+                 (["--keys", "my.keys", "--csv", "prev.csv", "--frames", "x"], 2, "--frames"),
+                 (["--keys", "my.keys", "--csv", "my.keys"], 2, "my.keys: is an input of the run, not overwritten"),
+                 (["--frames", "1", "--csv", "no-such-folder/run.csv"], 1, "no-such-folder/run.csv: cannot be written")]
+        for args, status, message in cases:
+            self.assertIn(message, self.run_tool("--no-render", *args, status=status).stderr)
+        self.assertEqual({name: self.read(name) for name in os.listdir(self.scratch)}, files, "no temporary left")
 
     def test_a_data_folder_lacking_its_level_file_drives_without_the_city(self):
         for name, cause in (("missing", "fichier introuvable"), ("folder", "pas un fichier ordinaire")):
-            data = os.path.join(self.folder.name, name)
+            data = self.path(name)
             os.makedirs(os.path.join(data, "cars"))
             shutil.copy(SHIPPED_CAR, os.path.join(data, "cars"))
             os.makedirs(os.path.join(data, "maps", "city.ldo") if name == "folder" else os.path.join(data, "maps"))
-            result = self.run_tool("--frames", "3", "--no-render", "--data", data)
-            self.assertEqual(result.returncode, 0, result.stderr)
-            self.assertIn("maps/city.ldo : " + cause, result.stderr)
-        result = self.run_tool("--frames", "3", "--no-render", "--data", ".")
-        self.assertEqual(result.returncode, 2)
-        self.assertIn(": no maps/, objets/ or cars/ in it (--data)", result.stderr)
-
-    def test_outputs_replace_their_files_only_when_the_run_ends_well(self):
-        self.write("prev.csv", "previous work\n")
-        self.write("my.keys", "1 3 Up\n")
-        for args in (["--keys", "my.keys", "--csv", "prev.csv", "--data", "/nonexistent"],
-                     ["--keys", "my.keys", "--csv", "my.keys"],
-                     ["--keys", "my.keys", "--csv", "prev.csv", "--frames", "x"]):
-            result = self.run_tool("--no-render", *args)
-            self.assertEqual(result.returncode, 2, args)
-        self.assertIn("my.keys: is an input of the run, not overwritten",
-                      self.run_tool("--no-render", "--keys", "my.keys", "--csv", "my.keys").stderr)
-        with open(os.path.join(self.folder.name, "prev.csv")) as f:
-            self.assertEqual(f.read(), "previous work\n")
-        with open(os.path.join(self.folder.name, "my.keys")) as f:
-            self.assertEqual(f.read(), "1 3 Up\n")
-        self.assertEqual(sorted(os.listdir(self.folder.name)), ["my.keys", "prev.csv"], "no temporary left")
-
-        # A series of screenshots stopped by its fourth frame naming the key script keeps the old second.
-        self.write("shot002.png", "old")
-        self.write("shot004.png", "1 4 Up\n")
-        result = self.run_tool("--keys", "shot004.png", "--png", "shot%03d.png", "--png-every", "2")
-        if result.returncode == NO_DEVICE:
-            self.skipTest("no OpenGL on SDL's offscreen driver")
-        self.assertEqual(result.returncode, 2, result.stderr)
-        with open(os.path.join(self.folder.name, "shot002.png")) as f:
-            self.assertEqual(f.read(), "old")
-        self.assertEqual(sorted(os.listdir(self.folder.name)), ["my.keys", "prev.csv", "shot002.png", "shot004.png"])
+            drive = self.run_tool("--frames", "3", "--no-render", "--data", data)
+            self.assertIn("maps/city.ldo : " + cause, drive.stderr)
+        refused = self.run_tool("--frames", "3", "--no-render", "--data", ".", status=2)
+        self.assertIn(": no maps/, objets/ or cars/ in it (--data)", refused.stderr)
 
     def test_escape_ends_the_run_after_its_frame(self):
         self.write("quit.keys", "1 10 Up\n4 4 Escape\n")
-        result = self.run_tool("--keys", "quit.keys", "--no-render", "--csv", "run.csv")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        with open(os.path.join(self.folder.name, "run.csv")) as f:
-            rows = self.rows(f.read())
+        rows = self.rows("--keys", "quit.keys", "--no-render")
         self.assertEqual([row[0] for row in rows], ["0", "1", "2", "3", "4"])
-        self.assertEqual(rows[4][2], '"1 200"')
+        self.assertEqual(rows[4][2], "1 200")
 
     def test_check_finite_stops_at_the_first_bad_frame(self):
         self.write("up.keys", "1 20 Up\n")
         args = ["--keys", "up.keys", "--no-render", "--dt", "1e30", "--no-dt-cap", "--csv", "-"]
-        unchecked = self.run_tool(*args)
-        self.assertEqual(unchecked.returncode, 0)
-        self.assertIn(",nan,", unchecked.stdout)
-        checked = self.run_tool(*args, "--check-finite")
-        self.assertEqual(checked.returncode, 3)
-        self.assertRegex(checked.stderr, r"frame \d+: [a-zA-Z.0-9]+ is (-?inf|-?nan)")
-        last_frame = self.rows(checked.stdout)[-1][0]
-        self.assertIn(f"frame {last_frame}:", checked.stderr)
+        self.assertIn(",nan,", self.run_tool(*args).stdout)
+        checked = self.run_tool(*args, "--check-finite", status=3)
+        last = harness.read_csv(checked.stdout)[1][-1][0]
+        self.assertRegex(checked.stderr, r"frame %s: [a-zA-Z.0-9]+ is (-?inf|-?nan)" % last)
 
     def test_long_frames_are_simulated_as_a_fortieth_of_a_second(self):
         # Into the north wall and held there, steering: at half a second a frame,
         # uncapped, the car passes through the wall and never comes back.
         self.write("walls.keys", "1 1200 Up\n400 700 Right\n")
-        result = self.run_tool("--keys", "walls.keys", "--no-render", "--dt", "0.5", "--check-finite", "--csv", "-")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        header = [line for line in result.stdout.splitlines() if not line.startswith("#")][0].split(",")
-        x, z = header.index("position.x"), header.index("position.z")
-        rows = self.rows(result.stdout)
+        run = self.run_tool("--keys", "walls.keys", "--no-render", "--dt", "0.5", "--check-finite", "--csv", "-")
+        header, rows = harness.read_csv(run.stdout)
         self.assertEqual(len(rows), 1201)
         self.assertEqual({row[1] for row in rows[1:]}, {"0.0250000004"})
+        x, z = header.index("position.x"), header.index("position.z")
         # The arena's walls stand at x = +-181 and z = +-181.
         self.assertTrue(all(abs(float(row[x])) < 181 and abs(float(row[z])) < 181 for row in rows))
         self.assertLess(min(float(row[z]) for row in rows), -170)
@@ -130,40 +89,36 @@ class ReplayTool(unittest.TestCase):
         self.write("bad.toml", shipped.replace("grip_factor = 1.688", "grip_factor = 0"))
         self.write("slippery.toml", shipped.replace("grip_factor = 1.688", "grip_factor = 0.8"))
         self.write("up.keys", "1 60 Up\n")
-        bad = self.run_tool("--keys", "up.keys", "--no-render", "--car", "bad.toml")
-        self.assertEqual(bad.returncode, 2)
-        self.assertIn(f"bad.toml:{line}: tyres.grip_factor: 0 is outside (0, 100]", bad.stderr)
-        runs = {}
-        for car in ("slippery.toml", SHIPPED_CAR):
-            result = self.run_tool("--keys", "up.keys", "--no-render", "--car", car, "--csv", "-")
-            self.assertEqual(result.returncode, 0, result.stderr)
-            runs[car] = result.stdout
-        self.assertIn("# car: slippery.toml fnv1a64:", runs["slippery.toml"])
-        self.assertNotEqual(self.rows(runs["slippery.toml"])[-1], self.rows(runs[SHIPPED_CAR])[-1])
+        drive = ["--keys", "up.keys", "--no-render", "--car"]
+        bad = self.run_tool(*drive, "bad.toml", status=2)
+        self.assertIn("bad.toml:%d: tyres.grip_factor: 0 is outside (0, 100]" % line, bad.stderr)
+        self.assertNotEqual(self.rows(*drive, "slippery.toml")[-1], self.rows(*drive, SHIPPED_CAR)[-1])
+        self.assertIn("# car: slippery.toml fnv1a64:", self.run_tool(*drive, "slippery.toml", "--csv", "-").stdout)
 
     def test_seeded_random_drives_repeat(self):
-        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render", "--csv", "-"]
-        first = self.run_tool(*args, "--seed", "5")
-        self.assertEqual(first.returncode, 0, first.stderr)
-        self.assertEqual(first.stdout, self.run_tool(*args, "--seed", "5").stdout)
-        self.assertNotEqual(first.stdout, self.run_tool(*args, "--seed", "6").stdout)
-        frame_times = [float(row[1]) for row in self.rows(first.stdout)[1:]]
-        self.assertEqual(len(frame_times), 300)
-        self.assertTrue(all(1 / 240 - 1e-9 <= dt <= 1 / 20 + 1e-9 for dt in frame_times))
+        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render"]
+        first = self.rows(*args, "--seed", "5")
+        self.assertEqual(first, self.rows(*args, "--seed", "5"))
+        self.assertNotEqual(first, self.rows(*args, "--seed", "6"))
+        self.assertEqual(len(first), 301)
 
-    def test_screenshots_show_the_scene(self):
+    def test_screenshots_show_the_scene_and_never_replace_an_input(self):
         self.write("up.keys", "1 4 Up\n")
-        result = self.run_tool("--keys", "up.keys", "--png", "shot%03d.png", "--png-every", "2")
-        if result.returncode == NO_DEVICE:
+        result = self.run_tool("--keys", "up.keys", "--png", "shot%03d.png", "--png-every", "2", status=None)
+        if result.returncode == harness.NO_DEVICE:
             self.skipTest("no OpenGL on SDL's offscreen driver")
         self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertEqual(sorted(f for f in os.listdir(self.folder.name) if f.endswith(".png")),
-                         ["shot002.png", "shot004.png"])
-        image = Image.open(os.path.join(self.folder.name, "shot004.png"))
-        self.assertEqual(image.size, (800, 600))
-        self.assertGreater(len(image.getcolors(800 * 600)), 100)
+        self.assertEqual(sorted(os.listdir(self.scratch)), ["shot002.png", "shot004.png", "up.keys"])
+        with Image.open(self.path("shot004.png")) as image:
+            self.assertEqual(image.size, (800, 600))
+            self.assertGreater(len(image.getcolors(800 * 600)), 100)
+        # A series whose fourth frame would be the key script keeps its second as it was.
+        self.write("shot002.png", "old")
+        self.write("shot004.png", "1 4 Up\n")
+        self.run_tool("--keys", "shot004.png", "--png", "shot%03d.png", "--png-every", "2", status=2)
+        self.assertEqual([self.read("shot002.png"), self.read("shot004.png")], ["old", "1 4 Up\n"])
+        self.assertEqual(sorted(os.listdir(self.scratch)), ["shot002.png", "shot004.png", "up.keys"], "a temporary left")
 
 
 if __name__ == "__main__":
-    TOOL = os.path.abspath(sys.argv.pop(1))
-    unittest.main()
+    harness.main("replay")
