@@ -111,8 +111,9 @@ TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
     const std::string huge = (folder / "huge.toml").string();
     std::ofstream(huge) << std::string(kMaxCarFileBytes + 1, '#');
     EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 16384 bytes\n");
-    EXPECT_EQ(errorsOf(readCarFile((folder / "missing.toml").string())), "car.toml: cannot be read\n");
-    EXPECT_EQ(errorsOf(readCarFile(folder.string())), "car.toml: cannot be read\n");
+    EXPECT_EQ(errorsOf(readCarFile((folder / "missing.toml").string())), "car.toml: no such file\n");
+    EXPECT_EQ(errorsOf(readCarFile(folder.string())),
+              "car.toml: not a regular file (a folder, a device or a pipe)\n");
     std::filesystem::remove_all(folder);
 }
 

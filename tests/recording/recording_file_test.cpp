@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -250,26 +252,84 @@ TEST_F(RecordingFile, AFailedWriteStopsTheWriterOnceAndLeavesTheFileReadable)
     EXPECT_FALSE(read.recording->complete);
 }
 
-TEST_F(RecordingFile, FolderRecoversPartFilesAndPrunesOnlyTheOldest)
+TEST_F(RecordingFile, FolderRecoversAndPrunesOnlyTheGamesOwnFilesAndNeverFollowsALink)
 {
+    const fs::path outside = folder / "outside";
     fs::create_directories(folder / kSavedRecordingsFolder);
-    for (const char* name : {"2026-01-01_10-00-00.tvr", "2026-01-02_10-00-00.tvr", "2026-01-03_10-00-00.tvr"}) {
+    fs::create_directories(outside);
+    for (const char* name : {"2026-01-01_10-00-00.tvr", "2026-01-02_10-00-00.tvr", "2026-01-03_10-00-00_2+.tvr"}) {
         std::ofstream(folder / name) << "x";
     }
     std::ofstream(folder / "2026-01-04_10-00-00.tvr.part") << "x";
     std::ofstream(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr.part") << "x";
+    // What the game never wrote, named to be taken first: links out of the
+    // folder, a foreign name, a folder.
+    std::ofstream(outside / "2020-01-01_10-00-00.tvr") << "theirs";
+    std::ofstream(outside / "2020-01-01_10-00-00.tvr.part") << "theirs";
+    fs::create_symlink(outside / "2020-01-01_10-00-00.tvr", folder / "2020-01-01_10-00-00.tvr");
+    fs::create_symlink(outside / "2020-01-01_10-00-00.tvr.part", folder / "2020-01-01_10-00-00.tvr.part");
+    std::ofstream(folder / "2000 notes.tvr") << "theirs";
+    std::ofstream(folder / "2000 notes.tvr.part") << "theirs";
+    fs::create_directories(folder / "2019-01-01_10-00-00.tvr");
 
     EXPECT_EQ(recoverPartFiles(folder.string()).size(), 2u);
     EXPECT_TRUE(fs::exists(folder / "2026-01-04_10-00-00.tvr"));
     EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
+    EXPECT_TRUE(fs::is_symlink(folder / "2020-01-01_10-00-00.tvr.part"));
+    EXPECT_TRUE(fs::exists(folder / "2000 notes.tvr.part"));
 
     EXPECT_EQ(pruneRecordings(folder.string(), 2).size(), 2u);
+    EXPECT_FALSE(fs::exists(folder / "2026-01-01_10-00-00.tvr"));
     EXPECT_FALSE(fs::exists(folder / "2026-01-02_10-00-00.tvr"));
-    EXPECT_TRUE(fs::exists(folder / "2026-01-03_10-00-00.tvr"));
+    EXPECT_TRUE(fs::exists(folder / "2026-01-03_10-00-00_2+.tvr"));
     EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
+    EXPECT_TRUE(fs::is_symlink(folder / "2020-01-01_10-00-00.tvr"));
+    EXPECT_EQ(readFileContents((outside / "2020-01-01_10-00-00.tvr").c_str()), "theirs");
+    EXPECT_TRUE(fs::exists(folder / "2000 notes.tvr"));
+    EXPECT_TRUE(fs::is_directory(folder / "2019-01-01_10-00-00.tvr"));
+
+    // A saved folder that is a link out of the recordings is not recovered in.
+    fs::remove_all(folder / kSavedRecordingsFolder);
+    fs::create_symlink(outside, folder / kSavedRecordingsFolder);
+    std::ofstream(outside / "2021-01-01_10-00-00.tvr.part") << "theirs";
+    EXPECT_TRUE(recoverPartFiles(folder.string()).empty());
+    EXPECT_TRUE(fs::exists(outside / "2021-01-01_10-00-00.tvr.part"));
+
     // A new drive started in the same second as a kept one gets a name of its own.
     std::ofstream(folder / recordingFileName(1000)) << "x";
     EXPECT_NE(newRecordingPath(folder.string(), 1000), (folder / recordingFileName(1000)).string());
+}
+
+TEST_F(RecordingFile, GamesStartedTogetherNeverShareAFile)
+{
+    RecordingHeader header;
+    header.startTime = 1000;
+    constexpr int kGames = 8;
+    std::vector<std::unique_ptr<RecordingWriter>> writers(kGames);
+    std::vector<std::thread> starts;
+    for (auto& writer : writers) {
+        starts.emplace_back([&] {
+            std::string error;
+            writer = RecordingWriter::start(folder.string(), header, error, RecordingName::NewInFolder);
+        });
+    }
+    for (std::thread& start : starts) {
+        start.join();
+    }
+    // Another game finishes under the name the first writer will want.
+    ASSERT_NE(writers[0], nullptr);
+    const std::string wanted = writers[0]->finalPath();
+    std::ofstream(wanted) << "theirs";
+    std::set<std::string> paths;
+    for (auto& writer : writers) {
+        ASSERT_NE(writer, nullptr);
+        EXPECT_TRUE(writer->finish());
+        EXPECT_TRUE(readRecording(writer->finalPath()).recording) << writer->finalPath();
+        paths.insert(writer->finalPath());
+    }
+    EXPECT_EQ(paths.size(), static_cast<std::size_t>(kGames));
+    EXPECT_EQ(paths.count(wanted), 0u);
+    EXPECT_EQ(readFileContents(wanted.c_str()), "theirs");
 }
 
 } // namespace
