@@ -49,16 +49,10 @@ for drive in "$golden"/straight.keys "$golden"/circle.keys "$golden"/wall.keys "
 done
 
 log "the game on Xvfb: a recorded drive, watched, then raced as a ghost"
-command -v Xvfb >/dev/null || { log "SKIP: Xvfb is not installed"; exit 77; }
-Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
-  sleep 0.1
-done
-grep -q '^[0-9][0-9]*$' "$work/display" || { log "SKIP: Xvfb could not start"; exit 77; }
+source "$(dirname "${BASH_SOURCE[0]}")/../support/private_xvfb.sh"
+start_private_xvfb "$work"
 unset WAYLAND_DISPLAY
-export DISPLAY=":$(cat "$work/display")" SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER=x11
 cd "$data_folder" || exit 1
 for run in "record --record $work/drive.tvr" "watch --replay $work/drive.tvr" "ghost --ghost $work/drive.tvr"; do
   set -- $run

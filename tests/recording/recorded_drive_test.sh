@@ -44,18 +44,8 @@ trap cleanup EXIT
 x() { timeout 10 "$@"; }
 
 command -v xdotool >/dev/null || fail "xdotool is missing (scripts/setup installs it)"
-if ! command -v Xvfb >/dev/null; then
-  log "SKIP: Xvfb is not installed"
-  exit 77
-fi
-Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  grep -q '^[0-9][0-9]*$' "$work/display" 2>/dev/null && break
-  sleep 0.1
-done
-grep -q '^[0-9][0-9]*$' "$work/display" || { log "SKIP: Xvfb could not start"; exit 77; }
-export DISPLAY=":$(cat "$work/display")"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/private_xvfb.sh"
+start_private_xvfb "$work"
 
 # game NAME [OPTION...]: the game in the data folder, its user folders in $work,
 # in place of the subshell it is called in.
