@@ -1,6 +1,7 @@
 #include "recording/recording_folder.h"
 
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,7 +25,9 @@ bool isOwnFile(const fs::directory_entry& entry)
     return entry.symlink_status(error).type() == fs::file_type::regular && !error;
 }
 
-// True when no running game holds the file's lock (it is not being written).
+// True when no running game holds the file's lock (it is not being written)
+// and it holds something: a game locks its file before it writes the first
+// byte, so an empty one may be a game's that has not locked it yet.
 bool isAbandoned(const fs::path& path)
 {
     // Not followed, and not waited on should it have become a pipe since it was looked at.
@@ -32,7 +35,9 @@ bool isAbandoned(const fs::path& path)
     if (descriptor < 0) {
         return false;
     }
-    const bool free = flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    struct stat opened {};
+    const bool free = flock(descriptor, LOCK_EX | LOCK_NB) == 0 && fstat(descriptor, &opened) == 0
+                      && opened.st_size > 0;
     close(descriptor);
     return free;
 }

@@ -36,8 +36,9 @@ std::string renameToFreeName(const std::string& from, const std::string& target,
 // Renames every "NAME.part" that no running game is still writing, in folder
 // and its saved subfolder, to NAME ("_2"... added if NAME exists); the
 // recovered paths. Each one reads up to its last complete chunk. Only regular
-// files named as the game names them are renamed; a saved subfolder that is a
-// symbolic link is left alone.
+// files named as the game names them are renamed, and not empty ones (a game
+// starting meanwhile may not have locked its file yet); a saved subfolder that
+// is a symbolic link is left alone.
 std::vector<std::string> recoverPartFiles(const std::string& folder);
 
 // True when name is one newRecordingPath or recoverPartFiles gives a finished

@@ -182,7 +182,8 @@ std::unique_ptr<RecordingWriter> RecordingWriter::start(const std::string& path,
         return nullptr;
     }
     // Held while the file is written: the next start renames only the .part files no game holds.
-    flock(fileno(shared->file), LOCK_EX | LOCK_NB);
+    // Waited for, before the first byte: a game starting meanwhile holds it only to see the file empty.
+    flock(fileno(shared->file), LOCK_EX);
     if (!shared->put(encodeRecordingHeader(header))) {
         std::fclose(shared->file);
         std::remove(shared->partPath.c_str());
