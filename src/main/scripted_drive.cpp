@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "main/replay_stage.h"
+#include "main/replay_sound.h"
 #include "replay/telemetry.h"
 #include "app/car_loading.h"
 
@@ -35,6 +36,10 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
     }
 
     const std::string carName = options.carFile.empty() ? kCarFile : options.carFile;
+    ReplaySound sound;
+    if (const int started = sound.start(*game, outputs); started != kDone) {
+        return started;
+    }
     if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
@@ -57,11 +62,17 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
             stage.headless->clearLog();
         }
         status = recordFrame(outputs, options, *game, frame, dt, keys);
-        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0) {
-            status = writeScreenshot(outputs, *stage.desktop->device, frame);
+        if (status == kDone) {
+            status = sound.afterFrame(dt);
+        }
+        if (status == kDone && stage.desktop) {
+            status = writePictures(outputs, *stage.desktop->device, frame, dt);
         }
     }
     game->device = nullptr;
+    if (const int finished = sound.finish(); status == kDone) {
+        status = finished;
+    }
     return status;
 }
 
