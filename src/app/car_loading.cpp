@@ -22,7 +22,8 @@ CarFileReading readNamingErrors(const std::string& path)
 std::string refusedText(const std::string& path, const CarFileReading& reading)
 {
     const CarFileError& first = reading.errors.front();
-    return carFileRefusedMessage(path, static_cast<int>(reading.errors.size()), first.line, first.field);
+    return carFileRefusedMessage(path, reading.fault, static_cast<int>(reading.errors.size()), first.line,
+                                 first.field);
 }
 
 // Gives the car the file's model when it is sound; false when it was refused.

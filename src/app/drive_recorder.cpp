@@ -11,7 +11,8 @@
 
 namespace torvane {
 
-std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std::string& path, std::uint64_t levelHash)
+std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std::string& path, std::uint64_t levelHash,
+                                                    RecordingName naming)
 {
     RecordingHeader header;
     header.programVersion = programVersion();
@@ -21,7 +22,7 @@ std::unique_ptr<DriveRecorder> DriveRecorder::start(const Game& game, const std:
     header.carText = carFileText(game.playerCar.getParameters());
     header.start = captureKeyframe(game);
     std::string error;
-    std::unique_ptr<RecordingWriter> writer = RecordingWriter::start(path, header, error);
+    std::unique_ptr<RecordingWriter> writer = RecordingWriter::start(path, header, error, naming);
     if (!writer) {
         diagnose(error + ": the drive is not recorded");
         return nullptr;

@@ -21,10 +21,12 @@ namespace torvane {
 class DriveRecorder {
 public:
     // Starts recording game's drive from its present state into path (written
-    // as path + ".part" until finished), the car text game.carSource.text and
-    // the level data levelHash. Nothing, after a diagnostic, when the file
-    // cannot be written.
-    static std::unique_ptr<DriveRecorder> start(const Game& game, const std::string& path, std::uint64_t levelHash);
+    // as path + ".part" until finished; with RecordingName::NewInFolder, path
+    // is the folder the file gets a new name in), the car text
+    // game.carSource.text and the level data levelHash. Nothing, after a
+    // diagnostic, when the file cannot be written.
+    static std::unique_ptr<DriveRecorder> start(const Game& game, const std::string& path, std::uint64_t levelHash,
+                                                RecordingName naming = RecordingName::Given);
 
     // The main loop paused the game because its window lost the focus, before the next frame.
     void noteFocusPause() { pendingEvents |= kEventFocusPause; }

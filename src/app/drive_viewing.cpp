@@ -16,15 +16,21 @@ constexpr float kViewingNoticeSeconds = 3.0f;
 
 } // namespace
 
-std::optional<Recording> readRecordingFor(const std::string& path, std::uint64_t levelHash)
+std::optional<Recording> readRecordingFor(const std::string& path, std::uint64_t levelHash, std::string* why)
 {
     RecordingRead read = readRecording(path);
     if (!read.recording) {
         diagnose(read.error);
+        if (why != nullptr) {
+            *why = fileFaultText(read.fault);
+        }
         return std::nullopt;
     }
     if (read.recording->header.levelHash != levelHash) {
         diagnose(path + ": driven on other level data (maps/city.ldo, maps/city.map) than this game's");
+        if (why != nullptr) {
+            *why = kOtherLevelDrive;
+        }
         return std::nullopt;
     }
     if (!read.recording->stopNote.empty()) {
@@ -58,11 +64,18 @@ void DriveViewing::setInputDevices(KeyboardDevice* keyboardDevice, PadDevice* pa
     pads = padDevice;
 }
 
+void DriveViewing::refuse(const std::string& path, std::string_view why)
+{
+    refusal = cannotWatchMessage(path, why);
+    game.play.showNotice(refusal, kViewingNoticeSeconds);
+}
+
 bool DriveViewing::watch(const std::string& path)
 {
-    std::optional<Recording> recording = readRecordingFor(path, levelHash);
+    std::string why;
+    std::optional<Recording> recording = readRecordingFor(path, levelHash, &why);
     if (!recording) {
-        game.play.showNotice(cannotWatchMessage(path), kViewingNoticeSeconds);
+        refuse(path, why);
         return false;
     }
     beforeWatching = captureKeyframe(game);
@@ -71,7 +84,7 @@ bool DriveViewing::watch(const std::string& path)
     if (!watch->start(game, std::move(*recording))) {
         takeCarText(game, carTextBeforeWatching, "the car file");
         restoreKeyframe(game, beforeWatching);
-        game.play.showNotice(cannotWatchMessage(path), kViewingNoticeSeconds);
+        refuse(path, {});
         return false;
     }
     watching = std::move(watch);
@@ -85,10 +98,11 @@ bool DriveViewing::watch(const std::string& path)
 
 bool DriveViewing::race(const std::string& path)
 {
-    std::optional<Recording> recording = readRecordingFor(path, levelHash);
+    std::string why;
+    std::optional<Recording> recording = readRecordingFor(path, levelHash, &why);
     std::unique_ptr<Ghost> raced = recording ? Ghost::race(game, std::move(*recording)) : nullptr;
     if (raced == nullptr) {
-        game.play.showNotice(cannotWatchMessage(path), kViewingNoticeSeconds);
+        refuse(path, why);
         return false;
     }
     ghost = std::move(raced);

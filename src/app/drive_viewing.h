@@ -34,8 +34,9 @@ enum class ViewingChange {
 
 // Reads the recording at path for watching or racing: nullopt, after a
 // diagnostic naming why, when it cannot be read or was driven on other level
-// data than levelHash.
-std::optional<Recording> readRecordingFor(const std::string& path, std::uint64_t levelHash);
+// data than levelHash; why, when given, then gets the player's short text of it.
+std::optional<Recording> readRecordingFor(const std::string& path, std::uint64_t levelHash,
+                                          std::string* why = nullptr);
 
 // The list's summary of a recording file: its recorded length and whether it
 // lies in a "saved" folder; nullopt when it cannot be read.
@@ -55,6 +56,8 @@ public:
     // Makes path the ghost and shows it; false (with a note) when it cannot be read.
     bool race(const std::string& path);
     bool isWatching() const { return watching != nullptr; }
+    // The player's message for the recording watch or race last refused.
+    const std::string& refusalMessage() const { return refusal; }
 
     // Before a driving frame of frameTime seconds: the ghost keeps level.
     void beforeDrivingFrame(float frameTime);
@@ -73,6 +76,8 @@ private:
     void toggleGhost();
     // Ends the watching and gives the game its keyboard and pads back.
     void stopWatching();
+    // Notes that path cannot be watched or raced, for why, and shows it.
+    void refuse(const std::string& path, std::string_view why);
 
     Game& game;
     std::filesystem::path folder;
@@ -90,6 +95,7 @@ private:
     // The player's drive as it stood when watching began, to go back to on Escape.
     Keyframe beforeWatching;
     std::string carTextBeforeWatching;
+    std::string refusal;
 };
 
 } // namespace torvane

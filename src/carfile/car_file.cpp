@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 
 #include <toml++/toml.h>
 
@@ -143,21 +142,15 @@ CarFileReading parseCarFile(std::string_view text)
 
 CarFileReading readCarFile(const std::string& path)
 {
-    const auto refused = [](std::string problem) { return CarFileReading{std::nullopt, {{0, "", problem}}, 0, {}}; };
-    const std::string tooLarge = "larger than " + std::to_string(kMaxCarFileBytes) + " bytes";
-    std::error_code error;
-    if (std::filesystem::file_size(path, error) > kMaxCarFileBytes && !error) {
-        return refused(tooLarge); // not read at all
+    FileRead file = readFile(path.c_str(), kMaxCarFileBytes, FinalLink::Refuse);
+    if (!file.contents) {
+        const std::string problem = file.fault == FileFault::TooLarge
+                                        ? "larger than " + std::to_string(kMaxCarFileBytes) + " bytes"
+                                        : fileFaultReason(file.fault);
+        return CarFileReading{std::nullopt, {{0, "", problem}}, 0, {}, file.fault};
     }
-    const std::optional<std::string> text = readFileContents(path.c_str());
-    if (!text) {
-        return refused("cannot be read");
-    }
-    if (text->size() > kMaxCarFileBytes) {
-        return refused(tooLarge); // it grew since
-    }
-    CarFileReading reading = parseCarFile(*text);
-    reading.text = *text;
+    CarFileReading reading = parseCarFile(*file.contents);
+    reading.text = std::move(*file.contents);
     return reading;
 }
 

@@ -8,7 +8,8 @@
 // Shortcomings: each value is read as a double and then rounded to a float, so
 // a decimal lying almost exactly between two floats may land one float away
 // from its nearest (the shipped file's values all land exactly); a file over
-// kMaxCarFileBytes is refused unread.
+// kMaxCarFileBytes is refused unread, and so is a symbolic link, a pipe or a
+// device (car files are shared between players).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "car/car_parameters.h"
+#include "core/file_contents.h"
 
 namespace torvane {
 
@@ -37,12 +39,13 @@ struct CarFileReading {
     std::vector<CarFileError> errors;         // in line order
     std::uint64_t hash = 0;                   // contentHash of the file's bytes; 0 when unread
     std::string text;                         // the file's bytes as read by readCarFile; empty when unread
+    FileFault fault = FileFault::NoFault;     // why readCarFile could not read the file; NoFault once read
 };
 
 // Parses the text of a car file.
 CarFileReading parseCarFile(std::string_view text);
 
-// Reads and parses the file at path.
+// Reads and parses the file at path (the file itself: a symbolic link is refused).
 CarFileReading readCarFile(const std::string& path);
 
 // "path:line: field: problem", leaving out a line of 0 and an empty field.

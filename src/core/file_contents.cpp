@@ -1,8 +1,13 @@
 #include "core/file_contents.h"
 
-#include <array>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <new>
 
 #include "core/file_fault_log.h"
@@ -22,56 +27,137 @@ FileFault fileSystemFault(const char* path)
     return status.type() == std::filesystem::file_type::regular ? FileFault::NoFault : FileFault::NotRegularFile;
 }
 
+const char* fileFaultReason(FileFault fault)
+{
+    switch (fault) {
+    case FileFault::NotFound:
+        return "no such file";
+    case FileFault::NotRegularFile:
+        return "not a regular file (a folder, a device or a pipe)";
+    case FileFault::SymbolicLink:
+        return "a symbolic link (refused: the file itself is read, not what it points to)";
+    case FileFault::Unreadable:
+        return "cannot be read";
+    case FileFault::TooLarge:
+        return "larger than the limit";
+    case FileFault::UnsupportedFormat:
+        return "a format not supported";
+    case FileFault::Damaged:
+        return "damaged or cut short";
+    case FileFault::TooManyPixels:
+        return "an image too large";
+    case FileFault::OverBudget:
+        return "beyond the textures' memory";
+    case FileFault::NoFault:
+        break;
+    }
+    return "no fault";
+}
+
 namespace {
 
-FileRead readFileUnlogged(const char* path, std::size_t maxBytes)
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int value;
+    ~Descriptor()
+    {
+        if (value >= 0) {
+            close(value);
+        }
+    }
+};
+
+FileFault openFault(int error, FinalLink link)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileFault::NotFound;
+    case ELOOP:
+        return link == FinalLink::Refuse ? FileFault::SymbolicLink : FileFault::Unreadable;
+    case ENXIO:
+    case ENODEV:
+        return FileFault::NotRegularFile;
+    default:
+        return FileFault::Unreadable;
+    }
+}
+
+FileRead readFileUnlogged(const char* path, std::size_t maxBytes, FinalLink link)
 {
     if (path == nullptr) {
         return {std::nullopt, FileFault::NotFound};
     }
-    if (const FileFault fault = fileSystemFault(path); fault != FileFault::NoFault) {
-        return {std::nullopt, fault};
+    // Nothing that is not a regular file is opened when it can be told before:
+    // opening some devices acts on them.
+    struct stat seen {};
+    if ((link == FinalLink::Refuse ? lstat(path, &seen) : stat(path, &seen)) != 0) {
+        return {std::nullopt, openFault(errno, link)};
     }
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) {
+    if (S_ISLNK(seen.st_mode)) {
+        return {std::nullopt, FileFault::SymbolicLink};
+    }
+    if (!S_ISREG(seen.st_mode)) {
+        return {std::nullopt, FileFault::NotRegularFile};
+    }
+    // Without blocking, in case the path became a pipe since; what was opened is what is judged.
+    const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (link == FinalLink::Refuse ? O_NOFOLLOW : 0);
+    const Descriptor file{open(path, flags)};
+    if (file.value < 0) {
+        return {std::nullopt, openFault(errno, link)};
+    }
+    struct stat opened {};
+    if (fstat(file.value, &opened) != 0) {
         return {std::nullopt, FileFault::Unreadable};
     }
-    if (size > maxBytes) {
+    if (!S_ISREG(opened.st_mode)) {
+        return {std::nullopt, FileFault::NotRegularFile};
+    }
+    if (opened.st_size < 0 || static_cast<std::uintmax_t>(opened.st_size) > maxBytes) {
         return {std::nullopt, FileFault::TooLarge};
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {std::nullopt, FileFault::Unreadable};
-    }
+    const std::size_t pastLimit = maxBytes < SIZE_MAX ? maxBytes + 1 : maxBytes;
     try {
-        std::string contents;
-        contents.reserve(static_cast<std::size_t>(size));
-        std::array<char, 1 << 16> chunk;
-        // Read to the end, not to the size asked: a file may grow, and some report size 0.
-        while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-            const auto count = static_cast<std::size_t>(in.gcount());
-            if (count > maxBytes - contents.size()) {
-                return {std::nullopt, FileFault::TooLarge};
+        std::string contents(static_cast<std::size_t>(opened.st_size), '\0');
+        std::size_t filled = 0;
+        // Read to the end, not to the size seen: a file may grow, and some report size 0.
+        for (;;) {
+            if (filled == contents.size()) {
+                if (contents.size() > maxBytes) {
+                    return {std::nullopt, FileFault::TooLarge};
+                }
+                // One byte past the limit at most: enough to tell a file that grew beyond it.
+                contents.resize(std::min(std::max(contents.size() * 2, std::size_t{4096}), pastLimit));
             }
-            contents.append(chunk.data(), count);
+            const ssize_t count = read(file.value, contents.data() + filled, contents.size() - filled);
+            if (count == 0) {
+                break;
+            }
+            if (count < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return {std::nullopt, FileFault::Unreadable};
+            }
+            filled += static_cast<std::size_t>(count);
         }
-        if (in.bad()) {
-            return {std::nullopt, FileFault::Unreadable};
+        if (filled > maxBytes) {
+            return {std::nullopt, FileFault::TooLarge};
         }
+        contents.resize(filled);
         return {std::move(contents), FileFault::NoFault};
-    } catch (const std::ios_base::failure&) {
-        return {std::nullopt, FileFault::Unreadable}; // a read error underneath the stream
     } catch (const std::bad_alloc&) {
+        return {std::nullopt, FileFault::TooLarge};
+    } catch (const std::length_error&) {
         return {std::nullopt, FileFault::TooLarge};
     }
 }
 
 } // namespace
 
-FileRead readFile(const char* path, std::size_t maxBytes)
+FileRead readFile(const char* path, std::size_t maxBytes, FinalLink link)
 {
-    FileRead read = readFileUnlogged(path, maxBytes);
+    FileRead read = readFileUnlogged(path, maxBytes, link);
     if (path != nullptr) {
         noteFileFault(path, read.fault);
     }

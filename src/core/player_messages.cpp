@@ -12,9 +12,10 @@ std::string screenshotSavedMessage(std::string_view path)
     return "Capture enregistrée : " + std::string(path);
 }
 
-std::string cannotWatchMessage(std::string_view path)
+std::string cannotWatchMessage(std::string_view path, std::string_view why)
 {
-    return "Impossible de revoir " + std::string(path);
+    const std::string text = "Impossible de revoir " + std::string(path);
+    return why.empty() ? text : text + " : " + std::string(why);
 }
 
 std::string screenshotFailedMessage(std::string_view path)
@@ -70,11 +71,15 @@ std::string carFileReloadedMessage(std::string_view path)
     return std::string(path) + " rechargé";
 }
 
-std::string carFileRefusedMessage(std::string_view path, int errorCount, int firstLine, std::string_view firstField)
+std::string carFileRefusedMessage(std::string_view path, FileFault fault, int errorCount, int firstLine,
+                                  std::string_view firstField)
 {
     const std::string refused = std::string(path) + " refusé : ";
+    if (fault != FileFault::NoFault) {
+        return refused + std::string(fileFaultText(fault));
+    }
     if (firstLine <= 0) {
-        return refused + "fichier illisible ou trop grand";
+        return refused + "fichier illisible";
     }
     std::string where = "ligne " + std::to_string(firstLine);
     if (!firstField.empty()) {
@@ -93,6 +98,8 @@ std::string_view fileFaultText(FileFault fault)
         return "fichier introuvable";
     case FileFault::NotRegularFile:
         return "pas un fichier ordinaire";
+    case FileFault::SymbolicLink:
+        return "lien symbolique refusé";
     case FileFault::Unreadable:
         return "lecture impossible";
     case FileFault::TooLarge:

@@ -53,8 +53,11 @@ inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantô
 inline constexpr std::string_view kSilentGame = "le jeu tourne sans son : ";
 inline constexpr std::string_view kSoundMuted = "Son coupé (M)";
 inline constexpr std::string_view kSoundOn = "Son rétabli (M)";
-// "Impossible de revoir <path>": a recording that cannot be watched or raced (the why goes to stderr).
-std::string cannotWatchMessage(std::string_view path);
+// "Impossible de revoir <path> : <why>" (or without the why when there is none
+// to tell): a recording that cannot be watched or raced (the details go to stderr).
+std::string cannotWatchMessage(std::string_view path, std::string_view why = {});
+// The why of a recording driven on other level data than the game's.
+inline constexpr std::string_view kOtherLevelDrive = "conduit sur d'autres données de niveau";
 
 // "Capture enregistrée : <path>", shown when a screenshot was written.
 std::string screenshotSavedMessage(std::string_view path);
@@ -86,9 +89,10 @@ std::string carNotSavedMessage(std::string_view path);
 inline constexpr std::string_view kCarNameRefused =
     "Nom refusé : de 1 à 64 lettres sans accent, chiffres, - ou _";
 // Why the car file was refused, from its first error: "<path> refusé : ligne 12, tyres.grip_factor",
-// "<path> refusé : 3 erreurs (première : ligne 12, tyres.grip_factor)", or for an
-// error of the whole file (line 0) "<path> refusé : fichier illisible ou trop grand".
-std::string carFileRefusedMessage(std::string_view path, int errorCount, int firstLine, std::string_view firstField);
+// "<path> refusé : 3 erreurs (première : ligne 12, tyres.grip_factor)", or for a
+// file that could not be read (fault) "<path> refusé : lien symbolique refusé".
+std::string carFileRefusedMessage(std::string_view path, FileFault fault, int errorCount, int firstLine,
+                                  std::string_view firstField);
 // "<path> : 3 lignes ignorées (première : ligne 12)", or "<path> : 1 ligne ignorée (ligne 12)".
 std::string skippedLinesMessage(std::string_view path, int count, int firstLineNumber);
 

@@ -12,7 +12,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <new>
 #include <string>
@@ -70,20 +69,19 @@ Settings readPlayerSettings()
 std::unique_ptr<DriveRecorder> startRecording(const std::string& recordFile, const Settings& settings,
                                               const std::string& recordingsFolder)
 {
-    std::string path = recordFile;
-    if (path.empty()) {
-        std::error_code error;
-        if (recordingsFolder.empty() || settings.recordingsKept <= 0 ||
-            (std::filesystem::create_directories(recordingsFolder, error), error)) {
-            return nullptr;
-        }
-        for (const std::string& recovered : recoverPartFiles(recordingsFolder)) {
-            diagnose(recovered + ": recovered (the game that recorded it did not finish)");
-        }
-        pruneRecordings(recordingsFolder, settings.recordingsKept - 1);
-        path = newRecordingPath(recordingsFolder, static_cast<std::int64_t>(std::time(nullptr)));
+    if (!recordFile.empty()) {
+        return DriveRecorder::start(game, recordFile, levelDataHash());
     }
-    return DriveRecorder::start(game, path, levelDataHash());
+    std::error_code error;
+    if (recordingsFolder.empty() || settings.recordingsKept <= 0 ||
+        (std::filesystem::create_directories(recordingsFolder, error), error)) {
+        return nullptr;
+    }
+    for (const std::string& recovered : recoverPartFiles(recordingsFolder)) {
+        diagnose(recovered + ": recovered (the game that recorded it did not finish)");
+    }
+    pruneRecordings(recordingsFolder, settings.recordingsKept - 1);
+    return DriveRecorder::start(game, recordingsFolder, levelDataHash(), RecordingName::NewInFolder);
 }
 
 // Records the frame just run, keeps the drive on Ctrl+S and tells the player
@@ -267,7 +265,7 @@ int gameMain(std::span<const std::string_view> args)
     game.sound = nullptr;
     desktop.reset();
     stopDesktop();
-    return unreadable.empty() ? kQuit : cannotStart(cannotWatchMessage(unreadable));
+    return unreadable.empty() ? kQuit : cannotStart(viewing.refusalMessage());
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "core/message_sink.h"
 
@@ -42,6 +44,13 @@ std::string defaultGlVersion(SDL_Window* window)
     std::string text = version != nullptr ? reinterpret_cast<const char*>(version) : "unknown";
     SDL_GL_DeleteContext(context);
     return text;
+}
+
+// TORVANE_GL_DEBUG set to anything but empty or "0".
+bool glDebugAsked()
+{
+    const char* asked = std::getenv("TORVANE_GL_DEBUG");
+    return asked != nullptr && *asked != '\0' && std::string_view(asked) != "0";
 }
 
 std::uint64_t sdlPerformanceFrequency() { return SDL_GetPerformanceFrequency(); }
@@ -120,6 +129,8 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    // A debug context when asked for: the driver then reports misuse (render/gl/gl_debug_log.h).
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, glDebugAsked() ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
 
     std::unique_ptr<DesktopWindow> result(new DesktopWindow);
     result->window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, outerWidth, outerHeight,

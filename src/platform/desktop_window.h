@@ -2,6 +2,8 @@
 // context, plus the desktop's operating-system services (message boxes, the
 // quit request, the clock). The window opens at an outer size; where the
 // window manager reports its borders, the client area is that size less them.
+// With TORVANE_GL_DEBUG set (not "0") the context is a debug context, on which
+// the driver reports misuse.
 //
 // Shortcomings: one window only; where no message box can be shown (no
 // display), its caption and text go to stderr.

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_contents.h"
 #include "recording/recorded_frame.h"
 #include "recording/recording_header.h"
 
@@ -66,9 +67,11 @@ struct Recording {
 struct RecordingRead {
     std::optional<Recording> recording;
     std::string error;
+    FileFault fault = FileFault::NoFault; // when refused: the file's fault, or Damaged / UnsupportedFormat for its bytes
 };
 
-// Reads the recording at path (at most kMaxRecordingBytes).
+// Reads the recording at path (at most kMaxRecordingBytes). Recordings are
+// shared between players: a symbolic link, a pipe or a device is refused.
 RecordingRead readRecording(const std::string& path);
 // Reads a recording from its bytes; name is the file's, for the messages.
 RecordingRead parseRecording(std::string_view bytes, std::string_view name);

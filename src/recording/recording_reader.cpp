@@ -260,9 +260,11 @@ const FrameKeyframe* Recording::keyframeAtOrBefore(std::uint32_t frame) const
 RecordingRead parseRecording(std::string_view bytes, std::string_view name)
 {
     const std::string file(name);
-    const auto refuse = [&file](const std::string& why) { return RecordingRead{std::nullopt, file + ": " + why}; };
+    const auto refuse = [&file](const std::string& why, FileFault fault = FileFault::Damaged) {
+        return RecordingRead{std::nullopt, file + ": " + why, fault};
+    };
     if (bytes.size() < kRecordingMagic.size() || bytes.substr(0, kRecordingMagic.size()) != kRecordingMagic) {
-        return refuse("not a Torvane recording");
+        return refuse("not a Torvane recording", FileFault::UnsupportedFormat);
     }
     ByteReader in(bytes.substr(kRecordingMagic.size()));
     const std::uint32_t version = in.u32();
@@ -273,10 +275,12 @@ RecordingRead parseRecording(std::string_view bytes, std::string_view name)
     }
     if (version > kRecordingFormatVersion) {
         return refuse("recorded in a newer format (version " + std::to_string(version) + "; this Torvane reads version "
-                      + std::to_string(kRecordingFormatVersion) + "): replay it with a newer Torvane");
+                      + std::to_string(kRecordingFormatVersion) + "): replay it with a newer Torvane",
+                      FileFault::UnsupportedFormat);
     }
     if (version != kRecordingFormatVersion) {
-        return refuse("recorded in an older format (version " + std::to_string(version) + "), no longer read");
+        return refuse("recorded in an older format (version " + std::to_string(version) + "), no longer read",
+                      FileFault::UnsupportedFormat);
     }
     if (headerSize > kMaxHeaderBytes) {
         return refuse("damaged header (it claims " + std::to_string(headerSize) + " bytes)");
@@ -297,13 +301,12 @@ RecordingRead parseRecording(std::string_view bytes, std::string_view name)
 
 RecordingRead readRecording(const std::string& path)
 {
-    const FileRead file = readFile(path.c_str(), kMaxRecordingBytes);
+    const FileRead file = readFile(path.c_str(), kMaxRecordingBytes, FinalLink::Refuse);
     if (!file.contents) {
-        return {std::nullopt,
-                path
-                    + (file.fault == FileFault::TooLarge
-                           ? ": cannot be read: larger than " + std::to_string(kMaxRecordingBytes >> 20) + " MB"
-                           : ": cannot be read")};
+        const std::string why = file.fault == FileFault::TooLarge
+                                    ? "larger than " + std::to_string(kMaxRecordingBytes >> 20) + " MB"
+                                    : fileFaultReason(file.fault);
+        return {std::nullopt, path + ": cannot be read: " + why, file.fault};
     }
     return parseRecording(*file.contents, path);
 }

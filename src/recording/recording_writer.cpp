@@ -26,6 +26,8 @@ constexpr std::size_t kBufferedFrames = 8192;
 // most about two seconds at 60 frames a second: a cut file loses little.
 constexpr auto kWritePeriod = std::chrono::milliseconds(500);
 constexpr std::uint32_t kFramesPerChunk = 120;
+// Names tried when games started together keep taking the one just looked up.
+constexpr int kNameAttempts = 100;
 
 struct BufferedFrame {
     RecordedFrame frame;
@@ -40,6 +42,8 @@ struct BufferedFrame {
 struct RecordingWriter::Shared {
     std::string path;     // the target; the file is path + ".part" until finished
     std::string partPath; // where the file is now
+    bool ownName = false; // the name is the writer's own: it never replaces another file
+    std::int64_t startTime = 0;
     std::FILE* file = nullptr;
     std::uint32_t hashEvery = kStateHashEvery;
     std::uint32_t keyframeEvery = kKeyframeEvery;
@@ -80,13 +84,25 @@ struct RecordingWriter::Shared {
     {
         std::error_code error;
         std::filesystem::create_directories(std::filesystem::path(kept).parent_path(), error);
-        const std::string keptPart = kept + kPartExtension;
-        std::filesystem::rename(partPath, keptPart, error);
-        if (!error) {
-            partPath = keptPart;
+        const std::string landed = land(partPath, kept + kPartExtension);
+        if (landed.empty()) {
+            return;
         }
+        partPath = landed;
         std::lock_guard lock(mutex);
-        path = kept;
+        path = landed.substr(0, landed.size() - std::string_view(kPartExtension).size());
+    }
+
+    // Renames from to target; with a name of its own, to a free name beside
+    // target when target is taken. Where it landed; empty when it could not move.
+    std::string land(const std::string& from, const std::string& target) const
+    {
+        if (!ownName) {
+            std::error_code error;
+            std::filesystem::rename(from, target, error);
+            return error ? std::string() : target;
+        }
+        return renameToFreeName(from, target, startTime);
     }
 
     // Encodes and writes every frame published so far, in chunks.
@@ -145,20 +161,29 @@ struct RecordingWriter::Shared {
 };
 
 std::unique_ptr<RecordingWriter> RecordingWriter::start(const std::string& path, const RecordingHeader& header,
-                                                        std::string& error)
+                                                        std::string& error, RecordingName naming)
 {
     auto shared = std::make_unique<Shared>();
-    shared->path = path;
-    shared->partPath = path + kPartExtension;
+    shared->ownName = naming == RecordingName::NewInFolder;
+    shared->startTime = header.startTime;
     shared->hashEvery = header.stateHashEvery;
     shared->keyframeEvery = header.keyframeEvery;
-    shared->file = std::fopen(shared->partPath.c_str(), "wbx");
+    // Another game may take the name between the look and the create: then the next free one.
+    for (int attempt = 0; attempt < kNameAttempts && shared->file == nullptr; ++attempt) {
+        shared->path = shared->ownName ? newRecordingPath(path, header.startTime) : path;
+        shared->partPath = shared->path + kPartExtension;
+        shared->file = std::fopen(shared->partPath.c_str(), "wbx");
+        if (!shared->ownName || errno != EEXIST) {
+            break;
+        }
+    }
     if (shared->file == nullptr) {
         error = shared->partPath + ": cannot be created";
         return nullptr;
     }
     // Held while the file is written: the next start renames only the .part files no game holds.
-    flock(fileno(shared->file), LOCK_EX | LOCK_NB);
+    // Waited for, before the first byte: a game starting meanwhile holds it only to see the file empty.
+    flock(fileno(shared->file), LOCK_EX);
     if (!shared->put(encodeRecordingHeader(header))) {
         std::fclose(shared->file);
         std::remove(shared->partPath.c_str());
@@ -248,9 +273,12 @@ bool RecordingWriter::finish()
     }
     const bool closed = std::fclose(state.file) == 0;
     state.file = nullptr;
-    std::error_code error;
-    std::filesystem::rename(state.partPath, state.path, error);
-    finishedWhole = closed && !error && static_cast<RecordingFault>(state.fault.load()) == RecordingFault::None;
+    const std::string landed = state.land(state.partPath, state.path);
+    if (!landed.empty()) {
+        std::lock_guard lock(state.mutex);
+        state.path = landed;
+    }
+    finishedWhole = closed && !landed.empty() && static_cast<RecordingFault>(state.fault.load()) == RecordingFault::None;
     return finishedWhole;
 }
 

@@ -35,13 +35,20 @@ enum class RecordingFault {
     Overrun,     // the disk fell so far behind that the buffer filled
 };
 
+// Where a writer puts its file.
+enum class RecordingName {
+    Given,       // the path given: its .part must not exist; the finished file replaces what is there
+    NewInFolder, // the path given is the recordings folder: a name of the writer's own there
+                 // (newRecordingPath), never one that another game writes or wrote meanwhile
+};
+
 class RecordingWriter {
 public:
-    // Creates path + ".part" (its folder must exist), writes header and starts
-    // the writing thread. Nothing, with error set ("PATH: why"), when the file
-    // cannot be created or the header not written.
+    // Creates path + ".part" exclusively (its folder must exist), writes
+    // header and starts the writing thread. Nothing, with error set ("PATH:
+    // why"), when the file cannot be created or the header not written.
     static std::unique_ptr<RecordingWriter> start(const std::string& path, const RecordingHeader& header,
-                                                  std::string& error);
+                                                  std::string& error, RecordingName naming = RecordingName::Given);
     // Finishes the recording if finish was not called.
     ~RecordingWriter();
     RecordingWriter(const RecordingWriter&) = delete;

@@ -1,6 +1,9 @@
 // The game's car file at start-up and on reload: a sound file gives the car its
 // model (and on reload keeps the car where it is); a refused file is named with
 // its line and field, and the car keeps the model it had.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,8 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/car_loading.h"
+#include "app/drive_viewing.h"
 #include "app/game.h"
 #include "core/message_sink.h"
+#include "core/player_messages.h"
 #include "render/recording_device.h"
 #include "support/scratch_folder.h"
 #include "support/shipped_car.h"
@@ -113,6 +119,34 @@ TEST_F(CarFileFixture, ReloadTakesASavedFileWhereTheCarStandsAndRefusesABadOne)
         textsDrawn();
     }
     EXPECT_EQ(textsDrawn(), 3);
+}
+
+// Car files and recordings come from other players: what is not the file
+// itself is refused with its cause, and reading it never waits.
+TEST_F(CarFileFixture, SharedLinksPipesDevicesFoldersAndHugeFilesAreRefusedWithTheirCauseWithoutWaiting)
+{
+    save({});
+    const std::filesystem::path pipe = folder / "pipe", huge = folder / "huge", link = folder / "link";
+    std::filesystem::create_symlink(path, link);
+    mkfifo(pipe.c_str(), 0600);
+    std::ofstream(huge) << "x";
+    std::filesystem::resize_file(huge, std::uintmax_t{300} << 20); // sparse, past every limit
+    const std::pair<std::filesystem::path, FileFault> rows[] = {{link, FileFault::SymbolicLink},
+        {pipe, FileFault::NotRegularFile}, {"/dev/zero", FileFault::NotRegularFile},
+        {folder.path, FileFault::NotRegularFile}, {huge, FileFault::TooLarge}};
+    alarm(30); // a reader that waits on the pipe ends the program here
+    for (const auto& [file, fault] : rows) {
+        const std::string why(fileFaultText(fault));
+        Game shared;
+        shared.carSource.path = file.string();
+        loadStartCar(shared);
+        EXPECT_FALSE(shared.carSource.fromFile) << file;
+        EXPECT_EQ(messages.boxes().back(), "Erreur: " + file.string() + " refusé : " + why);
+        std::string recordingWhy;
+        EXPECT_FALSE(readRecordingFor(file.string(), 0, &recordingWhy)) << file;
+        EXPECT_EQ(recordingWhy, why) << file;
+    }
+    alarm(0);
 }
 
 } // namespace

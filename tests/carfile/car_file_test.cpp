@@ -101,8 +101,9 @@ TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
     const std::string huge = folder / "huge.toml";
     std::ofstream(huge) << std::string(kMaxCarFileBytes + 1, '#');
     EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 16384 bytes\n");
-    EXPECT_EQ(errorsOf(readCarFile(folder / "missing.toml")), "car.toml: cannot be read\n");
-    EXPECT_EQ(errorsOf(readCarFile(folder.path.string())), "car.toml: cannot be read\n");
+    EXPECT_EQ(errorsOf(readCarFile(folder / "missing.toml")), "car.toml: no such file\n");
+    EXPECT_EQ(errorsOf(readCarFile(folder.path.string())),
+              "car.toml: not a regular file (a folder, a device or a pipe)\n");
 }
 
 TEST(CarFile, TyreCoefficientsReachTheTyreModel)

@@ -66,6 +66,12 @@ TEST(ReadFile, RefusesBeforeReadingAndSaysWhy)
     EXPECT_EQ(readFile(path.c_str(), 100).contents, std::string(100, 'x'));
     EXPECT_EQ(readFile(path.c_str(), 99).fault, FileFault::TooLarge);
     EXPECT_FALSE(readFile(path.c_str(), 99).contents);
+    // Level files, meshes and images may be links inside the data folder; shared files may not.
+    const fs::path link = path.string() + ".link";
+    fs::create_symlink(path, link);
+    EXPECT_EQ(readFile(link.c_str(), 100).contents, std::string(100, 'x'));
+    EXPECT_EQ(readFile(link.c_str(), 100, FinalLink::Refuse).fault, FileFault::SymbolicLink);
+    fs::remove(link);
     fs::resize_file(path, std::uintmax_t{8} << 30); // sparse: 8 GB that take no disk
     EXPECT_EQ(readFile(path.c_str(), kMaxInputFileBytes).fault, FileFault::TooLarge);
     EXPECT_FALSE(readFileContents(path.c_str()));

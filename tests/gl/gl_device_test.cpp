@@ -2,6 +2,7 @@
 // back buffer show the Direct3D meanings (row-vector matrices, clockwise front
 // faces, v = 0 at the image's top row, per-vertex lighting without normal
 // renormalisation, text blended in white).
+#include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 #include "support/test_files.h"
 #include "math/float_math.h"
 #include "support/offscreen_gl.h"
+#include "render/gl/gl_debug_log.h"
 #include "render/gl/gl_device.h"
+#include <SDL_opengl.h>
 
 namespace torvane {
 namespace {
@@ -29,12 +32,20 @@ Mesh {
 }
 )";
 
+// On a debug context: every test also fails on an error the driver reports.
 struct GlDeviceTest : OffscreenGlTest<kSize> {
+    static void SetUpTestSuite()
+    {
+        setenv("TORVANE_GL_DEBUG", "1", 1);
+        OffscreenGlTest<kSize>::SetUpTestSuite();
+    }
+
     void SetUp() override
     {
         if (!hasContext()) {
             GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
         }
+        problemsBefore = glProblemCount();
         start(kSize);
     }
 
@@ -76,9 +87,26 @@ struct GlDeviceTest : OffscreenGlTest<kSize> {
         }
     }
 
+    void TearDown() override
+    {
+        if (hasContext()) {
+            EXPECT_EQ(glProblemCount() - problemsBefore, expectedProblems) << "errors the driver reported";
+        }
+    }
+
     std::unique_ptr<GlDevice> device;
     Mesh* square = nullptr;
+    int problemsBefore = 0;
+    int expectedProblems = 0;
 };
+
+TEST_F(GlDeviceTest, TheDriversErrorsAreCaughtAsTheyHappen)
+{
+    expectedProblems = 1;
+    glEnable(0x1234); // no such capability: GL_INVALID_ENUM
+    EXPECT_EQ(glProblemCount() - problemsBefore, 1) << "counted within the call";
+    glGetError();
+}
 
 TEST_F(GlDeviceTest, DirectionalLightLitsPerVertexAndScaleShortensNormals)
 {

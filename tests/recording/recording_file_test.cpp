@@ -7,11 +7,14 @@
 // recovered and the oldest drives pruned, never the saved ones.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -234,26 +237,73 @@ TEST_F(RecordingFile, AFailedWriteStopsTheWriterOnceAndLeavesTheFileReadable)
     EXPECT_FALSE(read.recording->complete);
 }
 
-TEST_F(RecordingFile, FolderRecoversPartFilesAndPrunesOnlyTheOldest)
+TEST_F(RecordingFile, FolderRecoversAndPrunesOnlyTheGamesOwnFilesAndNeverFollowsALink)
 {
-    fs::create_directories(folder / kSavedRecordingsFolder);
-    for (const char* name : {"2026-01-01_10-00-00.tvr", "2026-01-02_10-00-00.tvr", "2026-01-03_10-00-00.tvr"}) {
-        std::ofstream(folder / name) << "x";
+    const fs::path outside = folder / "outside", saved = folder / kSavedRecordingsFolder;
+    fs::create_directories(saved);
+    fs::create_directories(outside);
+    // Ours, and what the game never wrote, named to be taken first: links out of the folder, a foreign name, a folder.
+    for (const fs::path& file : {folder / "2026-01-01_10-00-00.tvr", folder / "2026-01-02_10-00-00.tvr",
+                                 folder / "2026-01-03_10-00-00_2+.tvr", folder / "2026-01-04_10-00-00.tvr.part",
+                                 saved / "2025-01-01_10-00-00.tvr.part", outside / "2020-01-01_10-00-00.tvr",
+                                 outside / "2020-01-01_10-00-00.tvr.part", folder / "2000 notes.tvr",
+                                 folder / "2000 notes.tvr.part"}) {
+        std::ofstream(file) << "x";
     }
-    std::ofstream(folder / "2026-01-04_10-00-00.tvr.part") << "x";
-    std::ofstream(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr.part") << "x";
+    for (const char* name : {"2020-01-01_10-00-00.tvr", "2020-01-01_10-00-00.tvr.part"}) {
+        fs::create_symlink(outside / name, folder / name);
+    }
+    fs::create_directories(folder / "2019-01-01_10-00-00.tvr");
+    std::ofstream(folder / "2026-01-05_10-00-00.tvr.part"); // a game's that has not locked it yet
 
     EXPECT_EQ(recoverPartFiles(folder.string()).size(), 2u);
-    EXPECT_TRUE(fs::exists(folder / "2026-01-04_10-00-00.tvr"));
-    EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
-
     EXPECT_EQ(pruneRecordings(folder.string(), 2).size(), 2u);
-    EXPECT_FALSE(fs::exists(folder / "2026-01-02_10-00-00.tvr"));
-    EXPECT_TRUE(fs::exists(folder / "2026-01-03_10-00-00.tvr"));
-    EXPECT_TRUE(fs::exists(folder / kSavedRecordingsFolder / "2025-01-01_10-00-00.tvr"));
+    std::vector<std::string> left;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        left.push_back(entry.path().lexically_relative(folder).string() + (entry.is_symlink() ? "@" : ""));
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"2000 notes.tvr", "2000 notes.tvr.part", "2019-01-01_10-00-00.tvr",
+                                              "2020-01-01_10-00-00.tvr.part@", "2020-01-01_10-00-00.tvr@",
+                                              "2026-01-03_10-00-00_2+.tvr", "2026-01-04_10-00-00.tvr",
+                                              "2026-01-05_10-00-00.tvr.part", "outside",
+                                              "outside/2020-01-01_10-00-00.tvr",
+                                              "outside/2020-01-01_10-00-00.tvr.part", "saved",
+                                              "saved/2025-01-01_10-00-00.tvr"}));
+    // A saved folder that is a link out of the recordings is not recovered in.
+    fs::remove_all(saved);
+    fs::create_symlink(outside, saved);
+    EXPECT_TRUE(recoverPartFiles(folder.string()).empty());
     // A new drive started in the same second as a kept one gets a name of its own.
     std::ofstream(folder / recordingFileName(1000)) << "x";
     EXPECT_NE(newRecordingPath(folder.string(), 1000), (folder / recordingFileName(1000)).string());
+}
+
+TEST_F(RecordingFile, GamesStartedTogetherNeverShareAFile)
+{
+    RecordingHeader header;
+    std::vector<std::unique_ptr<RecordingWriter>> writers(8);
+    std::vector<std::thread> starts;
+    for (auto& writer : writers) {
+        starts.emplace_back([&] {
+            std::string error;
+            writer = RecordingWriter::start(folder.string(), header, error, RecordingName::NewInFolder);
+        });
+    }
+    for (std::thread& start : starts) {
+        start.join();
+    }
+    ASSERT_NE(writers[0], nullptr);
+    const std::string wanted = writers[0]->finalPath();
+    std::ofstream(wanted) << "theirs"; // another game finishes under the name the first writer wants
+    std::set<std::string> paths;
+    for (auto& writer : writers) {
+        ASSERT_TRUE(writer != nullptr && writer->finish());
+        EXPECT_TRUE(readRecording(writer->finalPath()).recording) << writer->finalPath();
+        paths.insert(writer->finalPath());
+    }
+    EXPECT_EQ(paths.size(), writers.size());
+    EXPECT_EQ(readFileContents(wanted.c_str()), "theirs");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "core/message_sink.h"
 #include "render/gl/fixed_function_program.h"
 #include "render/gl/gl_back_buffer.h"
+#include "render/gl/gl_debug_log.h"
 #include "render/gl/gl_draw_state.h"
 #include "render/gl/gl_mesh.h"
 #include "render/gl/gl_text.h"
@@ -166,6 +167,7 @@ std::unique_ptr<GlDevice> GlDevice::create(SDL_Window* window, int width, int he
                  std::to_string(height) + ")");
         return nullptr;
     }
+    startGlDebugLog();
     const FixedFunctionProgram fixedFunction = buildFixedFunctionProgram(programCacheFolder);
     if (fixedFunction.program == 0) {
         return nullptr;
