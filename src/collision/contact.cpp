@@ -3,7 +3,6 @@
 #include "car/car.h"
 #include "collision/primitives.h"
 #include "math/float_math.h"
-#include "math/forward_axis.h"
 
 namespace torvane {
 
@@ -16,7 +15,8 @@ Contact detectEdgeIntoCar(const Car& car, const Footprint& carFootprint, Vector3
                           Vector3 crossing)
 {
     const Vector3 p = closestPointOnTriangleEdges(a, b, u, crossing);
-    const FaceSegment carFace = selectContactFace(faceRegion(p, carFootprint), carFootprint, car.getHeading());
+    const FaceSegment carFace =
+        selectContactFace(faceRegion(p, carFootprint), carFootprint, car.forward(), car.getHeading());
     // Depth of P behind that car face: positive inside, negative outside.
     const float depth = rayPlaneParameter(p, carFace.normal, carFace.start, carFace.normal);
     Contact contact;
@@ -30,11 +30,11 @@ Contact detectEdgeIntoCar(const Car& car, const Footprint& carFootprint, Vector3
 
 Contact detectContact(const Car& car, const SceneObject& volume)
 {
-    const Vector3 forward = forwardAxis(car.getHeading());
+    const Vector3 forward = car.forward();
 
     const Footprint volumeFootprint = volume.footprint();
     const Face volumeFace = faceRegion(car.getPosition(), volumeFootprint);
-    const FaceSegment face = selectContactFace(volumeFace, volumeFootprint, volume.getHeading());
+    const FaceSegment face = selectContactFace(volumeFace, volumeFootprint, volume.forward(), volume.getHeading());
     const Vector3 a = face.start;
     const Vector3 b = face.end;
 

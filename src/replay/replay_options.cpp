@@ -101,6 +101,10 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
         ->expected(2)
         ->option_text("MIN MAX");
     app.add_option("--seed", words.seed, "seed of --random-keys and --dt-range (default 1)")->option_text("N");
+    app.add_option("--record", options.recordFile,
+                   "with --keys or --random-keys: record the drive into FILE as the game records one "
+                   "(check it with --replay FILE); written as FILE.part until the drive ends")
+        ->option_text("FILE");
     app.add_option("--csv", options.csvFile, "telemetry: row 0 after start-up, then one row per frame (\"-\": stdout)")
         ->option_text("FILE");
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
@@ -173,8 +177,8 @@ std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayO
 std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
     int frames = 0;
-    std::string error =
-        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--data", "--car"});
+    std::string error = emptyValueMistake(
+        app, {"--replay", "--export-keys", "--keys", "--record", "--csv", "--png", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }
@@ -203,7 +207,8 @@ std::string checkRecordingCombination(const CLI::App& app, const ReplayOptions& 
     if (options.recordingFile.empty()) {
         return options.exportKeysFile.empty() ? std::string() : "--export-keys needs --replay";
     }
-    for (const char* option : {"--keys", "--random-keys", "--frames", "--dt", "--dt-range", "--seed", "--no-dt-cap"}) {
+    for (const char* option :
+         {"--keys", "--random-keys", "--frames", "--dt", "--dt-range", "--seed", "--no-dt-cap", "--record"}) {
         if (app.count(option) != 0) {
             return std::string("--replay and ") + option +
                    " exclude each other: the recording holds its keys and frame times";

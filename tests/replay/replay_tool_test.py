@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """torvane-replay as its users meet it: bad input named with file and line,
 Escape ending the run, long frames capped, non-finite state caught, seeded runs repeatable,
-screenshots written. Usage: replay_tool_test.py REPLAY"""
+scripted drives recorded and checked, screenshots written. Usage: replay_tool_test.py REPLAY"""
 import os
 import subprocess
 import sys
@@ -136,6 +136,23 @@ class ReplayTool(unittest.TestCase):
         frame_times = [float(row[1]) for row in self.rows(first.stdout)[1:]]
         self.assertEqual(len(frame_times), 300)
         self.assertTrue(all(1 / 240 - 1e-9 <= dt <= 1 / 20 + 1e-9 for dt in frame_times))
+
+    def test_a_recorded_scripted_drive_replays_identically(self):
+        self.write("turn.keys", "1 400 Up\n100 300 Right\n250 260 F3\n")
+        for args in (["--keys", "turn.keys"], ["--random-keys", "--frames", "500", "--dt-range", "1/240", "1/20"]):
+            driven = self.run_tool(*args, "--no-render", "--record", "drive.tvr", "--csv", "-")
+            self.assertEqual(driven.returncode, 0, driven.stderr)
+            checked = self.run_tool("--replay", "drive.tvr", "--no-render")
+            self.assertEqual((checked.returncode, checked.stderr), (0, ""))
+            self.assertRegex(checked.stdout, r"^(400|500) frames, identical\n$")
+            replayed = self.run_tool("--replay", "drive.tvr", "--no-render", "--csv", "-")
+            self.assertEqual(self.rows(replayed.stdout), self.rows(driven.stdout), args)
+        refused = [(["--replay", "drive.tvr", "--record", "again.tvr"], "--replay and --record exclude each other"),
+                   (["--keys", "turn.keys", "--record", "turn.keys"], "turn.keys: is an input of the run")]
+        for args, message in refused:
+            result = self.run_tool("--no-render", *args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertIn(message, result.stderr)
 
     def test_screenshots_show_the_scene(self):
         self.write("up.keys", "1 4 Up\n")
