@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/command_line.h"
+#include "recording/recording.h"
 #include "replay/frame_path.h"
 
 namespace torvane {
@@ -225,6 +226,9 @@ std::string checkCombination(const ReplayOptions& options)
     }
     if (options.recordingFile.empty() && options.keysFile.empty() && !options.frames) {
         return "--frames N is needed without --keys";
+    }
+    if (!options.recordFile.empty() && options.frames && *options.frames > static_cast<int>(kMaxRecordedFrames)) {
+        return "--record: a recording holds at most " + std::to_string(kMaxRecordedFrames) + " frames";
     }
     if (options.noRender && options.window) {
         return "--no-render and --window exclude each other";

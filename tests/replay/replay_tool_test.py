@@ -148,7 +148,8 @@ class ReplayTool(unittest.TestCase):
             replayed = self.run_tool("--replay", "drive.tvr", "--no-render", "--csv", "-")
             self.assertEqual(self.rows(replayed.stdout), self.rows(driven.stdout), args)
         refused = [(["--replay", "drive.tvr", "--record", "again.tvr"], "--replay and --record exclude each other"),
-                   (["--keys", "turn.keys", "--record", "turn.keys"], "turn.keys: is an input of the run")]
+                   (["--keys", "turn.keys", "--record", "turn.keys"], "turn.keys: is an input of the run"),
+                   (["--random-keys", "--frames", "4194305", "--record", "long.tvr"], "at most 4194304 frames")]
         for args, message in refused:
             result = self.run_tool("--no-render", *args)
             self.assertEqual(result.returncode, 2, args)
