@@ -1,9 +1,11 @@
 # What `cmake --install` puts where, and the Debian package CPack makes of it.
 # Paths under the prefix (default /usr/local; /usr in the package):
-#   bin/torvane, bin/torvane-replay, bin/torvane-plot (tools/plot_telemetry.py)
+#   bin/torvane, bin/torvane-replay, bin/torvane-plot (tools/plot_telemetry.py),
+#   bin/torvane-sweep (tools/sweep.py)
+#   share/torvane/tools/           the sweep's modules and the scripted manoeuvres
 #   share/torvane/                 the game's data (game/ of the source tree)
 #   share/applications/, share/icons/hicolor/*/apps/, share/metainfo/  the desktop entry, icons, AppStream
-#   share/man/man6/torvane.6.gz, share/man/man1/torvane-replay.1.gz, torvane-plot.1.gz
+#   share/man/man6/torvane.6.gz, share/man/man1/torvane-replay.1.gz, torvane-plot.1.gz, torvane-sweep.1.gz
 #   share/doc/torvane/             copyright and changelog
 # The programs find the data as share/torvane beside their bin folder, so a
 # moved install keeps working.
@@ -14,6 +16,12 @@ set(TORVANE_APP_ID org.torvane.Torvane)
 install(TARGETS torvane torvane-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/plot_telemetry.py DESTINATION ${CMAKE_INSTALL_BINDIR}
   RENAME torvane-plot)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/sweep.py DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME torvane-sweep)
+install(FILES ${PROJECT_SOURCE_DIR}/tools/sweep_variants.py ${PROJECT_SOURCE_DIR}/tools/sweep_table.py
+  ${PROJECT_SOURCE_DIR}/tools/manoeuvre_figures.py ${PROJECT_SOURCE_DIR}/tools/plot_telemetry.py
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/torvane/tools)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/tools/manoeuvres DESTINATION ${CMAKE_INSTALL_DATADIR}/torvane/tools
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/game/ DESTINATION ${CMAKE_INSTALL_DATADIR}/torvane
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TORVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -25,7 +33,7 @@ endforeach()
 
 # Manual pages and the changelog are installed compressed, as Debian wants them.
 set(compressed)
-foreach(page man/torvane.6 man/torvane-replay.1 man/torvane-plot.1 changelog)
+foreach(page man/torvane.6 man/torvane-replay.1 man/torvane-plot.1 man/torvane-sweep.1 changelog)
   get_filename_component(name ${page} NAME)
   set(output ${CMAKE_BINARY_DIR}/dist/${name}.gz)
   add_custom_command(OUTPUT ${output}
@@ -37,7 +45,7 @@ endforeach()
 add_custom_target(torvane_dist_files ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/dist/torvane.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${CMAKE_BINARY_DIR}/dist/torvane-replay.1.gz ${CMAKE_BINARY_DIR}/dist/torvane-plot.1.gz
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  ${CMAKE_BINARY_DIR}/dist/torvane-sweep.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_BINARY_DIR}/dist/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/torvane)
 
@@ -52,8 +60,9 @@ set(CPACK_PACKAGE_DESCRIPTION "Torvane is a small real-time 3D driving game: one
 keyboard through a walled city, with a planar four-wheel tyre model,
 collisions with the walls and buildings, eight camera modes and an overlay
 of the forces and slips. It comes with torvane-replay, which replays key
-scripts and writes telemetry and screenshots, and torvane-plot, which plots
-the telemetry.")
+scripts and writes telemetry, screenshots and videos, torvane-plot, which
+plots the telemetry, and torvane-sweep, which sweeps car parameters over
+the scripted manoeuvres and recorded drives.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

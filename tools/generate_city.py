@@ -9,15 +9,14 @@ the game runs in. The output depends on nothing but this code: two runs write
 identical bytes.
 """
 
-import argparse
 import os
 import sys
 
+import generator_cli
 from citygen import layout, models, textures
 
 CAR_MESH = "objets/cars/mycar.x"
 SKY_MESH = "objets/skybox/skydome.x"
-DEFAULT_OUTPUT = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "game")
 
 
 def build_meshes():
@@ -55,12 +54,7 @@ def generate(out_dir):
 
 
 def main(argv=None):
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("output", nargs="?", default=DEFAULT_OUTPUT, help="data folder to write (default: game/)")
-    args = parser.parse_args(argv)
-    written = generate(args.output)
-    print("wrote %d files to %s" % (len(written), args.output))
-    return 0
+    return generator_cli.run(__doc__.splitlines()[0], generate, argv)
 
 
 if __name__ == "__main__":

@@ -21,13 +21,9 @@ import os
 import subprocess
 import sys
 
-import matplotlib
+import numpy as np
 
-matplotlib.use("Agg")
-import matplotlib.pyplot as plt  # noqa: E402
-import numpy as np  # noqa: E402
-
-from plot_telemetry import BadFile, read_telemetry, seconds  # noqa: E402
+from plot_telemetry import BadFile, pyplot, read_telemetry, seconds
 
 MANOEUVRES = ("skidpad", "acceleration", "step_steer")
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "manoeuvres")
@@ -78,6 +74,8 @@ def step_steer(run):
 
 
 FIGURES = {"skidpad": skidpad, "acceleration": acceleration, "step_steer": step_steer}
+# Each manoeuvre's one number, and its unit.
+HEADLINES = {"skidpad": ("lateral", "u/s²"), "acceleration": ("time", "s"), "step_steer": ("overshoot", "%")}
 
 
 def describe(name, figure):
@@ -95,12 +93,12 @@ def describe(name, figure):
 
 def headline(name, figure):
     """The one number of a manoeuvre, for the comparison column."""
-    key = {"skidpad": "lateral", "acceleration": "time", "step_steer": "overshoot"}[name]
-    return figure[key]
+    return figure[HEADLINES[name][0]]
 
 
 def plot(name, runs, figures, path):
     """One picture of the manoeuvre with its figure read off; runs and figures are [(label, ...)]."""
+    plt = pyplot()
     fig, ax = plt.subplots(figsize=(8, 4.5))
     for (label, run), (_, figure), style in zip(runs, figures, ("-", "--")):
         t = seconds(run)

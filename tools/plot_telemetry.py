@@ -23,11 +23,7 @@ import os
 import sys
 import tomllib
 
-import matplotlib
-
-matplotlib.use("Agg")
-import matplotlib.pyplot as plt  # noqa: E402
-import numpy as np  # noqa: E402
+import numpy as np
 
 # Placement lines (from 0, after the header) of the obstacles the collision pass tests.
 OBSTACLE_PLACEMENTS = (97, 98, 99, 101, 102)
@@ -139,8 +135,17 @@ def named(label, what, runs):
     return f"{label}: {what}" if len(runs) > 1 else what
 
 
+def pyplot():
+    """matplotlib's pyplot drawing into files, imported on first use: reading figures off needs none of it."""
+    import matplotlib
+    matplotlib.use("Agg")
+    import matplotlib.pyplot
+    return matplotlib.pyplot
+
+
 def plot_trajectory(runs, footprints, path):
     """The whole arena on the left, the paths' own surroundings on the right."""
+    plt = pyplot()
     fig, (arena, close) = plt.subplots(1, 2, figsize=(12, 6))
     for ax in (arena, close):
         for number, corners in enumerate(footprints):
@@ -170,6 +175,7 @@ def plot_trajectory(runs, footprints, path):
 
 
 def plot_speed(runs, path):
+    plt = pyplot()
     fig, ax = plt.subplots(figsize=(8, 4))
     for (label, run), style in zip(runs, STYLES):
         t = seconds(run)
@@ -187,6 +193,7 @@ def plot_speed(runs, path):
 
 
 def plot_slips(runs, path):
+    plt = pyplot()
     fig, (ratio, angle) = plt.subplots(2, 1, figsize=(8, 6), sharex=True)
     for (label, run), style in zip(runs, STYLES):
         t = seconds(run)
@@ -207,6 +214,7 @@ def plot_slips(runs, path):
 
 
 def plot_tyre_curves(runs, car, path):
+    plt = pyplot()
     fig, (longitudinal, lateral) = plt.subplots(1, 2, figsize=(11, 4.5))
     ratios = np.linspace(-2.0, 10.0, 2401)
     longitudinal.plot(ratios, longitudinal_force(car, ratios), color="0.3", label="model")

@@ -6,6 +6,7 @@
 #include "input/keyboard_input.h"
 #include "input/pad_input.h"
 #include "recording/recording_folder.h"
+#include "sound/sound_scene.h"
 
 namespace torvane {
 namespace {
@@ -98,6 +99,9 @@ bool DriveViewing::race(const std::string& path)
 void DriveViewing::stopWatching()
 {
     watching.reset();
+    if (game.sound != nullptr) {
+        game.sound->setHeld(false);
+    }
     game.keyboardInput.attachDevice(keyboard);
     game.padInput.attachDevice(pads);
     game.ghostShown = ghostWasShown;
@@ -188,6 +192,7 @@ ViewingChange DriveViewing::watchFrame(float displaySeconds, FrameActions& actio
     keys.read(keyboard);
     actions.fullscreenToggled = keys.pressed(kKeyF11);
     actions.screenshotRequested = keys.pressed(kKeyF12);
+    actions.muteToggled = keys.pressed(kKeyM);
     const WatchRequest request = watching->showFrame(game, keys, displaySeconds);
     if (request == WatchRequest::KeepWatching) {
         return ViewingChange::None;

@@ -63,7 +63,7 @@ public:
     ViewingChange afterDrivingFrame(FrameActions& actions);
     // A frame while watching, displaySeconds long: the viewer's keys, the
     // recorded frames due, the picture. actions gets the desktop's commands
-    // the viewer asked for (F11 fullscreen, F12 screenshot).
+    // the viewer asked for (F11 fullscreen, F12 screenshot, M mute).
     ViewingChange watchFrame(float displaySeconds, FrameActions& actions);
 
 private:

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "app/recent_drives.h"
 #include "app/recorded_play.h"
 #include "car/debug_overlay.h"
 #include "core/player_messages.h"
+#include "sound/sound_scene.h"
 #include "render/graphics_device.h"
 
 namespace torvane {
@@ -71,9 +73,12 @@ void DriveWatch::goTo(Game& game, std::uint32_t frame)
             position = seekRecordedDrive(game, recording, target);
         }
     }
+    // The frames on the way are not heard: a wall hit among them would thump.
+    SoundScene* const sound = std::exchange(game.sound, nullptr);
     while (position < target) {
         playNext(game);
     }
+    game.sound = sound;
 }
 
 void DriveWatch::actOnKeys(Game& game, const KeyPresses& keys)
@@ -129,6 +134,9 @@ WatchRequest DriveWatch::showFrame(Game& game, const KeyPresses& keys, float dis
     }
     if (position >= frameCount() && playback.isPlaying()) {
         playback.togglePlaying(); // the end: Space plays it again from the start
+    }
+    if (game.sound != nullptr) {
+        game.sound->setHeld(!playback.isPlaying());
     }
     if (viewerCameraMode >= 0) {
         game.camera.setMode(viewerCameraMode);

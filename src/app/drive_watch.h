@@ -10,9 +10,14 @@
 // the very state the drive had. The picture is drawn once per displayed frame,
 // with a seek bar; the frames played on the way draw nothing.
 //
+// Its sound is the recorded car's, frame by frame as played: the speed
+// changes how fast the drive goes by, not the pitch; paused or at the end it is
+// silent.
+//
 // Shortcomings: the recording's quit, fullscreen, screenshot and save keys are
 // ignored while watching; a seek far from a keyframe plays up to a keyframe
-// interval of frames in one displayed frame.
+// interval of frames in one displayed frame (not heard: the sound picks up at
+// the next frame played).
 #pragma once
 
 #include <cstdint>
@@ -42,7 +47,7 @@ public:
     // the recorded frames due, then draws the picture with the seek bar.
     WatchRequest showFrame(Game& game, const KeyPresses& keys, float displaySeconds);
 
-    // Brings game to the state after frame (0: the start, at most frameCount()) exactly.
+    // Brings game to the state after frame (0: the start, at most frameCount()) exactly, silently.
     void goTo(Game& game, std::uint32_t frame);
     // The frames played so far (0: at the start).
     std::uint32_t frame() const { return position; }

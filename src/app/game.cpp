@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "app/car_sound.h"
 #include "car/debug_overlay.h"
 #include "collision/collision_pass.h"
 #include "core/load_report.h"
 #include "render/graphics_device.h"
+#include "sound/sound_scene.h"
 #include "world/translucent_drawing.h"
 
 namespace torvane {
@@ -94,8 +96,11 @@ FrameActions runFrame(Game& game, float frameTime)
         const bool stepping = !game.play.paused && !skipStep;
         drawDebugOverlay(*device, game.playerCar);
         drawScreenNote(*device, game.note, frameTime);
+        game.wallImpact = 0.0f;
         if (stepping) {
+            const Vector3 before = game.playerCar.getVelocity();
             collideCar(game.playerCar, game.cityMap);
+            game.wallImpact = length(before - game.playerCar.getVelocity());
         }
         if (!skipStep) { // a recorded frame without a scene left the car's scale as it was too
             game.playerCar.setScale(kCarScale, kCarScale, kCarScale);
@@ -109,6 +114,9 @@ FrameActions runFrame(Game& game, float frameTime)
         device->endScene();
         if (game.panels != nullptr) {
             game.panels->draw(game, actions);
+        }
+        if (game.sound != nullptr) {
+            game.sound->update(carSoundFrame(game));
         }
     }
     device->present();

@@ -20,6 +20,7 @@
 namespace torvane {
 
 class GraphicsDevice;
+class SoundScene;
 
 struct Game {
     Car playerCar;
@@ -43,6 +44,10 @@ struct Game {
     RecentDrivesMenu recentDrives;
     // Drawn over the finished picture; nullptr: none (tests, the headless replay).
     GamePanels* panels = nullptr;
+    // Played after each frame; nullptr: silent (tests, the ghost's own game).
+    SoundScene* sound = nullptr;
+    // The speed the walls took from the car in the last frame, u/s; 0: no contact.
+    float wallImpact = 0.0f;
 };
 
 // The clear colour of every frame: opaque grey 200, 200, 200.
@@ -77,7 +82,7 @@ float simulatedFrameTime(float measuredSeconds);
 // asked for), clear, then (if the scene begins) overlay, the screen note if one
 // is up, collision, car scale, physics, camera, sky, car, city, the ghost, the
 // play texts and the list of recent drives if open, then the panels; present
-// in every case.
+// in every case; then the sound of the frame, when the scene began.
 // While paused neither the collision nor the physics runs: the same picture is
 // drawn again. The physics steps by frameTime (seconds) as given: callers pass
 // it through simulatedFrameTime. Returns what the keys and pads asked of the

@@ -37,7 +37,7 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
     app.description("Torvane: drive a car through a walled city. Keys: Up/Down accelerator, Left/Right\n"
                     "steering, F1..F8 and V the cameras, P pause, Backspace reset, F10 frame rate,\n"
                     "F9 tyre panel, Tab car setup, F11 fullscreen, F12 screenshot, Ctrl+S keeps the drive's recording, L recent drives,\n"
-                    "G the ghost, Escape quits.\n"
+                    "G the ghost, M mutes the sound, Escape quits.\n"
                     "A game pad drives too. Every drive is recorded (see --record).\n");
     app.set_help_flag();
     app.add_option("--data", options.dataDir, kDataOptionHelp)
@@ -66,6 +66,7 @@ void declareGameOptions(CLI::App& app, GameOptions& options)
     app.add_option("--ghost", options.ghostFile, "drive against the recorded drive FILE, shown as a translucent car")
         ->option_text("FILE");
     app.add_flag("--no-vsync", options.noVsync, "show frames without waiting for the screen's refresh");
+    app.add_flag("--mute", options.mute, "start with the sound muted (M switches it on)");
     app.add_flag("--version", options.version, "the version, and nothing else");
     app.add_flag("--help", options.help, "this text");
     app.footer("Exit status: 0 the player quit; 2 a bad option, no data folder, no display or no OpenGL 3.3.\n"

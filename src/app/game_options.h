@@ -20,6 +20,7 @@ struct GameOptions {
     std::optional<int> windowHeight;
     bool backgroundKeys = false;
     bool noVsync = false;
+    bool mute = false;         // start with the sound muted (M switches)
     std::string recordFile;    // empty: the drive is recorded in the recordings folder
     std::string replayFile;    // a recording to watch first; empty: none
     std::string ghostFile;     // a recording to race as the ghost; empty: none

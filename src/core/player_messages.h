@@ -49,6 +49,10 @@ inline constexpr const char* kWatchKeysHelp =
 inline constexpr std::string_view kGhostOn = "Fantôme affiché";
 inline constexpr std::string_view kGhostOff = "Fantôme masqué";
 inline constexpr std::string_view kNoGhostDrive = "Aucun parcours pour le fantôme";
+// Said once on stderr, before the cause, when the game runs without sound.
+inline constexpr std::string_view kSilentGame = "le jeu tourne sans son : ";
+inline constexpr std::string_view kSoundMuted = "Son coupé (M)";
+inline constexpr std::string_view kSoundOn = "Son rétabli (M)";
 // "Impossible de revoir <path>": a recording that cannot be watched or raced (the why goes to stderr).
 std::string cannotWatchMessage(std::string_view path);
 

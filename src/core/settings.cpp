@@ -57,6 +57,8 @@ const SettingKey kSettingKeys[] = {
      "Memory the process reading a mesh file may use, in megabytes"},
     {"mesh_reader", "seconds", WholeNumber{&Settings::meshReaderSeconds, 1, 3600},
      "Time the process reading a mesh file may take, in seconds"},
+    {"sound", "enabled", Switch{&Settings::soundEnabled}, "Play the engine, the tyres and the walls"},
+    {"sound", "volume", RealNumber{&Settings::soundVolume, 0.0, 1.0}, "Loudness of the sound, 0 (silent) to 1 (full)"},
 };
 
 std::string numberText(double value)

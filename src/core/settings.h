@@ -26,6 +26,8 @@ struct Settings {
     int recordingsKept = 20;     // recorded drives kept, the oldest deleted first
     int meshReaderMegabytes = 512; // memory limit of the child process reading a mesh
     int meshReaderSeconds = 10;    // time limit of the same process
+    bool soundEnabled = true;      // false: no audio device is opened at all
+    double soundVolume = 0.8;      // 0 (silent) .. 1 (the sounds' full level)
 
     bool operator==(const Settings&) const = default;
 };

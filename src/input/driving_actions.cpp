@@ -90,6 +90,9 @@ void applyDrivingAction(DrivingAction action, int cameraMode, int cameraModeLimi
     case DrivingAction::SetupPanel:
         actions.setupPanelToggled = !actions.setupPanelToggled;
         break;
+    case DrivingAction::Mute:
+        actions.muteToggled = !actions.muteToggled;
+        break;
     case DrivingAction::Modifier:
         break;
     }

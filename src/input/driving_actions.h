@@ -35,6 +35,7 @@ enum class DrivingAction {
     SaveDrive, // keep the drive being recorded
     TyrePanel,
     SetupPanel,
+    Mute, // the sound off or on again
     Modifier, // a key that only changes what another key does (Alt)
 };
 
@@ -56,6 +57,7 @@ struct FrameActions {
     bool saveDriveRequested = false; // keep the recording of this drive
     bool tyrePanelToggled = false;   // show or hide the tyre panel
     bool setupPanelToggled = false;  // show or hide the car setup panel
+    bool muteToggled = false;        // the sound off or on again
 };
 
 // Performs action on car, camera or actions. cameraMode is the mode of

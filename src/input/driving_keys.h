@@ -1,7 +1,7 @@
 // The driving table: every key the game reacts to, in the order a frame
 // applies them, with the name key scripts give it and what it does. Driving
 // keys are levels: a key down in the frame's snapshot acts once in that frame.
-// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout, the panels)
+// Game commands (pause, reset, fullscreen, screenshot, the frame-rate readout, the panels, mute)
 // act once when their key goes down, however long it is held.
 // Recorded drives keep each frame's keys as one bit per row of this table:
 // new rows go at the end, and a reordered table needs a new recording format.
@@ -28,7 +28,7 @@ struct DrivingKey {
 };
 
 // F1 to F8 choose modes 0 to 7; when several are down the last, the highest, wins.
-inline constexpr std::array<DrivingKey, 32> kDrivingKeys = {{
+inline constexpr std::array<DrivingKey, 33> kDrivingKeys = {{
     {kKeyLeft, "Left", DrivingAction::SteerLeft},
     {kKeyRight, "Right", DrivingAction::SteerRight},
     {kKeyUp, "Up", DrivingAction::Accelerate},
@@ -61,6 +61,7 @@ inline constexpr std::array<DrivingKey, 32> kDrivingKeys = {{
     {kKeyRightAlt, "RAlt", DrivingAction::Modifier},
     {kKeyS, "S", DrivingAction::SaveDrive, 0, false, true},
     {kKeyLeftControl, "LCtrl", DrivingAction::Modifier},
+    {kKeyM, "M", DrivingAction::Mute},
 }};
 
 } // namespace torvane

@@ -9,6 +9,7 @@
 #include "core/content_hash.h"
 #include "core/message_sink.h"
 #include "main/replay_stage.h"
+#include "main/replay_sound.h"
 #include "replay/recording_keys.h"
 #include "replay/telemetry.h"
 
@@ -78,6 +79,10 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
         }
     }
     restoreKeyframe(*game, recording.header.start);
+    ReplaySound sound;
+    if (const int started = sound.start(*game, outputs); started != kDone) {
+        return started;
+    }
 
     const std::string carName = otherCar ? options.carFile : options.recordingFile + " (its car)";
     if (!writeRow(outputs, telemetryHeader(carName, contentHash(game->carSource.text)))) {
@@ -103,6 +108,9 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
         }
         status = recordFrame(outputs, options, *game, static_cast<int>(frame), recorded.frameTime,
                              keysOfRows(recorded.keys));
+        if (status == kDone) {
+            status = sound.afterFrame(recorded.frameTime);
+        }
         if (check != recording.stateChecks.end() && check->frame == frame) {
             const std::uint64_t hash = carStateHash(captureCarState(game->playerCar));
             if (!otherCar && hash != check->hash) {
@@ -114,12 +122,14 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
             lastMatch = frame;
             ++check;
         }
-        const bool screenshotDue = frame % static_cast<std::uint32_t>(outputs.pngEvery) == 0;
-        if (status == kDone && !outputs.pngPattern.empty() && screenshotDue) {
-            status = writeScreenshot(outputs, *stage.desktop->device, static_cast<int>(frame));
+        if (status == kDone && stage.desktop) {
+            status = writePictures(outputs, *stage.desktop->device, static_cast<int>(frame), recorded.frameTime);
         }
     }
     game->device = nullptr;
+    if (const int finished = sound.finish(); status == kDone) {
+        status = finished;
+    }
     if (status != kDone) {
         return status;
     }

@@ -35,30 +35,53 @@ bool Outputs::commit()
         reportUnwritable(csvPath);
         return false;
     }
+    if (wavFile && !wavFile->commit()) {
+        reportUnwritable(wavPath);
+        return false;
+    }
     for (AtomicFile& shot : screenshots) {
         if (!shot.commit()) {
             reportUnwritable(shot.targetPath());
             return false;
         }
     }
-    return true;
+    return !video || commitVideo(*video);
 }
+
+namespace {
+
+// Opens the temporary of the output path into file, unless path names an input; the exit status.
+int openOutputFile(const std::string& path, const Inputs& inputs, std::optional<AtomicFile>& file)
+{
+    if (namesAnInput(path, inputs)) {
+        diagnose(path + ": is an input of the run, not overwritten");
+        return kBadInput;
+    }
+    file.emplace(std::filesystem::absolute(path).string());
+    if (!file->isOpen()) {
+        reportUnwritable(path);
+        return kOutputFailed;
+    }
+    return kDone;
+}
+
+} // namespace
 
 int openOutputs(const ReplayOptions& options, Outputs& outputs)
 {
     outputs.csvPath = options.csvFile;
+    outputs.wavPath = options.wavFile;
     if (options.csvFile == "-") {
         outputs.csv = stdout;
     } else if (!options.csvFile.empty()) {
-        if (namesAnInput(options.csvFile, outputs.inputs)) {
-            diagnose(options.csvFile + ": is an input of the run, not overwritten");
-            return kBadInput;
+        if (const int opened = openOutputFile(options.csvFile, outputs.inputs, outputs.csvFile); opened != kDone) {
+            return opened;
         }
-        outputs.csvFile.emplace(std::filesystem::absolute(options.csvFile).string());
         outputs.csv = outputs.csvFile->file();
-        if (outputs.csv == nullptr) {
-            reportUnwritable(options.csvFile);
-            return kOutputFailed;
+    }
+    if (!options.wavFile.empty()) {
+        if (const int opened = openOutputFile(options.wavFile, outputs.inputs, outputs.wavFile); opened != kDone) {
+            return opened;
         }
     }
     if (!options.pngPattern.empty()) {
@@ -72,7 +95,7 @@ int openOutputs(const ReplayOptions& options, Outputs& outputs)
         }
         outputs.recordPath = std::filesystem::absolute(options.recordFile).string();
     }
-    return kDone;
+    return openVideo(options, outputs.inputs, outputs.video);
 }
 
 bool writeRow(Outputs& outputs, const std::string& row)
@@ -80,21 +103,27 @@ bool writeRow(Outputs& outputs, const std::string& row)
     return outputs.csv == nullptr || std::fputs(row.c_str(), outputs.csv) >= 0;
 }
 
-int writeScreenshot(Outputs& outputs, const GlDevice& device, int frame)
+int writePictures(Outputs& outputs, const GlDevice& device, int frame, float dt)
 {
-    const std::string path = formatFramePath(outputs.pngPattern, frame).value_or("");
-    if (namesAnInput(path, outputs.inputs)) {
-        diagnose(path + ": is an input of the run, not overwritten");
-        return kBadInput;
+    const bool screenshotDue = !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0;
+    if (!screenshotDue && !outputs.video) {
+        return kDone;
     }
     Image image{device.backBufferWidth(), device.backBufferHeight(), device.readBackBuffer()};
-    AtomicFile file(path);
-    if (!writePng(file.file(), image) || !file.finish()) {
-        reportUnwritable(path);
-        return kOutputFailed;
+    if (screenshotDue) {
+        const std::string path = formatFramePath(outputs.pngPattern, frame).value_or("");
+        if (namesAnInput(path, outputs.inputs)) {
+            diagnose(path + ": is an input of the run, not overwritten");
+            return kBadInput;
+        }
+        AtomicFile file(path);
+        if (!writePng(file.file(), image) || !file.finish()) {
+            reportUnwritable(path);
+            return kOutputFailed;
+        }
+        outputs.screenshots.push_back(std::move(file));
     }
-    outputs.screenshots.push_back(std::move(file));
-    return kDone;
+    return outputs.video ? addVideoPicture(*outputs.video, image.width, image.height, image.rgba, dt) : kDone;
 }
 
 int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game, int frame, float dt,

@@ -1,8 +1,8 @@
-// The replay tool's exit statuses and its outputs: the telemetry CSV and the
-// screenshots, each written to a temporary file that is renamed into place
-// only when the run ends well (or stops where a fault shows); the drive's
-// recording, renamed into place when the drive ends as the game's are; and the
-// check that no output overwrites an input of the run.
+// The replay tool's exit statuses and its outputs: the telemetry CSV, the
+// screenshots and the video, each written to a temporary file that is renamed
+// into place only when the run ends well (or stops where a fault shows); the
+// drive's recording, renamed into place when the drive ends as the game's are;
+// and the check that no output overwrites an input of the run.
 #pragma once
 
 #include <bitset>
@@ -15,6 +15,7 @@
 #include "core/atomic_file.h"
 #include "core/command_line.h"
 #include "input/key_codes.h"
+#include "main/replay_video.h"
 #include "replay/replay_options.h"
 
 namespace torvane {
@@ -53,6 +54,9 @@ struct Outputs {
     int pngEvery = 1;
     std::string recordPath;              // absolute; empty: the drive is not recorded
     std::vector<AtomicFile> screenshots; // finished, waiting for the end of the run
+    std::optional<VideoOutput> video;
+    std::optional<AtomicFile> wavFile;    // the drive's sound; finished by the replay's sound
+    std::string wavPath;
     Inputs inputs;
 
     // Renames every output into place; false after naming the first that failed.
@@ -65,8 +69,10 @@ int openOutputs(const ReplayOptions& options, Outputs& outputs);
 // Writes one CSV row; false when the file refused it.
 bool writeRow(Outputs& outputs, const std::string& row);
 
-// Writes the screenshot of frame to a temporary file kept in outputs; the exit status.
-int writeScreenshot(Outputs& outputs, const GlDevice& device, int frame);
+// After frame, of dt seconds: its screenshot when one is due (to a temporary
+// file kept in outputs) and the video's picture, from one read of the back
+// buffer; the exit status.
+int writePictures(Outputs& outputs, const GlDevice& device, int frame, float dt);
 
 // Writes row frame and checks it; the exit status when the run must stop, else kDone.
 int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game, int frame, float dt,

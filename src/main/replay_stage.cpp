@@ -10,7 +10,7 @@ namespace torvane {
 
 bool onlyStatesAsked(const ReplayOptions& options)
 {
-    return options.noRender && options.csvFile.empty() && !options.checkFinite;
+    return options.noRender && options.csvFile.empty() && options.wavFile.empty() && !options.checkFinite;
 }
 
 void startHeadless(Game& game, Stage& stage, const ReplayOptions& options)

@@ -1,7 +1,7 @@
 // Where a replay draws: the game's desktop start-up (a window, or SDL's
 // offscreen driver) with its OpenGL device, or the headless device that draws
 // nothing and keeps no log between frames. A run that asks only for the car's
-// states (no telemetry, no finiteness check) plays its frames on the silent
+// states (no telemetry, no sound, no finiteness check) plays its frames on the silent
 // device after the headless start-up: no camera, no texts, no device calls.
 #pragma once
 

@@ -4,6 +4,7 @@
 
 #include "app/car_loading.h"
 #include "app/drive_recorder.h"
+#include "main/replay_sound.h"
 #include "main/replay_stage.h"
 #include "recording/level_identity.h"
 #include "replay/telemetry.h"
@@ -37,6 +38,10 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
     }
 
     const std::string carName = options.carFile.empty() ? kCarFile : options.carFile;
+    ReplaySound sound;
+    if (const int started = sound.start(*game, outputs); started != kDone) {
+        return started;
+    }
     if (!writeRow(outputs, telemetryHeader(carName, game->carSource.hash))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
@@ -76,11 +81,17 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
             stage.headless->clearLog();
         }
         status = recordFrame(outputs, options, *game, frame, dt, keys);
-        if (status == kDone && !outputs.pngPattern.empty() && frame % outputs.pngEvery == 0) {
-            status = writeScreenshot(outputs, *stage.desktop->device, frame);
+        if (status == kDone) {
+            status = sound.afterFrame(dt);
+        }
+        if (status == kDone && stage.desktop) {
+            status = writePictures(outputs, *stage.desktop->device, frame, dt);
         }
     }
     game->device = nullptr;
+    if (const int finished = sound.finish(); status == kDone) {
+        status = finished;
+    }
     if (recorder && !recorder->finish()) {
         reportUnwritable(outputs.recordPath);
         return status == kDone ? kOutputFailed : status;

@@ -32,6 +32,7 @@
 #include "platform/user_folders.h"
 #include "recording/level_identity.h"
 #include "recording/recording_folder.h"
+#include "sound/sound_scene.h"
 
 namespace torvane {
 namespace {
@@ -102,6 +103,18 @@ void recordFrame(DriveRecorder& recorder, float frameTime, const FrameActions& a
     }
 }
 
+// How long the mute's note stays on the screen, in seconds.
+constexpr float kMuteNoticeSeconds = 1.5f;
+
+// M: the sound off or on again, said on the screen.
+void actOnSound(const FrameActions& actions)
+{
+    if (actions.muteToggled && game.sound != nullptr) {
+        game.sound->toggleMute();
+        game.play.showNotice(std::string(game.sound->isMuted() ? kSoundMuted : kSoundOn), kMuteNoticeSeconds);
+    }
+}
+
 // Where this run's drives are recorded.
 struct RecordingPlace {
     std::string file;       // --record's file, for the first drive; empty: the folder
@@ -150,6 +163,7 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
                 recorder = startRecording(std::exchange(place.file, {}), settings, place.folder);
             }
             actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
+            actOnSound(actions);
             continue;
         }
         if (carFile.changed(measured) && reloadCar(game) && recorder != nullptr) {
@@ -168,6 +182,7 @@ void play(DesktopGame& desktop, const GameOptions& options, const Settings& sett
             place.keptFolder = place.folder + "/" + kSavedRecordingsFolder;
         }
         actOnDesktop(desktop, game, actions, static_cast<std::uint64_t>(frame));
+        actOnSound(actions);
         quit = actions.quitRequested;
     }
 }
@@ -221,6 +236,12 @@ int gameMain(std::span<const std::string_view> args)
         stopDesktop();
         return cannotStart(problem);
     }
+    // The sound comes up beside the first frames, never in their way.
+    SoundScene sound(static_cast<float>(settings.soundVolume), options.mute);
+    if (settings.soundEnabled) {
+        sound.startPlayback("sounds");
+        game.sound = &sound;
+    }
     const std::string recordings = recordingsFolder();
     // A drive recorded into --record's file is kept already.
     RecordingPlace place{recordFile, recordings,
@@ -243,6 +264,7 @@ int gameMain(std::span<const std::string_view> args)
     game.keyboardInput.attachDevice(nullptr);
     game.padInput.attachDevice(nullptr);
     game.device = nullptr;
+    game.sound = nullptr;
     desktop.reset();
     stopDesktop();
     return unreadable.empty() ? kQuit : cannotStart(cannotWatchMessage(unreadable));

@@ -132,6 +132,16 @@ int replayMain(std::span<const std::string_view> args)
     if (const int opened = openOutputs(options, outputs); opened != kDone) {
         return opened;
     }
+    if (outputs.video) {
+        double seconds = frames * 0.5 * (options.minimumFrameTime + options.maximumFrameTime);
+        if (recording) {
+            seconds = 0.0;
+            for (const RecordedFrame& frame : recording->frames) {
+                seconds += frame.frameTime;
+            }
+        }
+        setVideoPace(*outputs.video, recording ? static_cast<int>(recording->frames.size()) : frames, seconds);
+    }
     if (chdir(dataDir.c_str()) != 0) {
         diagnose(dataDir.string() + ": cannot enter the data folder");
         return kBadInput;

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "core/command_line.h"
@@ -64,6 +65,7 @@ std::string badValue(std::string_view option, std::string_view value, std::strin
 struct ValueWords {
     std::string frames;
     std::string pngEvery;
+    std::string videoSize;
     std::string seed;
     std::string dt;
     std::vector<std::string> dtRange;
@@ -90,7 +92,7 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
     app.add_option("--keys", options.keysFile,
                    "key script: lines \"FIRST LAST KEY...\" hold the keys from frame FIRST to LAST "
                    "(from 1); '#' comments; keys Left Right Up Down RCtrl A Q Escape KP8 KP2 F1..F8 V, "
-                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt S LCtrl. Escape ends the run after its "
+                   "and P Pause Backspace F10 F11 F12 Return LAlt RAlt S LCtrl M. Escape ends the run after its "
                    "frame, P pauses and Backspace resets the car, as in the game.")
         ->option_text("FILE");
     app.add_flag("--random-keys", options.randomKeys, "a random key script drawn from --seed (never Escape)");
@@ -110,7 +112,17 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
         ->option_text("FILE");
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
         ->option_text("PATTERN");
+    app.add_option("--wav", options.wavFile,
+                   "the drive's sound (engine, tyres, walls, heard from the camera), rendered offline "
+                   "into a 16-bit stereo WAV at 44.1 kHz: the same drive gives the same samples")
+        ->option_text("FILE");
     app.add_option("--png-every", words.pngEvery, "a screenshot every K frames (default 1)")->option_text("K");
+    app.add_option("--video", options.videoFile,
+                   "a video of the rendered frames at the drive's own frame times: H.264 in .mp4 or .mkv "
+                   "(VP9 where H.264 is missing), VP9 in .webm")
+        ->option_text("FILE");
+    app.add_option("--video-size", words.videoSize, "the video's size, even numbers (default: the picture's)")
+        ->option_text("WxH");
     app.add_option("--data", options.dataDir, kDataOptionHelp)
         ->option_text("DIR");
     app.add_option("--car", options.carFile, "the car file (default: the data folder's cars/car.toml)")
@@ -133,7 +145,8 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
                "file could not be written; 2 a bad option, key script, car file, recording (not a\n"
                "recording, another format, another data folder's, damaged header) or data folder,\n"
                "or an output naming an input; 3 a state value not finite (--check-finite); 4 no\n"
-               "OpenGL device could be started (the offscreen driver or the display is missing);\n"
+               "OpenGL device could be started (the offscreen driver or the display is missing),\n"
+               "or with --wav no OpenAL loopback device or no readable sounds;\n"
                "5 out of memory; 6 a recorded drive's state differs from the recording's (the\n"
                "first such frame is named); 7 a recorded drive cut short or damaged part way:\n"
                "replayed, identical, up to its last complete frame, which is named.");
@@ -150,6 +163,25 @@ std::string readCount(const CLI::App& app, std::string_view option, const std::s
         return badValue(option, text, "a whole number from " + std::to_string(least));
     }
     count = *value;
+    return {};
+}
+
+// Reads --video-size WxH: even sizes from 16 to 8192; the mistake, empty when sound.
+std::string readVideoSize(const CLI::App& app, const std::string& text, ReplayOptions& options)
+{
+    if (app.count("--video-size") == 0) {
+        return {};
+    }
+    const std::size_t cross = text.find('x');
+    const std::optional<int> width = parseWhole<int>(std::string_view(text).substr(0, cross));
+    const std::optional<int> height =
+        cross == std::string::npos ? std::nullopt : parseWhole<int>(std::string_view(text).substr(cross + 1));
+    const auto fits = [](std::optional<int> size) { return size && *size >= 16 && *size <= 8192 && *size % 2 == 0; };
+    if (!fits(width) || !fits(height)) {
+        return "--video-size " + text + " : attendu LARGEURxHAUTEUR, nombres pairs de 16 à 8192, par exemple 1280x720";
+    }
+    options.videoWidth = *width;
+    options.videoHeight = *height;
     return {};
 }
 
@@ -178,8 +210,8 @@ std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayO
 std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
     int frames = 0;
-    std::string error = emptyValueMistake(
-        app, {"--replay", "--export-keys", "--keys", "--record", "--csv", "--png", "--data", "--car"});
+    std::string error = emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--record", "--csv", "--png",
+                                                "--video", "--wav", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }
@@ -188,6 +220,9 @@ std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptio
     }
     if (error.empty()) {
         error = readCount(app, "--png-every", words.pngEvery, 1, options.pngEvery);
+    }
+    if (error.empty()) {
+        error = readVideoSize(app, words.videoSize, options);
     }
     if (error.empty() && app.count("--seed") != 0) {
         const std::optional<std::uint64_t> seed = parseWhole<std::uint64_t>(words.seed);
@@ -235,6 +270,25 @@ std::string checkCombination(const ReplayOptions& options)
     }
     if (!options.pngPattern.empty() && options.noRender) {
         return "--png needs rendering: drop --no-render";
+    }
+    if (!options.videoFile.empty() && options.noRender) {
+        return "--video demande le rendu : retirez --no-render";
+    }
+    // Two outputs of one run naming one file would leave only the one renamed last.
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--video", &options.videoFile},
+        {"--wav", &options.wavFile},
+        {"--csv", &options.csvFile},
+        {"--record", &options.recordFile}};
+    for (std::size_t i = 0; i < std::size(outputs); ++i) {
+        for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
+            if (!outputs[i].second->empty() && *outputs[i].second == *outputs[j].second) {
+                return std::string(outputs[i].first) + " et " + outputs[j].first + " nomment le même fichier";
+            }
+        }
+    }
+    if (options.videoWidth != 0 && options.videoFile.empty()) {
+        return "--video-size va avec --video";
     }
     if (!options.pngPattern.empty() && !formatFramePath(options.pngPattern, 0)) {
         return "--png " + options.pngPattern + ": expected one %d, %6d or %06d for the frame number (%% for a %)";

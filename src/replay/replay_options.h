@@ -1,6 +1,6 @@
 // The replay tool's command line: which drive to replay (a recorded drive, a
 // key script or a random one), for how many frames, with which frame times, and what to write
-// (telemetry CSV, screenshots). See replayUsage for every option. Parsed with
+// (telemetry CSV, screenshots, a video). See replayUsage for every option. Parsed with
 // CLI11 (core/command_line.h): "--frames 10" and "--frames=10" both work.
 //
 // Shortcoming: seconds are decimal numbers or fractions "A/B" only.
@@ -26,7 +26,11 @@ struct ReplayOptions {
     std::string recordFile;           // empty: none; else the scripted or random drive recorded there
     std::string csvFile;              // empty: no telemetry; "-": standard output
     std::string pngPattern;           // empty: no screenshots
+    std::string wavFile;              // empty: no sound; else the drive's sound rendered offline
     int pngEvery = 1;                 // frames between screenshots
+    std::string videoFile;            // empty: no video
+    int videoWidth = 0;               // pixels; 0: the picture's own size
+    int videoHeight = 0;              // pixels; 0: the picture's own size
     std::string dataDir;              // empty: the game's own data folder
     std::string carFile;              // empty: the data folder's cars/car.toml
     bool window = false;              // a real window instead of SDL's offscreen driver

@@ -1,11 +1,8 @@
 // The game's car file at start-up and on reload: a sound file gives the car its
 // model (and on reload keeps the car where it is); a refused file is named with
 // its line and field, and the car keeps the model it had.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <algorithm>
 #include <iterator>
@@ -15,9 +12,10 @@
 #include <vector>
 
 #include "app/game.h"
-#include "core/file_contents.h"
 #include "core/message_sink.h"
 #include "render/recording_device.h"
+#include "support/scratch_folder.h"
+#include "support/shipped_car.h"
 
 namespace torvane {
 namespace {
@@ -25,20 +23,14 @@ namespace {
 struct CarFileFixture : ::testing::Test {
     CarFileFixture()
     {
-        std::filesystem::create_directories(folder);
         game->device = &device;
-        game->carSource.path = path.string();
+        game->carSource.path = path;
     }
-    ~CarFileFixture() override { std::filesystem::remove_all(folder); }
 
     // Saves the shipped car file with the first `from` of each change replaced by its `to`.
-    void save(std::initializer_list<std::pair<std::string, std::string>> changes) const
+    void save(std::initializer_list<std::pair<std::string_view, std::string_view>> changes) const
     {
-        std::string text = readFileContents(TORVANE_DATA_DIR "/cars/car.toml").value_or("");
-        for (const auto& [from, to] : changes) {
-            text.replace(text.find(from), from.size(), to);
-        }
-        std::ofstream(path) << text;
+        std::ofstream(path) << shippedCarText(changes);
     }
 
     // The boxes about the car file (the scene's meshes and level files are missing here).
@@ -46,16 +38,12 @@ struct CarFileFixture : ::testing::Test {
     {
         std::vector<std::string> found;
         std::copy_if(messages.boxes().begin(), messages.boxes().end(), std::back_inserter(found),
-                     [this](const std::string& box) { return box.find(path.string()) != std::string::npos; });
+                     [this](const std::string& box) { return box.find(path) != std::string::npos; });
         return found;
     }
 
-    // One folder per test and process: ctest runs the tests side by side.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path()
-        / ("torvane_car_loading_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_"
-           + std::to_string(getpid()));
-    const std::filesystem::path path = folder / "car.toml";
+    const ScratchFolder folder;
+    const std::string path = folder / "car.toml";
     RecordingDevice device;
     std::unique_ptr<Game> game = std::make_unique<Game>();
     ScopedMessageCapture messages;
@@ -70,18 +58,18 @@ TEST_F(CarFileFixture, StartUpTakesTheFileOrBoxesAndKeepsTheBuiltInCar)
     EXPECT_EQ(game->playerCar.getFootprintWidth(), 6.0f);
     EXPECT_TRUE(carBoxes().empty());
 
-    const std::string shipped = readFileContents(TORVANE_DATA_DIR "/cars/car.toml").value_or("");
+    const std::string shipped = shippedCarText();
     const auto massLine = 1 + std::count(shipped.begin(), shipped.begin() + shipped.find("mass ="), '\n');
     auto refused = std::make_unique<Game>();
-    refused->carSource.path = path.string();
+    refused->carSource.path = path;
     save({{"mass = 1000.0", "mass = -1"}});
     setupScene(*refused);
     EXPECT_FALSE(refused->carSource.fromFile);
     EXPECT_TRUE(refused->playerCar.getParameters() == CarParameters{});
     EXPECT_EQ(refused->playerCar.getPosition(), Vector3(0.0f, 2.0f, 2.0f));
     ASSERT_EQ(carBoxes().size(), 1u);
-    EXPECT_EQ(carBoxes()[0].find("Erreur: " + path.string() + " refusé : ligne"), 0u) << carBoxes()[0];
-    const std::string massError = path.string() + ":" + std::to_string(massLine) + ": body.mass: -1 is outside (0, 1e+06]";
+    EXPECT_EQ(carBoxes()[0].find("Erreur: " + path + " refusé : ligne"), 0u) << carBoxes()[0];
+    const std::string massError = path + ":" + std::to_string(massLine) + ": body.mass: -1 is outside (0, 1e+06]";
     EXPECT_EQ(std::count(messages.diagnostics().begin(), messages.diagnostics().end(), massError), 1);
 }
 
@@ -97,7 +85,7 @@ TEST_F(CarFileFixture, ReloadTakesASavedFileWhereTheCarStandsAndRefusesABadOne)
     EXPECT_EQ(game->playerCar.getParameters().tyres.gripFactor, 1.2f);
     EXPECT_EQ(game->playerCar.getPosition(), Vector3(5.0f, 2.0f, -40.0f));
     EXPECT_NE(game->carSource.hash, firstHash);
-    EXPECT_EQ(game->note.text, path.string() + " rechargé");
+    EXPECT_EQ(game->note.text, path + " rechargé");
     EXPECT_FALSE(game->note.error);
 
     const std::uint64_t goodHash = game->carSource.hash;

@@ -5,10 +5,6 @@
 // drives the same; recording a steady frame allocates
 // nothing on the frame's thread; a recorded frame's keys and pads win over the
 // devices attached, for that frame only.
-#include <unistd.h>
-
-#include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -18,26 +14,17 @@
 
 #include "app/drive_recorder.h"
 #include "app/recorded_play.h"
-#include "core/file_contents.h"
 #include "input/key_script.h"
-#include "input/keyboard_device.h"
 #include "render/headless_device.h"
 #include "replay/recording_keys.h"
 #include "support/allocation_counter.h"
+#include "support/game_data_folder.h"
+#include "support/held_keys.h"
+#include "support/scratch_folder.h"
+#include "support/shipped_car.h"
 
 namespace torvane {
 namespace {
-
-// The index of the driving table's row for key.
-int rowOf(KeyCode key)
-{
-    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
-        if (kDrivingKeys[row].code == key) {
-            return static_cast<int>(row);
-        }
-    }
-    return -1;
-}
 
 // A frame a restless player might give: the arrows mostly, now and then a
 // pause, a reset or a camera key, sometimes a pad, frame times of 1/200 to 1/40 s.
@@ -46,7 +33,7 @@ RecordedFrame randomFrame(std::mt19937_64& random)
     const auto chance = [&random](unsigned percent) { return random() % 100 < percent; };
     RecordedFrame frame;
     frame.frameTime = 1.0f / static_cast<float>(40 + random() % 161);
-    const auto hold = [&frame](KeyCode key) { frame.keys |= std::uint64_t{1} << rowOf(key); };
+    const auto hold = [&frame](KeyCode key) { frame.keys |= drivingKeyBits({key}); };
     for (const KeyCode key : {kKeyUp, kKeyLeft, kKeyRight, kKeyDown, kKeyRightControl}) {
         if (chance(key == kKeyUp ? 70 : 20)) {
             hold(key);
@@ -64,15 +51,8 @@ RecordedFrame randomFrame(std::mt19937_64& random)
     return frame;
 }
 
-class DriveRecording : public ::testing::Test {
+class DriveRecording : public InGameDataFolder {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(chdir(TORVANE_DATA_DIR), 0) << TORVANE_DATA_DIR;
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     // A game after the real start-up, with the shipped car file.
     std::unique_ptr<Game> startGame()
     {
@@ -110,20 +90,19 @@ protected:
         return frames;
     }
 
-    // One folder per test and process: ctest runs the tests side by side.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path()
-        / ("torvane_drive_recording_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())
-           + "_" + std::to_string(getpid()));
+    const ScratchFolder folder;
     std::vector<std::unique_ptr<HeadlessDevice>> devices;
 };
 
 TEST_F(DriveRecording, KeyframeRestoredIntoAFreshGameDrivesOnBitForBit)
 {
     auto game = startGame();
-    play(*game, randomFrames(1, 400));
+    std::vector<RecordedFrame> before = randomFrames(1, 400);
+    std::vector<RecordedFrame> next = randomFrames(2, 400);
+    // Start held on the pad across the keyframe: one press, one pause, if the keyframe keeps the pad's hold.
+    before.back().pads.buttons = next.front().pads.buttons = padButtonBit(PadButton::Start);
+    play(*game, before);
     const Keyframe keyframe = captureKeyframe(*game);
-    const std::vector<RecordedFrame> next = randomFrames(2, 400);
     const std::vector<std::uint64_t> onwards = play(*game, next);
 
     auto fresh = startGame();
@@ -134,7 +113,7 @@ TEST_F(DriveRecording, KeyframeRestoredIntoAFreshGameDrivesOnBitForBit)
 
 TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
 {
-    const std::string path = (folder / "drive.tvr").string();
+    const std::string path = folder / "drive.tvr";
     auto game = startGame();
     HeadlessDevice& gameDevice = *devices.back();
     std::vector<std::uint64_t> driven;
@@ -142,8 +121,7 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
         auto recorder = DriveRecorder::start(*game, path, 42);
         ASSERT_NE(recorder, nullptr);
         const std::vector<RecordedFrame> frames = randomFrames(3, 1500);
-        std::string heavier = readFileContents("cars/car.toml").value_or("");
-        heavier.replace(heavier.find("mass = 1000.0"), 13, "mass = 1300.0");
+        const std::string heavier = shippedCarText({{"mass = 1000.0", "mass = 1300.0"}});
         for (std::size_t i = 0; i < frames.size(); ++i) {
             if (i == 700) {
                 game->play.paused = true; // the window lost the focus
@@ -199,7 +177,7 @@ TEST_F(DriveRecording, RecordedDriveReplaysFromItsFileWithEveryHashIdentical)
 
 TEST_F(DriveRecording, AKeysOnlyDriveExportedAsAKeyScriptDrivesTheSame)
 {
-    const std::string path = (folder / "keys.tvr").string();
+    const std::string path = folder / "keys.tvr";
     auto game = startGame();
     const Keyframe freshStart = captureKeyframe(*game);
     std::vector<RecordedFrame> frames = randomFrames(4, 600);
@@ -244,30 +222,25 @@ TEST_F(DriveRecording, AKeysOnlyDriveExportedAsAKeyScriptDrivesTheSame)
     EXPECT_EQ(refusal, "it holds pad input");
 }
 
-// A keyboard holding Left and a pad pushing its stick right, always.
-struct HeldDevices final : KeyboardDevice, PadDevice {
-    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override
-    {
-        std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
-        keyState[kKeyLeft] = 0x80;
-        return KeyboardReadResult::Read;
-    }
-    bool acquire() override { return true; }
+// A pad pushing its stick right, always.
+struct HeldPad final : PadDevice {
     PadSnapshot read() override { return {1, 1.0f, 0.0f, 0.0f, 0u}; }
 };
 
 TEST_F(DriveRecording, ARecordedFrameWinsOverTheAttachedDevicesForThatFrameOnly)
 {
     auto game = startGame();
-    HeldDevices held;
-    game->keyboardInput.attachDevice(&held);
-    game->padInput.attachDevice(&held);
-    const RecordedFrame recorded{1.0f / 60.0f, std::uint64_t{1} << rowOf(kKeyUp), {-0.5f, 0.0f, 0.0f, 0u}, 0};
+    HeldKeys keys;
+    keys.hold(kKeyLeft);
+    HeldPad pad;
+    game->keyboardInput.attachDevice(&keys);
+    game->padInput.attachDevice(&pad);
+    const RecordedFrame recorded{1.0f / 60.0f, drivingKeyBits({kKeyUp}), {-0.5f, 0.0f, 0.0f, 0u}, 0};
     playRecordedFrame(*game, recorded, nullptr);
     EXPECT_EQ(game->keyboardInput.drivingKeysDown(), recorded.keys);
     EXPECT_EQ(game->padInput.lastFrame(), recorded.pads);
     runFrame(*game, 1.0f / 60.0f);
-    EXPECT_EQ(game->keyboardInput.drivingKeysDown(), std::uint64_t{1} << rowOf(kKeyLeft));
+    EXPECT_EQ(game->keyboardInput.drivingKeysDown(), drivingKeyBits({kKeyLeft}));
     EXPECT_EQ(game->padInput.lastFrame().steering, 1.0f);
     game->keyboardInput.attachDevice(nullptr);
     game->padInput.attachDevice(nullptr);
@@ -276,9 +249,9 @@ TEST_F(DriveRecording, ARecordedFrameWinsOverTheAttachedDevicesForThatFrameOnly)
 TEST_F(DriveRecording, RecordingASteadyFrameAllocatesNothing)
 {
     auto game = startGame();
-    auto recorder = DriveRecorder::start(*game, (folder / "steady.tvr").string(), 42);
+    auto recorder = DriveRecorder::start(*game, folder / "steady.tvr", 42);
     ASSERT_NE(recorder, nullptr);
-    game->keyboardInput.holdDrivingKeys(std::uint64_t{1} << rowOf(kKeyUp) | std::uint64_t{1} << rowOf(kKeyV));
+    game->keyboardInput.holdDrivingKeys(drivingKeyBits({kKeyUp, kKeyV}));
     const auto frame = [&] {
         runFrame(*game, 1.0f / 60.0f);
         clearLogs();

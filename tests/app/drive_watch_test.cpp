@@ -1,21 +1,22 @@
 // Watching a recorded drive and racing its ghost, on the recording device: the
 // states shown are the drive's own, to the bit, however the viewer moves.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <vector>
 
 #include "app/drive_recorder.h"
 #include "app/drive_viewing.h"
-#include "recording/recording_folder.h"
 #include "app/recorded_play.h"
 #include "car/car_state.h"
-#include "render/recording_device.h"
+#include "core/file_contents.h"
+#include "recording/recording_folder.h"
 #include "support/allocation_counter.h"
+#include "support/held_keys.h"
+#include "support/recorded_scene.h"
+#include "support/scratch_folder.h"
+#include "support/loopback_sound.h"
 
 namespace torvane {
 namespace {
@@ -23,18 +24,6 @@ namespace {
 constexpr float kFrameTime = 1.0f / 60.0f;
 constexpr std::uint32_t kFrames = 400;
 constexpr std::uint32_t kKeyframeEvery = 50;
-
-// The bits of kDrivingKeys rows named.
-std::uint32_t keyBits(std::initializer_list<std::string_view> names)
-{
-    std::uint32_t bits = 0;
-    for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
-        for (std::string_view name : names) {
-            bits |= kDrivingKeys[row].scriptName == name ? 1u << row : 0u;
-        }
-    }
-    return bits;
-}
 
 std::uint64_t carHash(const Game& game)
 {
@@ -44,13 +33,7 @@ std::uint64_t carHash(const Game& game)
 struct DriveWatchTest : ::testing::Test {
     DriveWatchTest()
     {
-        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
-        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
-        device.createFont(20);
-        for (Game* each : {driven.get(), watching.get()}) {
-            each->device = &device;
-            setupScene(*each);
-        }
+        scene.start(*watching);
         recordDrive();
         device.clearLog();
     }
@@ -60,20 +43,20 @@ struct DriveWatchTest : ::testing::Test {
     void recordDrive()
     {
         recording.header.keyframeEvery = kKeyframeEvery;
-        recording.header.start = captureKeyframe(*driven);
-        hashes.push_back(carHash(*driven));
+        recording.header.start = captureKeyframe(driven);
+        hashes.push_back(carHash(driven));
         for (std::uint32_t frame = 1; frame <= kFrames; ++frame) {
             RecordedFrame recorded;
             recorded.frameTime = kFrameTime;
-            recorded.keys = frame < 150   ? keyBits({"Up", "Left"})
-                            : frame < 300 ? keyBits({"Up", "Right"})
-                            : frame == 300 ? keyBits({"Backspace"})
-                                           : keyBits({"Up"});
+            recorded.keys = frame < 150    ? drivingKeyBits({kKeyUp, kKeyLeft})
+                            : frame < 300  ? drivingKeyBits({kKeyUp, kKeyRight})
+                            : frame == 300 ? drivingKeyBits({kKeyBackspace})
+                                           : drivingKeyBits({kKeyUp});
             recording.frames.push_back(recorded);
-            playRecordedFrame(*driven, recorded, nullptr);
-            hashes.push_back(carHash(*driven));
+            playRecordedFrame(driven, recorded, nullptr);
+            hashes.push_back(carHash(driven));
             if (frame % kKeyframeEvery == 0) {
-                recording.keyframes.push_back({frame, captureKeyframe(*driven)});
+                recording.keyframes.push_back({frame, captureKeyframe(driven)});
             }
         }
         recording.complete = true;
@@ -90,14 +73,15 @@ struct DriveWatchTest : ::testing::Test {
         return watch.showFrame(*watching, keys, kFrameTime);
     }
 
-    RecordingDevice device;
-    std::unique_ptr<Game> driven = std::make_unique<Game>();
+    RecordedScene scene;
+    RecordingDevice& device = scene.device;
+    Game& driven = *scene.game;
     std::unique_ptr<Game> watching = std::make_unique<Game>();
     Recording recording;
     std::vector<std::uint64_t> hashes; // hashes[i]: the car after frame i
 };
 
-TEST_F(DriveWatchTest, StepsSeeksAndSpeedsShowTheDrivesOwnStates)
+TEST_F(DriveWatchTest, StepsSeeksSpeedsAndCamerasShowTheDrivesOwnStates)
 {
     DriveWatch watch;
     ASSERT_TRUE(watch.start(*watching, recording));
@@ -149,50 +133,92 @@ TEST_F(DriveWatchTest, StepsSeeksAndSpeedsShowTheDrivesOwnStates)
     show(watch, {kKeyHome});
     EXPECT_EQ(watch.frame(), 0u) << "paused at the end, Home stays paused";
     EXPECT_EQ(carHash(*watching), hashes[0]);
-}
 
-TEST_F(DriveWatchTest, TakingOverHandsTheCarOnInTheStateShownAndCamerasAreTheViewers)
-{
-    DriveWatch watch;
-    ASSERT_TRUE(watch.start(*watching, recording));
-    watch.goTo(*watching, 222);
-    show(watch, {kKeyF5});
+    // The cameras are the viewer's; T and Escape ask to take the car over and to leave.
+    show(watch, {kKeyF5, kKeyRight});
     EXPECT_EQ(watching->camera.getMode(), 4);
     EXPECT_EQ(show(watch, {kKeyT}), WatchRequest::TakeOver);
-    EXPECT_EQ(watch.frame(), 223u) << "one frame played while F5 was pressed; T hands over the frame shown";
-    EXPECT_EQ(carHash(*watching), hashes[223]);
+    EXPECT_EQ(carHash(*watching), hashes[1]) << "handed over in the state shown";
     EXPECT_EQ(show(watch, {kKeyEscape}), WatchRequest::Leave);
 }
 
-TEST_F(DriveWatchTest, SteadyWatchingAndTheGhostAllocateNothing)
+TEST_F(DriveWatchTest, SteadyDrivingWatchingAndTheGhostAllocateNothing)
 {
     DriveWatch watch;
     ASSERT_TRUE(watch.start(*watching, recording));
-    std::unique_ptr<Ghost> ghost = Ghost::race(*driven, recording);
+    std::unique_ptr<Ghost> ghost = Ghost::race(driven, recording);
     ASSERT_NE(ghost, nullptr);
-    show(watch);
-    ghost->follow(*driven, kFrameTime);
-
-    const std::size_t before = allocationCount();
-    driven->ghostShown = true;
-    for (int frame = 0; frame < 100; ++frame) {
-        show(watch);
-        ghost->follow(*driven, kFrameTime);
-        runFrame(*driven, kFrameTime); // draws the ghost
+    // The driven car back at its start, inside something to collide with in the first volume slot,
+    // steering and going through every camera mode in turn.
+    restoreKeyframe(driven, recording.header.start);
+    SceneObject& obstacle = driven.cityMap.placedObject(99);
+    obstacle.setFootprintLength(10.0f);
+    obstacle.setFootprintWidth(10.0f);
+    obstacle.setBoundingRadius(10.0f);
+    driven.cityMap.setLoadedPlacementCount(100);
+    for (const KeyCode key : {kKeyUp, kKeyRight, kKeyV}) {
+        driven.keyboardInput.setKeyByte(key, 0x80);
     }
-    EXPECT_EQ(allocationCount(), before);
+    driven.ghostShown = true;
+    // Both heard through loopback devices that render each frame's samples, thumps included.
+    SoundScene drivenSound(1.0f, false);
+    SoundScene watchedSound(1.0f, false);
+    ASSERT_TRUE(useLoopback(drivenSound));
+    ASSERT_TRUE(useLoopback(watchedSound));
+    driven.sound = &drivenSound;
+    watching->sound = &watchedSound;
+    float samples[2 * kFrameSamples];
+    const auto frames = [&](int count) {
+        for (int frame = 0; frame < count; ++frame) {
+            show(watch);
+            ghost->follow(driven, kFrameTime);
+            runFrame(driven, kFrameTime); // draws the ghost
+            renderFramePeak(drivenSound, samples);
+            renderFramePeak(watchedSound, samples);
+        }
+    };
+    frames(10);
+    const std::size_t before = allocationCount();
+    frames(1000);
+    EXPECT_EQ(allocationCount() - before, 0u);
+    const auto probe = std::make_unique<int>(0); // the counter itself counts
+    EXPECT_EQ(allocationCount() - before, 1u);
+    driven.sound = nullptr;
+    watching->sound = nullptr;
+}
+
+TEST_F(DriveWatchTest, AWatchedDriveSoundsWhilePlayingAndIsSilentPausedOrAtTheEnd)
+{
+    SoundScene sound(1.0f, false);
+    ASSERT_TRUE(useLoopback(sound));
+    watching->sound = &sound;
+    DriveWatch watch;
+    ASSERT_TRUE(watch.start(*watching, recording));
+    float samples[2 * kFrameSamples];
+    // Each displayed frame: (keys, whether it is heard), its first frame rendered through the gain's fade.
+    const struct {
+        std::initializer_list<KeyCode> keys;
+        bool heard;
+    } frames[] = {{{}, true}, {{kKeySpace}, false}, {{}, false}, {{kKeySpace}, true}, {{kKeyEnd}, false}};
+    for (const auto& frame : frames) {
+        show(watch, frame.keys);
+        renderFramePeak(sound, samples);
+        for (int n = 0; n < 5; ++n) {
+            show(watch);
+            EXPECT_EQ(renderFramePeak(sound, samples) > 0.01f, frame.heard) << watch.frame();
+        }
+    }
+    watching->sound = nullptr;
 }
 
 TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
 {
     std::unique_ptr<Game> player = std::make_unique<Game>();
-    player->device = &device;
-    setupScene(*player);
+    scene.start(*player);
     std::unique_ptr<Ghost> ghost = Ghost::race(*player, recording);
     ASSERT_NE(ghost, nullptr);
     Game replayed; // the recorded drive played alone, to compare poses
-    replayed.device = &device;
-    setupScene(replayed);
+    scene.start(replayed);
     ASSERT_TRUE(startRecordedDrive(replayed, recording));
     for (std::uint32_t frame = 1; frame <= kFrames; ++frame) { // the recorded reset at 300 included
         ghost->follow(*player, kFrameTime);
@@ -214,10 +240,9 @@ TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
 TEST_F(DriveWatchTest, RecordingFilesAreListedReadOrRefusedAndADamagedOneIsUnreadable)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-watch-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder / "saved");
-    const std::string path = (folder / "drive.tvr").string();
+    const ScratchFolder folder;
+    fs::create_directories(folder.path / "saved");
+    const std::string path = folder / "drive.tvr";
     constexpr std::uint64_t kLevel = 7;
     {
         std::unique_ptr<DriveRecorder> recorder = DriveRecorder::start(*watching, path, kLevel);
@@ -229,14 +254,12 @@ TEST_F(DriveWatchTest, RecordingFilesAreListedReadOrRefusedAndADamagedOneIsUnrea
         }
         ASSERT_TRUE(recorder->finish());
     }
-    fs::copy_file(path, folder / "saved" / "kept.tvr");
-    std::string bytes(fs::file_size(path), '\0');
-    std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::ofstream(folder / "cut.tvr", std::ios::binary).write(bytes.data(), 20);
+    fs::copy_file(path, folder / "saved/kept.tvr");
+    std::ofstream(folder / "cut.tvr", std::ios::binary) << readFileContents(path.c_str()).value_or("").substr(0, 20);
     std::ofstream(folder / "noise.tvr", std::ios::binary) << "\x89TVR not at all";
 
     std::vector<RecentDrive> drives =
-        listRecentDrives({folder, folder / "saved"}, kRecordingExtension, summariseRecording);
+        listRecentDrives({folder.path, folder.path / "saved"}, kRecordingExtension, summariseRecording);
     ASSERT_EQ(drives.size(), 4u);
     int unreadable = 0;
     for (const RecentDrive& drive : drives) {
@@ -254,8 +277,7 @@ TEST_F(DriveWatchTest, RecordingFilesAreListedReadOrRefusedAndADamagedOneIsUnrea
 
     EXPECT_TRUE(readRecordingFor(path, kLevel));
     EXPECT_FALSE(readRecordingFor(path, kLevel + 1)) << "driven on other level data";
-    EXPECT_FALSE(readRecordingFor((folder / "noise.tvr").string(), kLevel));
-    fs::remove_all(folder);
+    EXPECT_FALSE(readRecordingFor(folder / "noise.tvr", kLevel));
 }
 
 } // namespace

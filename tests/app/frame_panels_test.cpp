@@ -5,7 +5,6 @@
 
 #include <imgui.h>
 
-#include <algorithm>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -13,8 +12,9 @@
 #include "app/game.h"
 #include "input/key_codes.h"
 #include "panels/panel_set.h"
-#include "render/recording_device.h"
 #include "support/headless_imgui.h"
+#include "support/held_keys.h"
+#include "support/recorded_scene.h"
 
 namespace torvane {
 namespace {
@@ -44,14 +44,9 @@ public:
     int shownFrames = 0;
 };
 
-struct RecordedGame {
+struct RecordedGame : RecordedScene {
     RecordedGame()
     {
-        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
-        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
-        game->device = &device;
-        device.createFont(20);
-        setupScene(*game);
         game->keyboardInput.setKeyByte(kKeyUp, 0x80);
         game->keyboardInput.setKeyByte(kKeyRight, 0x80);
     }
@@ -71,9 +66,6 @@ struct RecordedGame {
         device.clearLog();
         runFrame(*game, 1.0f / 60.0f);
     }
-
-    RecordingDevice device;
-    std::unique_ptr<Game> game = std::make_unique<Game>();
 };
 
 TEST(FramePanels, LeaveTheDeviceCallsAloneAndDrawBeforePresent)
@@ -97,18 +89,6 @@ TEST(FramePanels, LeaveTheDeviceCallsAloneAndDrawBeforePresent)
     withPanels.game->panels = nullptr;
 }
 
-// A keyboard with P and Up held.
-struct HeldKeys final : KeyboardDevice {
-    KeyboardReadResult read(std::uint8_t (&keyState)[kKeyCount]) override
-    {
-        std::fill(std::begin(keyState), std::end(keyState), std::uint8_t{0});
-        keyState[kKeyP] = 0x80;
-        keyState[kKeyUp] = 0x80;
-        return KeyboardReadResult::Read;
-    }
-    bool acquire() override { return true; }
-};
-
 // Panels whose text field has the keyboard while typing is set.
 struct TypingPanels final : GamePanels {
     void draw(Game&, const FrameActions&) override {}
@@ -118,14 +98,14 @@ struct TypingPanels final : GamePanels {
 
 TEST(PanelKeyboard, TheGamesKeysRestWhileAPanelTakesText)
 {
-    RecordedGame recorded;
-    Game& game = *recorded.game;
+    RecordedScene scene;
+    Game& game = *scene.game;
     HeldKeys keys;
+    keys.hold(kKeyP);
+    keys.hold(kKeyUp);
     TypingPanels panels;
     PanelKeyboard keyboard(keys, panels);
     game.keyboardInput.attachDevice(&keyboard);
-    game.keyboardInput.setKeyByte(kKeyUp, 0);
-    game.keyboardInput.setKeyByte(kKeyRight, 0);
     for (int frame = 0; frame < 10; ++frame) {
         runFrame(game, 1.0f / 60.0f);
     }

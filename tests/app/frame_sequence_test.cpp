@@ -7,22 +7,12 @@
 
 #include "app/game.h"
 #include "input/key_codes.h"
-#include "render/recording_device.h"
+#include "support/recorded_scene.h"
 
 namespace torvane {
 namespace {
 
 struct FrameFixture : ::testing::Test {
-    FrameFixture()
-    {
-        device.addMeshFile("objets/cars/mycar.x", {MeshMaterial{}});
-        device.addMeshFile("objets/skybox/skydome.x", {MeshMaterial{}});
-        game->device = &device;
-        device.createFont(20);
-        setupScene(*game);
-        device.clearLog();
-    }
-
     std::vector<DeviceOperation> operations() const
     {
         std::vector<DeviceOperation> result;
@@ -32,8 +22,9 @@ struct FrameFixture : ::testing::Test {
         return result;
     }
 
-    RecordingDevice device;
-    std::unique_ptr<Game> game = std::make_unique<Game>();
+    RecordedScene scene;
+    RecordingDevice& device = scene.device;
+    std::unique_ptr<Game>& game = scene.game;
 };
 
 TEST_F(FrameFixture, FrameDrawsInOrder)

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 
 #include "app/recent_drives_menu.h"
 #include "render/recording_device.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -19,11 +18,7 @@ struct RecentDrivesTest : ::testing::Test {
     {
         setenv("TZ", "UTC", 1);
         tzset();
-        folder = fs::path(testing::TempDir()) / ("torvane-drives-" + std::to_string(::getpid()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     // A file holding text, written at seconds since 1970.
     void write(const std::string& name, const std::string& text, std::int64_t seconds)
@@ -44,7 +39,8 @@ struct RecentDrivesTest : ::testing::Test {
         return summary;
     }
 
-    fs::path folder;
+    const ScratchFolder scratch;
+    const fs::path& folder = scratch.path;
 };
 
 TEST_F(RecentDrivesTest, ListsNewestFirstWithDateLengthAndKindAndAnUnreadableFileAsSuch)

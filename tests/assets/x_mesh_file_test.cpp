@@ -1,13 +1,11 @@
-#include <unistd.h>
-
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "assets/x_mesh_file.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -30,8 +28,7 @@ Mesh {
 
 std::optional<MeshData> readText(const std::string& text)
 {
-    const std::string path = testing::TempDir() + "torvane-" + std::to_string(getpid()) + ".x";
-    std::ofstream(path) << text;
+    const std::string path = writeTemp("mesh.x", text);
     std::optional<MeshData> mesh = readXMeshFile(path.c_str());
     std::remove(path.c_str());
     return mesh;

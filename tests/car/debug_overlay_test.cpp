@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -32,14 +33,11 @@ TEST(DebugOverlay, FreshCarPrintsZerosInThreePlacedTexts)
     ASSERT_EQ(calls.size(), 3u);
     const std::uint32_t formats[3] = {kTextLeftTop, kTextRight, kTextBottom};
     const char* expected[3] = {texts.forces, texts.acceleration, texts.velocity};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(calls[i].operation, DeviceOperation::DrawText);
-        EXPECT_EQ(calls[i].value, formats[i]);
-        EXPECT_EQ(static_cast<std::uint32_t>(calls[i].index), 0xFFFFFFFFu);
-        EXPECT_EQ(calls[i].rect.left, 0);
-        EXPECT_EQ(calls[i].rect.top, 0);
-        EXPECT_EQ(calls[i].rect.right, 500);
-        EXPECT_EQ(calls[i].rect.bottom, 500);
+    for (std::size_t i = 0; i < 3; ++i) { // white, in the 500 × 500 rectangle at the top left corner
+        const TextRect& rect = calls[i].rect;
+        EXPECT_EQ(std::tuple(calls[i].operation, calls[i].value, static_cast<std::uint32_t>(calls[i].index)),
+                  std::tuple(DeviceOperation::DrawText, formats[i], 0xFFFFFFFFu));
+        EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(0, 0, 500, 500)) << i;
         EXPECT_STREQ(device.textOf(calls[i]), expected[i]);
     }
 }

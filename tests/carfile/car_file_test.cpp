@@ -4,38 +4,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "car/car.h"
 #include "carfile/car_file.h"
 #include "core/content_hash.h"
-#include "core/file_contents.h"
+#include "support/scratch_folder.h"
+#include "support/shipped_car.h"
 
 namespace torvane {
 namespace {
 
 const std::string kShippedPath = TORVANE_DATA_DIR "/cars/car.toml";
 
-std::string shippedText()
+std::string shippedWith(std::string_view from, std::string_view to)
 {
-    return readFileContents(kShippedPath.c_str()).value_or("");
-}
-
-// The shipped text with its first `from` replaced by `to`.
-std::string shippedWith(const std::string& from, const std::string& to)
-{
-    std::string text = shippedText();
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    return shippedCarText({{from, to}});
 }
 
 // The line (from 1) of the shipped file that starts with prefix.
 int shippedLineOf(const std::string& prefix)
 {
-    const std::string text = shippedText();
+    const std::string text = shippedCarText();
     const std::size_t at = text.find("\n" + prefix);
     return 2 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
 }
@@ -54,7 +45,7 @@ TEST(CarFile, ShippedFileIsTheBuiltInCarToTheBit)
     const CarFileReading reading = readCarFile(kShippedPath);
     ASSERT_TRUE(reading.parameters) << errorsOf(reading);
     EXPECT_TRUE(*reading.parameters == CarParameters{});
-    EXPECT_EQ(reading.hash, contentHash(shippedText()));
+    EXPECT_EQ(reading.hash, contentHash(shippedCarText()));
     // Integers are numbers too.
     const CarFileReading whole = parseCarFile(shippedWith("mass = 1000.0", "mass = 1000"));
     ASSERT_TRUE(whole.parameters) << errorsOf(whole);
@@ -106,14 +97,12 @@ TEST(CarFile, MistakesAreRefusedWithTheirLineAndField)
 
 TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "torvane_car_file_test";
-    std::filesystem::create_directories(folder);
-    const std::string huge = (folder / "huge.toml").string();
+    const ScratchFolder folder;
+    const std::string huge = folder / "huge.toml";
     std::ofstream(huge) << std::string(kMaxCarFileBytes + 1, '#');
     EXPECT_EQ(errorsOf(readCarFile(huge)), "car.toml: larger than 16384 bytes\n");
-    EXPECT_EQ(errorsOf(readCarFile((folder / "missing.toml").string())), "car.toml: cannot be read\n");
-    EXPECT_EQ(errorsOf(readCarFile(folder.string())), "car.toml: cannot be read\n");
-    std::filesystem::remove_all(folder);
+    EXPECT_EQ(errorsOf(readCarFile(folder / "missing.toml")), "car.toml: cannot be read\n");
+    EXPECT_EQ(errorsOf(readCarFile(folder.path.string())), "car.toml: cannot be read\n");
 }
 
 TEST(CarFile, TyreCoefficientsReachTheTyreModel)

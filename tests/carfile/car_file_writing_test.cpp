@@ -1,7 +1,6 @@
 // Writing car files: any model within the reader's ranges reads back to the
 // bit; a new file never replaces one, and a refused name or value writes nothing.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 
@@ -13,6 +12,7 @@
 #include "carfile/car_file_fields.h"
 #include "carfile/car_file_writing.h"
 #include "core/file_contents.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -46,10 +46,8 @@ TEST(CarFileWriting, EveryModelReadsBackToTheBit)
 }
 
 struct NewCarFile : ::testing::Test {
-    NewCarFile() { std::filesystem::remove_all(folder); }
-    ~NewCarFile() override { std::filesystem::remove_all(folder); }
-
-    const std::string folder = testing::TempDir() + "torvane-cars-" + std::to_string(getpid()) + "/cars";
+    const ScratchFolder scratch;
+    const std::string folder = scratch / "cars"; // made by the writer
 };
 
 TEST_F(NewCarFile, IsWrittenInAFreshFolderAndNeverReplacesAnother)

@@ -10,17 +10,14 @@
 
 #include "core/atomic_file.h"
 #include "core/file_contents.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder of the test's own, removed with it.
-struct TempFolder {
-    fs::path path = fs::temp_directory_path() / ("torvane-atomic-" + std::to_string(getpid()));
-    TempFolder() { fs::create_directories(path); }
-    ~TempFolder() { fs::remove_all(path); }
+struct TempFolder : ScratchFolder {
     int entries() const { return static_cast<int>(std::distance(fs::directory_iterator(path), {})); }
 };
 

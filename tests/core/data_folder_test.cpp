@@ -4,12 +4,11 @@
 // none holds the level.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "core/data_folder.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -18,10 +17,8 @@ namespace fs = std::filesystem;
 
 class DataFolderSearchTest : public testing::Test {
 protected:
-    fs::path root = fs::path(testing::TempDir()) / ("torvane-data-" + std::to_string(getpid()));
-
-    void SetUp() override { fs::create_directories(root); }
-    void TearDown() override { fs::remove_all(root); }
+    const ScratchFolder scratch;
+    const fs::path& root = scratch.path;
 
     // A data folder at root/relative: a folder holding maps/city.ldo.
     std::string makeData(const std::string& relative)

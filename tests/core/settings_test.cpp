@@ -4,13 +4,12 @@
 // leaves a half-written file behind.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "core/file_contents.h"
 #include "core/message_sink.h"
 #include "core/settings.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -49,7 +48,8 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
                                             "deadzone = 2.5\n"
                                             "curve = 2\n"
                                             "[sound]\n"
-                                            "volume = 3\n",
+                                            "volume = 3\n"
+                                            "[music]\n",
                                             "/home/p/settings.toml");
     EXPECT_EQ(read.settings.windowWidth, 1024);
     EXPECT_EQ(read.settings.windowHeight, 600);
@@ -64,7 +64,9 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
                                  "/home/p/settings.toml:5: window.colour: unknown key, ignored",
                                  "/home/p/settings.toml:7: gamepad.deadzone: expected a number from 0 to 0.9; the "
                                  "default 0.15 is used",
-                                 "/home/p/settings.toml:9: sound: unknown key, ignored",
+                                 "/home/p/settings.toml:10: sound.volume: expected a number from 0 to 1; the "
+                                 "default 0.8 is used",
+                                 "/home/p/settings.toml:11: music: unknown key, ignored",
                              }));
 
     const SettingsRead broken = parseSettings("[window]\nwidth = = 3\n", "s.toml");
@@ -76,8 +78,8 @@ TEST(Settings, AMistakeCostsOnlyItsOwnKey)
 TEST(Settings, FileIsWrittenWholeOrNotAtAll)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(testing::TempDir()) / ("torvane-settings-" + std::to_string(getpid()));
-    const std::string path = (folder / "torvane" / "settings.toml").string();
+    const ScratchFolder folder;
+    const std::string path = folder / "torvane/settings.toml";
     EXPECT_TRUE(readSettingsFile(path).problems.empty()) << "no file: the defaults, silently";
 
     Settings settings;
@@ -97,7 +99,6 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     EXPECT_FALSE(writeSettingsFile(path, settings));
     EXPECT_EQ(messages.diagnostics(), std::vector<std::string>{path + ": cannot be written"});
     EXPECT_FALSE(fs::exists(path + ".new"));
-    fs::remove_all(folder);
 }
 
 } // namespace

@@ -35,7 +35,13 @@ struct GlDeviceTest : OffscreenGlTest<kSize> {
         if (!hasContext()) {
             GTEST_SKIP() << "no OpenGL context on SDL's offscreen driver";
         }
-        device = GlDevice::create(window->handle(), kSize, kSize);
+        start(kSize);
+    }
+
+    // A device with a size × size back buffer, the square loaded, looking at it from the origin, cleared black.
+    void start(int size)
+    {
+        device = GlDevice::create(window->handle(), size, size);
         ASSERT_NE(device, nullptr);
         std::vector<MeshMaterial> materials;
         square = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
@@ -52,6 +58,15 @@ struct GlDeviceTest : OffscreenGlTest<kSize> {
         const std::vector<std::uint8_t> rgba = device->readBackBuffer();
         const std::size_t at = static_cast<std::size_t>((y * kSize + x) * 4);
         return {rgba[at], rgba[at + 1], rgba[at + 2]};
+    }
+
+    // A material showing emissive alone, unlit, with diffuse (its alpha blends).
+    static Material glowing(ColourValue emissive, ColourValue diffuse = {})
+    {
+        Material material;
+        material.emissive = emissive;
+        material.diffuse = diffuse;
+        return material;
     }
 
     static void expectNear(std::array<int, 3> actual, std::array<int, 3> expected)
@@ -94,10 +109,7 @@ TEST_F(GlDeviceTest, DirectionalLightLitsPerVertexAndScaleShortensNormals)
 
 TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtVZero)
 {
-    Material white;
-    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
-    white.diffuse = {1.0f, 1.0f, 1.0f, 1.0f};
-    device->setMaterial(white);
+    device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}));
 
     // Mirrored in x, the square's corners run counter-clockwise: culled.
     device->setTransform(TransformState::World, matrixScaling(-1.0f, 1.0f, 1.0f));
@@ -120,9 +132,7 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
 
 TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
 {
-    Material white;
-    white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
-    device->setMaterial(white);
+    device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}));
     // The view spans x from -5 to 5 at the square's depth: moved by 8, the square's left fifth shows on the right.
     device->setTransform(TransformState::World, matrixTranslation(8.0f, 0.0f, 0.0f));
     device->drawSubset(*square, 0);
@@ -134,16 +144,10 @@ TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
 {
     // The same device drawing straight into the window when the sizes match, then into its own buffer.
     for (const int size : {kSize, kSize / 2}) {
-        device = GlDevice::create(window->handle(), size, size);
-        ASSERT_NE(device, nullptr);
-        std::vector<MeshMaterial> materials;
-        const Mesh* mesh = device->loadMeshFromX(writeTemp("square.x", kSquareFile).c_str(), materials);
-        device->setTransform(TransformState::Projection, matrixPerspectiveFovLH(kHalfPi, 1.0f, 1.0f, 100.0f));
+        ASSERT_NO_FATAL_FAILURE(start(size));
         device->clear(0xFF0000FF, 1.0f);
-        Material white;
-        white.emissive = {1.0f, 1.0f, 1.0f, 1.0f};
-        device->setMaterial(white);
-        device->drawSubset(*mesh, 0);
+        device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}));
+        device->drawSubset(*square, 0);
         device->endScene();
         const std::vector<std::uint8_t> rgba = device->readBackBuffer();
         ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
@@ -175,14 +179,10 @@ TEST_F(GlDeviceTest, EachFileIsLoadedOnceAndSharedByEveryoneWhoNamesIt)
 
 TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
 {
-    Material red;
-    red.emissive = {1.0f, 0.0f, 0.0f, 1.0f};
-    Material blue;
-    blue.emissive = {0.0f, 0.0f, 1.0f, 1.0f};
-    device->setMaterial(red);
+    device->setMaterial(glowing({1.0f, 0.0f, 0.0f, 1.0f}));
     device->drawSubset(*square, 0);
     // The same square twice as far (and twice as large) lies behind the red one.
-    device->setMaterial(blue);
+    device->setMaterial(glowing({0.0f, 0.0f, 1.0f, 1.0f}));
     device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
     device->drawSubset(*square, 0);
     expectNear(pixel(32, 32), {255, 0, 0});
@@ -194,23 +194,18 @@ TEST_F(GlDeviceTest, DepthTestKeepsTheNearerSurfaceUnlessSwitchedOff)
 
 TEST_F(GlDeviceTest, AlphaBlendingMixesByTheDiffuseAlphaAndWritesNoDepthWhenAsked)
 {
-    Material translucentRed;
-    translucentRed.emissive = {1.0f, 0.0f, 0.0f, 1.0f};
-    translucentRed.diffuse = {0.0f, 0.0f, 0.0f, 0.25f};
-    Material blue;
-    blue.emissive = {0.0f, 0.0f, 1.0f, 1.0f};
     device->setRenderState(RenderState::AlphaBlendEnable, 1);
     device->setRenderState(RenderState::SrcBlend, static_cast<std::uint32_t>(BlendFactor::SrcAlpha));
     device->setRenderState(RenderState::DestBlend, static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha));
     device->setRenderState(RenderState::ZWriteEnable, 0);
-    device->setMaterial(translucentRed);
+    device->setMaterial(glowing({1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.25f}));
     device->drawSubset(*square, 0);
     expectNear(pixel(32, 32), {64, 0, 0});
 
     // Blending off again, a farther square still shows: the translucent one left no depth.
     device->setRenderState(RenderState::AlphaBlendEnable, 0);
     device->setRenderState(RenderState::ZWriteEnable, 1);
-    device->setMaterial(blue);
+    device->setMaterial(glowing({0.0f, 0.0f, 1.0f, 1.0f}));
     device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
     device->drawSubset(*square, 0);
     expectNear(pixel(32, 32), {0, 0, 255});
@@ -224,9 +219,7 @@ TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
     ASSERT_TRUE(device->createFont(20));
     device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
     // Drawn after the text within the scene, the square still lies under it.
-    Material grey;
-    grey.emissive = {0.5f, 0.5f, 0.5f, 1.0f};
-    device->setMaterial(grey);
+    device->setMaterial(glowing({0.5f, 0.5f, 0.5f, 1.0f}));
     device->setTransform(TransformState::World, matrixScaling(1.0f, 1.0f, 0.5f));
     device->drawSubset(*square, 0);
     device->endScene();

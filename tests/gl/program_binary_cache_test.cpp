@@ -9,13 +9,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "core/content_hash.h"
+#include "core/file_contents.h"
 #include "support/offscreen_gl.h"
+#include "support/scratch_folder.h"
 #include "render/gl/program_binary_cache.h"
 
 namespace torvane {
@@ -43,8 +44,7 @@ void main()
 
 std::string contentsOf(const fs::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return readFileContents(path.c_str()).value_or("");
 }
 
 void overwrite(const fs::path& path, const std::string& bytes)
@@ -63,11 +63,7 @@ struct ProgramBinaryCacheTest : OffscreenGlTest<8> {
         if (formats == 0) {
             GTEST_SKIP() << "the driver offers no program binary format";
         }
-        folder = fs::path(testing::TempDir()) / ("torvane-programs-" + std::to_string(getpid()));
-        fs::remove_all(folder);
     }
-
-    void TearDown() override { fs::remove_all(folder); }
 
     unsigned build() const { return buildCachedGlProgram(kVertexShader, kFragmentShader, "test", folder.string()); }
 
@@ -106,7 +102,8 @@ struct ProgramBinaryCacheTest : OffscreenGlTest<8> {
     }
 
     static constexpr std::array<int, 4> kOrange{255, 128, 0, 255};
-    fs::path folder;
+    const ScratchFolder scratch;
+    const fs::path folder = scratch.path / "programs"; // made by the cache
 };
 
 TEST_F(ProgramBinaryCacheTest, AProgramBuiltOnceIsLoadedFromItsEntryAndDrawsTheSame)
@@ -148,7 +145,6 @@ TEST_F(ProgramBinaryCacheTest, AFolderThatCannotBeMadeOnlyCostsTheCache)
     overwrite(folder, "a file where the folder should be");
     EXPECT_EQ(drawnBy(build()), kOrange);
     EXPECT_TRUE(fs::is_regular_file(folder));
-    fs::remove(folder);
 }
 
 } // namespace

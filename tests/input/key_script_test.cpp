@@ -1,6 +1,6 @@
 // Key scripts: the lines a drive is written in, the errors a bad line gives
-// (with its line number), the keys held in a frame, and recorded frames
-// written as a script.
+// (with its line number) and the keys held in a frame. Recorded frames written
+// as a script are driven again in the app's tests (DriveRecording).
 #include <gtest/gtest.h>
 
 #include "input/key_script.h"
@@ -76,32 +76,6 @@ TEST(KeyScript, EmptyTextIsAnEmptyScript)
         const ParsedKeyScript parsed = parseKeyScript(text);
         EXPECT_FALSE(parsed.error);
         EXPECT_EQ(lastScriptFrame(parsed.script), 0);
-    }
-}
-
-} // namespace
-} // namespace torvane
-
-namespace torvane {
-namespace {
-
-TEST(KeyScript, FramesWrittenAsAScriptReadBackAsTheSameKeys)
-{
-    // Rows 0, 2 and 29 (Left, Up, LCtrl), runs of equal frames, frames with no key.
-    const std::vector<std::uint64_t> frames = {0b101, 0b101, 0, 0b100, std::uint64_t{1} << 29, 0b100, 0};
-    const std::string text = keyScriptOfFrames(frames, "recorded\nat 1/60 s");
-    EXPECT_EQ(text.substr(0, 24), "# recorded\n# at 1/60 s\n1");
-    const ParsedKeyScript parsed = parseKeyScript(text);
-    ASSERT_FALSE(parsed.error) << parsed.error->message;
-    EXPECT_EQ(parsed.script.spans.size(), 4u);
-    for (std::size_t frame = 0; frame < frames.size(); ++frame) {
-        std::bitset<kKeyCount> expected;
-        for (std::size_t row = 0; row < kDrivingKeys.size(); ++row) {
-            if ((frames[frame] >> row & 1u) != 0) {
-                expected.set(kDrivingKeys[row].code);
-            }
-        }
-        EXPECT_EQ(keysHeldInFrame(parsed.script, static_cast<int>(frame + 1)), expected) << "frame " << frame + 1;
     }
 }
 

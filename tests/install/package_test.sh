@@ -35,11 +35,13 @@ deb=$(ls "$work"/out/*.deb)
 log "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 
 dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's|^\./|/|' >"$work/files"
-for path in /usr/bin/torvane /usr/bin/torvane-replay /usr/bin/torvane-plot \
+for path in /usr/bin/torvane /usr/bin/torvane-replay /usr/bin/torvane-plot /usr/bin/torvane-sweep \
+  /usr/share/torvane/tools/sweep_table.py /usr/share/torvane/tools/manoeuvres/skidpad.keys \
   /usr/share/torvane/maps/city.ldo /usr/share/torvane/maps/city.map /usr/share/torvane/objets/cars/mycar.x \
   /usr/share/applications/org.torvane.Torvane.desktop /usr/share/metainfo/org.torvane.Torvane.metainfo.xml \
   /usr/share/icons/hicolor/{32x32,64x64,128x128,256x256}/apps/org.torvane.Torvane.png \
   /usr/share/man/man6/torvane.6.gz /usr/share/man/man1/torvane-replay.1.gz /usr/share/man/man1/torvane-plot.1.gz \
+  /usr/share/man/man1/torvane-sweep.1.gz \
   /usr/share/doc/torvane/copyright /usr/share/doc/torvane/changelog.gz; do
   grep -qxF "$path" "$work/files" || fail "the package lacks $path"
 done
@@ -50,7 +52,7 @@ fi
 depends=$(dpkg-deb -f "$deb" Depends)
 log "Depends: $depends"
 for library in libc6 libstdc++6 libsdl2-2.0-0 libassimp5 libpng16-16 libjpeg62-turbo libfreetype6 \
-  libfontconfig1 libtomlplusplus3 fonts-dejavu-core python3-matplotlib; do
+  libfontconfig1 libtomlplusplus3 libavcodec59 libavformat59 libswscale6 fonts-dejavu-core python3-matplotlib; do
   [[ ", $depends," == *", $library"[\ ,]* ]] || fail "Depends lacks $library"
 done
 if grep -qE -- '-dev( |,|$)|gtest|gmock|benchmark' <<<"$depends"; then

@@ -2,15 +2,14 @@
 // accepts, and "Enregistrer sous…" writes the model shown so that it reads
 // back to the bit, without ever replacing a file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "carfile/car_file.h"
 #include "carfile/car_file_fields.h"
 #include "carfile/car_file_writing.h"
 #include "panels/setup_panel.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -33,9 +32,8 @@ TEST(SetupPanel, EverySliderTravelsWithinItsFieldsRange)
 
 TEST(SetupPanel, SavesTheModelShownAsANewCarFile)
 {
-    const std::string folder = testing::TempDir() + "torvane-setup-" + std::to_string(getpid());
-    std::filesystem::remove_all(folder);
-    SetupPanel panel(folder);
+    const ScratchFolder folder;
+    SetupPanel panel(folder.path.string());
     CarParameters tuned;
     tuned.body.mass = 1234.567f;
     tuned.tyres.gripFactor = 2.1f;
@@ -43,7 +41,7 @@ TEST(SetupPanel, SavesTheModelShownAsANewCarFile)
     Car car(tuned);
 
     panel.saveAs(car, "essai");
-    const std::string path = carFilePath(folder, "essai");
+    const std::string path = carFilePath(folder.path.string(), "essai");
     EXPECT_EQ(panel.outcome(), "Voiture enregistrée : " + path);
     const CarFileReading reading = readCarFile(path);
     ASSERT_TRUE(reading.parameters.has_value());
@@ -55,7 +53,6 @@ TEST(SetupPanel, SavesTheModelShownAsANewCarFile)
     EXPECT_TRUE(*readCarFile(path).parameters == tuned) << "the first file stays";
     panel.saveAs(car, "../essai");
     EXPECT_EQ(panel.outcome().rfind("Nom refusé", 0), 0u);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

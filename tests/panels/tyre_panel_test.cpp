@@ -7,10 +7,10 @@
 
 #include "car/car.h"
 #include "carfile/car_file.h"
-#include "core/file_contents.h"
 #include "support/headless_imgui.h"
 #include "panels/panel_set.h"
 #include "support/allocation_counter.h"
+#include "support/shipped_car.h"
 
 namespace torvane {
 namespace {
@@ -18,12 +18,8 @@ namespace {
 // The shipped car file with its lateral cornering stiffness raised.
 CarParameters stifferCar()
 {
-    std::string text = readFileContents(TORVANE_DATA_DIR "/cars/car.toml").value_or("");
-    const std::string from = "lateral_stiffness_peak = 1363.32";
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos);
-    text.replace(at, from.size(), "lateral_stiffness_peak = 2500.0");
-    const CarFileReading reading = parseCarFile(text);
+    const CarFileReading reading =
+        parseCarFile(shippedCarText({{"lateral_stiffness_peak = 1363.32", "lateral_stiffness_peak = 2500.0"}}));
     EXPECT_TRUE(reading.parameters.has_value());
     return reading.parameters.value_or(CarParameters{});
 }

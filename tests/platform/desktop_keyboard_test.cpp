@@ -39,6 +39,7 @@ constexpr PhysicalKey kPhysicalKeys[] = {
     {"LAlt", SDL_SCANCODE_LALT, KEY_LEFTALT},   {"RAlt", SDL_SCANCODE_RALT, KEY_RIGHTALT},
     {"S", SDL_SCANCODE_S, KEY_S},               {"LCtrl", SDL_SCANCODE_LCTRL, KEY_LEFTCTRL},
     {"F9", SDL_SCANCODE_F9, KEY_F9},            {"Tab", SDL_SCANCODE_TAB, KEY_TAB},
+    {"M", SDL_SCANCODE_M, KEY_M},
 };
 
 TEST(DesktopKeyboard, EveryDrivingKeyLandsAtItsCodeThroughBothMaps)

@@ -4,7 +4,8 @@
 # with every state hash identical; the recording cut at a random byte replays
 # up to its last complete frame and says where it stops; a game killed while
 # driving leaves a readable .part in the recordings folder, which the next
-# start renames into place.
+# start renames into place; the drive's sound renders alike twice, and a game
+# without an audio device runs silent and says so once.
 #
 #   recorded_drive_test.sh TORVANE TORVANE_REPLAY DATA_FOLDER
 #
@@ -120,6 +121,14 @@ frames=$(sed -n 's/^\([0-9][0-9]*\) frames, identical$/\1/p' "$work/whole.stdout
 [ -n "$frames" ] && [ "$frames" -gt 0 ] || fail "expected \"N frames, identical\", got: $(cat "$work/whole.stdout")"
 log "  $frames frames, identical"
 
+log "the recording's sound renders to the same samples twice"
+for take in 1 2; do
+  "$replay_binary" --replay "$work/drive.tvr" --no-render --wav "$work/sound$take.wav" >/dev/null 2>&1 ||
+    fail "torvane-replay --wav ended with status $?"
+done
+[ "$(stat -c %s "$work/sound1.wav")" -gt 44100 ] || fail "the drive's WAV is too short"
+cmp -s "$work/sound1.wav" "$work/sound2.wav" || fail "two renders of the drive's sound differ"
+
 log "the recording cut at a random byte replays up to its last complete frame"
 size=$(stat -c %s "$work/drive.tvr")
 # Anywhere after the header (which holds the car file's text), up to the last byte.
@@ -147,7 +156,8 @@ part=$(find "$recordings" -maxdepth 1 -name '*.tvr.part' | head -n 1)
 replay "$part" killed
 [ "$replay_status" -eq 7 ] || fail "the killed drive's recording: status $replay_status: $(cat "$work/killed.stderr")"
 grep -q 'frames, identical$' "$work/killed.stdout" || fail "the killed drive's recording is not identical"
-(game next --frames 30) || fail "the next game ended with status $?"
+(ALSOFT_DRIVERS=null game next --frames 30) || fail "the next game (no audio device) ended with status $?"
+[ "$(grep -c 'sans son' "$work/next.stderr")" -eq 1 ] || fail "no audio device was not said once: $(cat "$work/next.stderr")"
 [ -e "${part%.part}" ] && [ ! -e "$part" ] || fail "$part was not renamed into place"
 grep -q "recovered" "$work/next.stderr" || fail "the recovery was not said: $(cat "$work/next.stderr")"
 log "passed"

@@ -28,16 +28,6 @@ public:
     HeadlessImGui(const HeadlessImGui&) = delete;
     HeadlessImGui& operator=(const HeadlessImGui&) = delete;
 
-    // Runs one ImGui frame around draw; returns what it drew.
-    template <typename Draw>
-    HeadlessPicture frame(Draw draw)
-    {
-        shown.clear();
-        ImGui::NewFrame();
-        draw();
-        ImGui::Render();
-        return picture();
-    }
     // Runs one ImGui frame around draw, keeping nothing.
     template <typename Draw>
     void quietFrame(Draw draw)
@@ -46,6 +36,13 @@ public:
         ImGui::NewFrame();
         draw();
         ImGui::Render();
+    }
+    // Runs one ImGui frame around draw; returns what it drew.
+    template <typename Draw>
+    HeadlessPicture frame(Draw draw)
+    {
+        quietFrame(draw);
+        return picture();
     }
 
     // The image itself stands for its texture.

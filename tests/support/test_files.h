@@ -1,19 +1,14 @@
-// Small files that the desktop tests write: PNG images and temporary files.
+// PNG images that the desktop tests write (into their files of scratch_folder.h).
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <fstream>
-#include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
 #include <png.h>
 
-namespace torvane {
+#include "support/scratch_folder.h"
 
-using Bytes = std::vector<std::uint8_t>;
+namespace torvane {
 
 // format is one of libpng's PNG_FORMAT_* values; colormap goes with the palette formats.
 inline Bytes encodePng(png_uint_32 width, png_uint_32 height, png_uint_32 format, const void* pixels,
@@ -30,19 +25,6 @@ inline Bytes encodePng(png_uint_32 width, png_uint_32 height, png_uint_32 format
     Bytes out(size);
     png_image_write_to_memory(&image, out.data(), &size, 0, pixels, 0, colormap);
     return out;
-}
-
-// Writes bytes to a file of the test's own in the temporary folder; returns its path.
-inline std::string writeTemp(const std::string& name, const Bytes& bytes)
-{
-    const std::string path = testing::TempDir() + "torvane-" + std::to_string(getpid()) + "-" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    return path;
-}
-
-inline std::string writeTemp(const std::string& name, const std::string& text)
-{
-    return writeTemp(name, Bytes(text.begin(), text.end()));
 }
 
 } // namespace torvane

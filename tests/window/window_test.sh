@@ -161,6 +161,7 @@ start_game() {
     cd "$data_folder" || exit 1
     unset WAYLAND_DISPLAY
     export SDL_VIDEODRIVER=x11 HOME=$work/home XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+    export ALSOFT_DRIVERS=null # the same sound on every machine: none
     exec "$game_binary" "$@"
   ) >"$work/$name.stdout" 2>"$work/$name.stderr" &
   game_pid=$!
@@ -270,7 +271,8 @@ check_no_message_box() {
 }
 
 # Waits for the game to end; checks its status is 0 and it wrote nothing but
-# what $work/NAME.expected_stdout holds (nothing when there is no such file).
+# what $work/NAME.expected_stdout holds (nothing when there is no such file),
+# and on stderr only that it runs silent, once.
 expect_clean_exit() {
   local name=$1 deadline=$((SECONDS + exit_timeout + 1)) status
   while game_running && [ "$SECONDS" -lt "$deadline" ]; do
@@ -293,8 +295,8 @@ expect_clean_exit() {
     fail "$name: the game wrote to stdout:"
     sed 's/^/  /' "$work/$name.stdout" >&2
   fi
-  if [ -s "$work/$name.stderr" ]; then
-    fail "$name: the game wrote to stderr:"
+  if [ "$(cat "$work/$name.stderr")" != "torvane: le jeu tourne sans son : OpenAL n'offre que sa sortie nulle" ]; then
+    fail "$name: the game wrote to stderr more or less than that it runs silent:"
     sed 's/^/  /' "$work/$name.stderr" >&2
   fi
 }

@@ -1,7 +1,4 @@
 // Loading the city's two files into the city map, and drawing what they placed.
-#include <unistd.h>
-
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +7,7 @@
 
 #include "core/message_sink.h"
 #include "render/recording_device.h"
+#include "support/scratch_folder.h"
 #include "world/city_map.h"
 
 namespace torvane {
@@ -21,17 +19,10 @@ struct CityMapLoading : ::testing::Test {
         device.addMeshFile("objets/house.x", {MeshMaterial{}, MeshMaterial{}});
     }
 
-    std::string write(const std::string& name, const std::string& text) const
-    {
-        const std::string path = testing::TempDir() + "torvane-" + std::to_string(getpid()) + "-" + name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
     void load(const std::string& models, const std::string& placements)
     {
-        city->loadModels(write("city.ldo", models).c_str(), &device);
-        city->loadPlacedObjects(write("city.map", placements).c_str());
+        city->loadModels(writeTemp("city.ldo", models).c_str(), &device);
+        city->loadPlacedObjects(writeTemp("city.map", placements).c_str());
     }
 
     ScopedMessageCapture messages;
@@ -70,14 +61,14 @@ TEST_F(CityMapLoading, BadLinesAreSkippedAndReportedOnceAndTheCountIsClamped)
     load("1\n1,objets/house.x,5,4,4,\n0,objets/house.x,5,4,4,\n",
          "1000\n1,0,0,0,0,\n7,0,0,0,0,\n1,nan,0,0,0,\n1,0,0,0\n1,5,0,5,0,\n");
     EXPECT_EQ(messages.boxes(),
-              (std::vector<std::string>{"Erreur: " + write("city.ldo", "") + " : 1 ligne ignorée (ligne 3)",
-                                        "Erreur: " + write("city.map", "") + " : 3 lignes ignorées (première : ligne 3)"}));
+              (std::vector<std::string>{"Erreur: " + writeTemp("city.ldo", "") + " : 1 ligne ignorée (ligne 3)",
+                                        "Erreur: " + writeTemp("city.map", "") + " : 3 lignes ignorées (première : ligne 3)"}));
     EXPECT_EQ(city->getLoadedPlacementCount(), 2);
     EXPECT_EQ(city->getPlacedObjectCount(), 2) << "the header is clamped to the objects placed";
     EXPECT_EQ(city->placedObject(1).getPosition(), Vector3(5.0f, 0.0f, 5.0f));
 
     auto negative = std::make_unique<CityMap>();
-    negative->loadPlacedObjects(write("negative.map", "-1\n").c_str());
+    negative->loadPlacedObjects(writeTemp("negative.map", "-1\n").c_str());
     EXPECT_EQ(negative->getPlacedObjectCount(), 0);
 }
 
