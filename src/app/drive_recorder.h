@@ -34,6 +34,8 @@ public:
     void noteCarReloaded(const Game& game);
     // The frame just run began no scene (actions.simulationSkipped): the car neither collided nor stepped.
     void noteSimulationSkipped() { pendingEvents |= kEventSimulationSkipped; }
+    // Waits for the writing thread to take up frames when it fell behind (RecordingWriter::waitForRoom).
+    void waitForRoom() { writer->waitForRoom(); }
     // Records the frame game just ran with frameTime (seconds, as passed to runFrame).
     void recordFrame(const Game& game, float frameTime);
 

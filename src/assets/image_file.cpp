@@ -4,6 +4,8 @@
 #include <array>
 #include <mutex>
 
+#include "assets/image_cache.h"
+#include "core/content_hash.h"
 #include "core/file_fault_log.h"
 
 namespace torvane {
@@ -30,28 +32,36 @@ DecodedImage decodeBySignature(std::span<const std::uint8_t> bytes, std::size_t 
 
 } // namespace
 
-DecodedImage readImageFile(const char* path, ImageBudget& budget)
+DecodedImage readImageFile(const char* path, ImageBudget& budget, const std::string& cacheFolder)
 {
     // A texture file as large as the largest texture's pixels is already absurd.
     FileRead file = readFile(path, kMaxImagePixels * 4);
     if (!file.contents) {
         return {std::nullopt, file.fault};
     }
-    DecodedImage decoded = decodeBySignature(bytesOf(*file.contents), std::min(kMaxImagePixels, budget.remainingPixels()));
+    const std::size_t maxPixels = std::min(kMaxImagePixels, budget.remainingPixels());
+    const std::uint64_t key = cacheFolder.empty() ? 0 : contentHash(*file.contents);
+    DecodedImage decoded{cacheFolder.empty() ? std::nullopt : loadCachedImage(cacheFolder, key, maxPixels)};
+    if (!decoded.image) {
+        decoded = decodeBySignature(bytesOf(*file.contents), maxPixels);
+        if (decoded.image && !cacheFolder.empty()) {
+            storeCachedImage(cacheFolder, key, *decoded.image);
+        }
+    }
     if (decoded.image) {
         budget.charge(*decoded.image);
     }
     return decoded;
 }
 
-std::optional<Image> readImageFile(const char* path)
+std::optional<Image> readImageFile(const char* path, const std::string& cacheFolder)
 {
     static std::mutex budgetMutex;
     static ImageBudget processBudget(kTextureBudgetBytes);
     DecodedImage decoded;
     {
         const std::lock_guard lock(budgetMutex);
-        decoded = readImageFile(path, processBudget);
+        decoded = readImageFile(path, processBudget, cacheFolder);
     }
     if (path != nullptr) {
         noteFileFault(path, decoded.fault);

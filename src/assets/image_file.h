@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/file_contents.h"
@@ -62,11 +63,13 @@ private:
 };
 
 // The file at path decoded within budget, which it then charges; the file's
-// fault when it cannot be read, UnsupportedFormat when it is neither PNG nor JPEG.
-DecodedImage readImageFile(const char* path, ImageBudget& budget);
+// fault when it cannot be read, UnsupportedFormat when it is neither PNG nor
+// JPEG. With a cacheFolder, the pixels come from its entry for the file's bytes
+// when one fits (assets/image_cache.h), and a decoded image is kept there.
+DecodedImage readImageFile(const char* path, ImageBudget& budget, const std::string& cacheFolder = {});
 // The same within the process's own budget of kTextureBudgetBytes; a failure is
 // noted for fileFaultOf(path). Reads one file at a time, as the budget is shared.
-std::optional<Image> readImageFile(const char* path);
+std::optional<Image> readImageFile(const char* path, const std::string& cacheFolder = {});
 
 // Whether an image of width by height is within kMaxImageSide (and not empty).
 constexpr bool isAcceptableImageSize(std::uint32_t width, std::uint32_t height)

@@ -43,6 +43,9 @@ void formatOverlayTexts(const Car& car, OverlayTexts& texts)
 
 void drawDebugOverlay(GraphicsDevice& device, const Car& car)
 {
+    if (device.isSilent()) {
+        return; // nothing would show the texts: their formatting is the frame's dearest part then
+    }
     OverlayTexts texts;
     formatOverlayTexts(car, texts);
     device.drawText(texts.forces, kOverlayRect, kTextLeftTop, kOverlayColour);

@@ -3,7 +3,6 @@
 #include "car/car.h"
 #include "collision/primitives.h"
 #include "math/float_math.h"
-#include "math/forward_axis.h"
 
 namespace torvane {
 
@@ -16,7 +15,8 @@ Contact detectEdgeIntoCar(const Car& car, const Footprint& carFootprint, Vector3
                           Vector3 crossing)
 {
     const Vector3 p = closestPointOnTriangleEdges(a, b, u, crossing);
-    const FaceSegment carFace = selectContactFace(faceRegion(p, carFootprint), carFootprint, car.getHeading());
+    const FaceSegment carFace =
+        selectContactFace(faceRegion(p, carFootprint), carFootprint, car.forward(), car.getHeading());
     // Depth of P behind that car face: positive inside, negative outside.
     const float depth = rayPlaneParameter(p, carFace.normal, carFace.start, carFace.normal);
     Contact contact;
@@ -26,15 +26,43 @@ Contact detectEdgeIntoCar(const Car& car, const Footprint& carFootprint, Vector3
     return contact;
 }
 
+// The volume's face whose wedge holds the car's centre.
+struct ChosenFace {
+    Face face;
+    FaceSegment segment;
+};
+
+ChosenFace chooseFace(const Car& car, const SceneObject& volume)
+{
+    const Footprint volumeFootprint = volume.footprint();
+    const Face volumeFace = faceRegion(car.getPosition(), volumeFootprint);
+    return {volumeFace, selectContactFace(volumeFace, volumeFootprint, volume.forward(), volume.getHeading())};
+}
+
 } // namespace
+
+bool standsClearOfWall(const Car& car, const SceneObject& volume)
+{
+    constexpr float kLeastDiagonalX = 0.1f; // world units
+    const Footprint footprint = car.footprint();
+    const auto& [c0, c1, c2, c3] = footprint.corners;
+    if (!(fabsf(c0.x - c2.x) > kLeastDiagonalX) || !(fabsf(c1.x - c3.x) > kLeastDiagonalX)) {
+        return false;
+    }
+    const FaceSegment face = chooseFace(car, volume).segment;
+    for (const Vector3& corner : footprint.corners) {
+        if (!(dot(corner - face.start, face.normal) > kClearOfWall)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 Contact detectContact(const Car& car, const SceneObject& volume)
 {
-    const Vector3 forward = forwardAxis(car.getHeading());
+    const Vector3 forward = car.forward();
 
-    const Footprint volumeFootprint = volume.footprint();
-    const Face volumeFace = faceRegion(car.getPosition(), volumeFootprint);
-    const FaceSegment face = selectContactFace(volumeFace, volumeFootprint, volume.getHeading());
+    const auto [volumeFace, face] = chooseFace(car, volume);
     const Vector3 a = face.start;
     const Vector3 b = face.end;
 

@@ -36,4 +36,18 @@ struct Contact {
 // Tests the car against the volume; changes neither.
 Contact detectContact(const Car& car, const SceneObject& volume);
 
+// A car whose four corners all lie more than this in front of the chosen
+// face's plane cannot touch its wall, whichever way detectContact would go
+// (world units; far above the float error of the footprints, ~1e-3 at the
+// city's edge).
+inline constexpr float kClearOfWall = 0.25f;
+
+// Whether detectContact(car, volume) is sure to find no hit because the car
+// stands clear of the chosen face: a test far cheaper than the contact test,
+// which most frames of a drive need only for the volumes whose bounding
+// circles are far wider than themselves. False for a car with a NaN corner,
+// and for one whose diagonals lie within about a degree of the z axis (the
+// face wedges are found by dividing by their x extents, then too small to trust).
+bool standsClearOfWall(const Car& car, const SceneObject& volume);
+
 } // namespace torvane

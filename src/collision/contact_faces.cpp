@@ -2,7 +2,6 @@
 
 #include "collision/primitives.h"
 #include "math/float_math.h"
-#include "math/forward_axis.h"
 
 namespace torvane {
 
@@ -19,20 +18,19 @@ Face faceRegion(Vector3 point, const Footprint& footprint)
     return onCorner0Side ? Face::PlusSide : Face::Rear;
 }
 
-FaceSegment selectContactFace(Face face, const Footprint& footprint, float heading)
+FaceSegment selectContactFace(Face face, const Footprint& footprint, Vector3 forward, float heading)
 {
     const auto& [c0, c1, c2, c3] = footprint.corners;
-    const Vector3 forward = forwardAxis(heading);
-    const Vector3 minusSide(cosf(heading + kPi), 0.0f, sinf(heading));
+    const auto minusSide = [heading] { return Vector3(cosf(heading + kPi), 0.0f, sinf(heading)); };
     switch (face) {
     case Face::Front:
         return {c0, c1, forward};
     case Face::MinusSide:
-        return {c1, c2, minusSide};
+        return {c1, c2, minusSide()};
     case Face::Rear:
         return {c2, c3, -forward};
     case Face::PlusSide:
-        return {c3, c0, -minusSide};
+        return {c3, c0, -minusSide()};
     }
     return {c0, c1, forward}; // not reached: every face is handled above
 }

@@ -32,8 +32,10 @@ struct FaceSegment {
 Face faceRegion(Vector3 point, const Footprint& footprint);
 
 // End points and outward normal of a face of the footprint; heading (radians)
-// is the footprint's own, from which the normal is computed.
-FaceSegment selectContactFace(Face face, const Footprint& footprint, float heading);
+// is the footprint's own and forward its forward axis (forwardAxis(heading),
+// which the caller has already): the side faces' normals are computed from
+// heading, the others' taken from forward.
+FaceSegment selectContactFace(Face face, const Footprint& footprint, Vector3 forward, float heading);
 
 // Index 0..3 of the corner of a footprint with forward axis `forward` that lies
 // furthest along `direction`; none when direction is square to forward (or NaN).

@@ -4,14 +4,13 @@
 
 #include "car/car.h"
 #include "collision/contact.h"
-#include "math/forward_axis.h"
 
 namespace torvane {
 
 void resolveContact(Car& car, const Contact& contact)
 {
     assert(contact.hit);
-    car.setPosition(car.getPosition() + contact.correction * forwardAxis(car.getHeading()));
+    car.setPosition(car.getPosition() + contact.correction * car.forward());
 
     const Vector3 velocity = car.getVelocity();
     car.setVelocity(kContactVelocityFactor * velocity.x, 0.0f, kContactVelocityFactor * velocity.z);

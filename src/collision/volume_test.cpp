@@ -26,7 +26,7 @@ bool boundsOverlap(const SceneObject& car, const SceneObject& volume)
 
 bool collideWithVolume(Car& car, const SceneObject& volume)
 {
-    if (!boundsOverlap(car, volume)) {
+    if (!boundsOverlap(car, volume) || standsClearOfWall(car, volume)) {
         return false;
     }
     const Contact contact = detectContact(car, volume);

@@ -60,7 +60,7 @@ int runRecordedDrive(const ReplayOptions& options, const Recording& recording, c
     auto game = std::make_unique<Game>();
     Stage stage; // the built-in car at start-up; the recording's car comes next
     if (options.noRender) {
-        startHeadless(*game, stage);
+        startHeadless(*game, stage, options);
     } else if (!startDesktopStage(*game, stage, options.window)) {
         return kNoDevice;
     }

@@ -88,6 +88,13 @@ int openOutputs(const ReplayOptions& options, Outputs& outputs)
         outputs.pngPattern = std::filesystem::absolute(options.pngPattern).string();
     }
     outputs.pngEvery = options.pngEvery;
+    if (!options.recordFile.empty()) {
+        if (namesAnInput(options.recordFile, outputs.inputs)) {
+            diagnose(options.recordFile + ": is an input of the run, not overwritten");
+            return kBadInput;
+        }
+        outputs.recordPath = std::filesystem::absolute(options.recordFile).string();
+    }
     return openVideo(options, outputs.inputs, outputs.video);
 }
 
@@ -122,7 +129,7 @@ int writePictures(Outputs& outputs, const GlDevice& device, int frame, float dt)
 int recordFrame(Outputs& outputs, const ReplayOptions& options, const Game& game, int frame, float dt,
                 const std::bitset<kKeyCount>& keys)
 {
-    if (!writeRow(outputs, telemetryRow(frame, dt, keys, game.playerCar, game.camera))) {
+    if (outputs.csv != nullptr && !writeRow(outputs, telemetryRow(frame, dt, keys, game.playerCar, game.camera))) {
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
     }

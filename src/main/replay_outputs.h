@@ -1,7 +1,8 @@
 // The replay tool's exit statuses and its outputs: the telemetry CSV, the
-// screenshots and the video, each written to a temporary file that is renamed into place
-// only when the run ends well (or stops where a fault shows), and the check
-// that no output overwrites an input of the run.
+// screenshots and the video, each written to a temporary file that is renamed
+// into place only when the run ends well (or stops where a fault shows); the
+// drive's recording, renamed into place when the drive ends as the game's are;
+// and the check that no output overwrites an input of the run.
 #pragma once
 
 #include <bitset>
@@ -51,6 +52,7 @@ struct Outputs {
     std::string csvPath;
     std::string pngPattern; // absolute, so the data folder does not move it
     int pngEvery = 1;
+    std::string recordPath;              // absolute; empty: the drive is not recorded
     std::vector<AtomicFile> screenshots; // finished, waiting for the end of the run
     std::optional<VideoOutput> video;
     std::optional<AtomicFile> wavFile;    // the drive's sound; finished by the replay's sound

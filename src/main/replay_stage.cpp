@@ -8,12 +8,21 @@
 
 namespace torvane {
 
-void startHeadless(Game& game, Stage& stage)
+bool onlyStatesAsked(const ReplayOptions& options)
+{
+    return options.noRender && options.csvFile.empty() && options.wavFile.empty() && !options.checkFinite;
+}
+
+void startHeadless(Game& game, Stage& stage, const ReplayOptions& options)
 {
     stage.headless = std::make_unique<HeadlessDevice>();
     HeadlessDevice& device = *stage.headless;
     setupDevice(game, device);
     device.clearLog();
+    if (onlyStatesAsked(options)) {
+        stage.silent = std::make_unique<SilentDevice>();
+        game.device = stage.silent.get();
+    }
 }
 
 bool startDesktopStage(Game& game, Stage& stage, bool window)

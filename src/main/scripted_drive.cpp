@@ -2,10 +2,12 @@
 
 #include <memory>
 
-#include "main/replay_stage.h"
-#include "main/replay_sound.h"
-#include "replay/telemetry.h"
 #include "app/car_loading.h"
+#include "app/drive_recorder.h"
+#include "main/replay_sound.h"
+#include "main/replay_stage.h"
+#include "recording/level_identity.h"
+#include "replay/telemetry.h"
 
 namespace torvane {
 namespace {
@@ -27,7 +29,7 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
     game->carSource.path = carFile;
     Stage stage;
     if (options.noRender) {
-        startHeadless(*game, stage);
+        startHeadless(*game, stage, options);
     } else if (!startDesktopStage(*game, stage, options.window)) {
         return kNoDevice;
     }
@@ -44,6 +46,13 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
         reportUnwritable(outputs.csvPath);
         return kOutputFailed;
     }
+    std::unique_ptr<DriveRecorder> recorder;
+    if (!outputs.recordPath.empty()) {
+        recorder = DriveRecorder::start(*game, outputs.recordPath, levelDataHash());
+        if (!recorder) {
+            return kOutputFailed;
+        }
+    }
     int status = recordFrame(outputs, options, *game, 0, 0.0f, {});
     RandomFrameTimes frameTimes(options.seed, options.minimumFrameTime, options.maximumFrameTime);
     bool quit = false;
@@ -57,7 +66,17 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
         const std::bitset<kKeyCount> keys =
             std::visit([frame](auto& source) { return source.keysHeldIn(frame); }, keySource);
         holdKeys(game->keyboardInput, keys);
-        quit = runFrame(*game, dt).quitRequested || quit;
+        if (recorder) {
+            recorder->waitForRoom();
+        }
+        const FrameActions actions = runFrame(*game, dt);
+        quit = actions.quitRequested || quit;
+        if (recorder) {
+            if (actions.simulationSkipped) {
+                recorder->noteSimulationSkipped();
+            }
+            recorder->recordFrame(*game, dt);
+        }
         if (stage.headless) {
             stage.headless->clearLog();
         }
@@ -72,6 +91,10 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
     game->device = nullptr;
     if (const int finished = sound.finish(); status == kDone) {
         status = finished;
+    }
+    if (recorder && !recorder->finish()) {
+        reportUnwritable(outputs.recordPath);
+        return status == kDone ? kOutputFailed : status;
     }
     return status;
 }

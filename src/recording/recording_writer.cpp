@@ -236,6 +236,17 @@ void RecordingWriter::addFrame(const RecordedFrame& frame, const Keyframe& after
     }
 }
 
+void RecordingWriter::waitForRoom()
+{
+    Shared& state = *shared;
+    while (state.writing()
+           && state.published.load(std::memory_order_relaxed) - state.consumed.load(std::memory_order_acquire)
+                  >= kBufferedFrames - 1) {
+        state.wake.notify_one();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 void RecordingWriter::addCarText(std::string text)
 {
     std::lock_guard lock(shared->mutex);

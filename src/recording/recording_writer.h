@@ -58,6 +58,10 @@ public:
     // hash is kept every stateHashEvery frames, the whole of it every
     // keyframeEvery. Copies only; never waits on the writing thread.
     void addFrame(const RecordedFrame& frame, const Keyframe& after);
+    // Waits until the buffer has room for the next frame, for a loop that runs
+    // far faster than the clock (the replay tool recording a scripted drive):
+    // the game's loop never calls it.
+    void waitForRoom();
     // The car text of the next added frame that has kEventCarReloaded. Allocates (a reload is rare).
     void addCarText(std::string text);
     // Makes keptPath the file's final place: the writing thread moves the file

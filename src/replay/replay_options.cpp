@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/command_line.h"
+#include "recording/recording.h"
 #include "replay/frame_path.h"
 
 namespace torvane {
@@ -103,6 +104,10 @@ void declareOptions(CLI::App& app, ReplayOptions& options, ValueWords& words)
         ->expected(2)
         ->option_text("MIN MAX");
     app.add_option("--seed", words.seed, "seed of --random-keys and --dt-range (default 1)")->option_text("N");
+    app.add_option("--record", options.recordFile,
+                   "with --keys or --random-keys: record the drive into FILE as the game records one "
+                   "(check it with --replay FILE); written as FILE.part until the drive ends")
+        ->option_text("FILE");
     app.add_option("--csv", options.csvFile, "telemetry: row 0 after start-up, then one row per frame (\"-\": stdout)")
         ->option_text("FILE");
     app.add_option("--png", options.pngPattern, "screenshot after the frame, PATTERN with %d or %06d for its number")
@@ -205,9 +210,8 @@ std::string readFrameTimes(const CLI::App& app, const ValueWords& words, ReplayO
 std::string readValues(const CLI::App& app, const ValueWords& words, ReplayOptions& options)
 {
     int frames = 0;
-    std::string error =
-        emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--csv", "--png", "--video", "--wav", "--data",
-                                "--car"});
+    std::string error = emptyValueMistake(app, {"--replay", "--export-keys", "--keys", "--record", "--csv", "--png",
+                                                "--video", "--wav", "--data", "--car"});
     if (error.empty()) {
         error = readCount(app, "--frames", words.frames, 0, frames);
     }
@@ -239,7 +243,8 @@ std::string checkRecordingCombination(const CLI::App& app, const ReplayOptions& 
     if (options.recordingFile.empty()) {
         return options.exportKeysFile.empty() ? std::string() : "--export-keys needs --replay";
     }
-    for (const char* option : {"--keys", "--random-keys", "--frames", "--dt", "--dt-range", "--seed", "--no-dt-cap"}) {
+    for (const char* option :
+         {"--keys", "--random-keys", "--frames", "--dt", "--dt-range", "--seed", "--no-dt-cap", "--record"}) {
         if (app.count(option) != 0) {
             return std::string("--replay and ") + option +
                    " exclude each other: the recording holds its keys and frame times";
@@ -257,6 +262,9 @@ std::string checkCombination(const ReplayOptions& options)
     if (options.recordingFile.empty() && options.keysFile.empty() && !options.frames) {
         return "--frames N is needed without --keys";
     }
+    if (!options.recordFile.empty() && options.frames && *options.frames > static_cast<int>(kMaxRecordedFrames)) {
+        return "--record: a recording holds at most " + std::to_string(kMaxRecordedFrames) + " frames";
+    }
     if (options.noRender && options.window) {
         return "--no-render and --window exclude each other";
     }
@@ -268,7 +276,10 @@ std::string checkCombination(const ReplayOptions& options)
     }
     // Two outputs of one run naming one file would leave only the one renamed last.
     const std::pair<const char*, const std::string*> outputs[] = {
-        {"--video", &options.videoFile}, {"--wav", &options.wavFile}, {"--csv", &options.csvFile}};
+        {"--video", &options.videoFile},
+        {"--wav", &options.wavFile},
+        {"--csv", &options.csvFile},
+        {"--record", &options.recordFile}};
     for (std::size_t i = 0; i < std::size(outputs); ++i) {
         for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
             if (!outputs[i].second->empty() && *outputs[i].second == *outputs[j].second) {

@@ -23,6 +23,7 @@ struct ReplayOptions {
     float minimumFrameTime = 1.0f / 60.0f; // seconds
     float maximumFrameTime = 1.0f / 60.0f; // seconds; equal to the minimum for a fixed frame time
     std::uint64_t seed = 1;
+    std::string recordFile;           // empty: none; else the scripted or random drive recorded there
     std::string csvFile;              // empty: no telemetry; "-": standard output
     std::string pngPattern;           // empty: no screenshots
     std::string wavFile;              // empty: no sound; else the drive's sound rendered offline

@@ -6,11 +6,15 @@ namespace torvane {
 
 Footprint makeFootprint(Vector3 centre, float heading, float length, float width)
 {
+    return makeFootprint(centre, forwardAxis(heading), length, width);
+}
+
+Footprint makeFootprint(Vector3 centre, Vector3 forward, float length, float width)
+{
     // (a, b) are the signed full extents along local z and local x; the offset is
     // half of them turned by the heading.
     const float along[4] = {length, length, -length, -length};
     const float across[4] = {width, -width, -width, width};
-    const Vector3 forward = forwardAxis(heading);
     const float cosPlus = forward.x;  // -sin h
     const float sinMinus = forward.z; // -cos h
     Footprint footprint;

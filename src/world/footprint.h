@@ -17,5 +17,7 @@ struct Footprint {
 // Footprint of full extents length (along local z) and width (along local x),
 // world units, centred on centre and turned by heading (radians).
 Footprint makeFootprint(Vector3 centre, float heading, float length, float width);
+// The same for the forward axis forwardAxis(heading) of that heading, already known.
+Footprint makeFootprint(Vector3 centre, Vector3 forward, float length, float width);
 
 } // namespace torvane

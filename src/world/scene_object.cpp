@@ -1,17 +1,30 @@
 #include "world/scene_object.h"
 
+#include <bit>
 #include <cassert>
 #include <vector>
 
 #include "render/graphics_device.h"
 #include "core/file_fault_log.h"
 #include "core/load_report.h"
+#include "math/forward_axis.h"
 
 namespace torvane {
 
 Footprint SceneObject::footprint() const
 {
-    return makeFootprint(position, heading, footprintLength, footprintWidth);
+    return makeFootprint(position, forward(), footprintLength, footprintWidth);
+}
+
+Vector3 SceneObject::forward() const
+{
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(heading);
+    if (!forwardKnown || bits != forwardHeadingBits) {
+        forwardAxisKept = forwardAxis(heading);
+        forwardHeadingBits = bits;
+        forwardKnown = true;
+    }
+    return forwardAxisKept;
 }
 
 const Material& SceneObject::getMaterial(std::uint32_t subset) const

@@ -49,6 +49,10 @@ public:
 
     // The footprint rectangle as position, heading and the two extents place it now.
     Footprint footprint() const;
+    // The forward axis of the heading as it stands (math/forward_axis.h), kept
+    // from the last call while the heading is the same: the obstacles never
+    // turn, and the contact test asks for the car's several times a frame.
+    Vector3 forward() const;
 
     GraphicsDevice* getDevice() const { return device; }
     const Mesh* getMesh() const { return mesh; }
@@ -70,6 +74,11 @@ protected:
     float boundingRadius = 0.0f;
     float footprintLength = 0.0f; // along local z
     float footprintWidth = 0.0f;  // along local x
+
+private:
+    mutable Vector3 forwardAxisKept{0.0f, 0.0f, -1.0f};
+    mutable std::uint32_t forwardHeadingBits = 0; // the heading forwardAxisKept belongs to
+    mutable bool forwardKnown = false;
 };
 
 } // namespace torvane

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,7 +11,9 @@
 #include <jpeglib.h>
 
 #include "support/test_files.h"
+#include "assets/image_cache.h"
 #include "assets/image_file.h"
+#include "core/content_hash.h"
 #include "core/file_fault_log.h"
 
 namespace torvane {
@@ -190,6 +193,53 @@ TEST(ReadImageFile, ChoosesTheDecoderByContentNotName)
     EXPECT_EQ(readImageFile(jpeg.c_str()).value_or(Image{}).width, 8);
     std::remove(png.c_str());
     std::remove(jpeg.c_str());
+}
+
+TEST(ReadImageFile, CachedPixelsAreTakenOnlyFromASoundEntryOfTheSameBytes)
+{
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "image_cache";
+    std::filesystem::remove_all(folder);
+    const Bytes bytes = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
+    const std::string png = writeTemp("cached.png", bytes);
+    const std::uint64_t key = contentHash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    ImageBudget budget(kTextureBudgetBytes);
+    EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, kRgba2x2);
+    ASSERT_EQ(loadCachedImage(folder.string(), key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2) << "kept";
+
+    // An entry for these bytes is what the next read shows (here, other pixels).
+    const Image other{1, 1, {1, 2, 3, 4}};
+    storeCachedImage(folder.string(), key, other);
+    EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, other.rgba);
+
+    // A damaged, cut, foreign or oversized entry is passed over, and written again from the file.
+    const std::filesystem::path entry = *std::filesystem::directory_iterator(folder);
+    const auto damage = [&](std::size_t at, char value, std::size_t size) {
+        storeCachedImage(folder.string(), key, other);
+        std::fstream file(entry, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(static_cast<std::streamoff>(at));
+        file.put(value);
+        file.close();
+        std::filesystem::resize_file(entry, size);
+    };
+    const std::size_t whole = std::filesystem::file_size(entry);
+    const std::vector<std::pair<std::size_t, std::size_t>> cases = {
+        {whole - 1, whole}, // a pixel
+        {0, whole},         // the magic
+        {8, whole},         // the key
+        {16, whole},        // the width
+        {whole - 1, whole - 1},
+        {whole - 1, whole + 4},
+    };
+    for (const auto& [at, size] : cases) {
+        damage(at, 'x', size);
+        EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, kRgba2x2)
+            << at << " " << size;
+        EXPECT_EQ(loadCachedImage(folder.string(), key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2);
+    }
+    EXPECT_FALSE(loadCachedImage(folder.string(), key, 3)) << "over the budget's pixels";
+    EXPECT_FALSE(loadCachedImage(folder.string(), key + 1, kMaxImagePixels)) << "other bytes";
+    std::filesystem::remove_all(folder);
+    std::remove(png.c_str());
 }
 
 } // namespace

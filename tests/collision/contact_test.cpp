@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "collision/contact.h"
 #include "collision/response.h"
 #include "collision_fixtures.h"
@@ -85,6 +88,41 @@ TEST(DetectContact, RotatedVolumeCorrectsAlongTheCarsAxisNotTheFaceNormal)
     contact = detectContact(makeCar(Vector3(-3, 1, -11.2976f)), box);
     EXPECT_FALSE(contact.hit);
     EXPECT_NEAR(contact.correction, -0.22791f, 1e-4f);
+}
+
+TEST(DetectContact, ACarClearOfTheWallNeverHitsIt)
+{
+    // Cars round a turned box at every heading, from touching to well clear:
+    // wherever the quick test says clear, the full test finds no contact, and it
+    // says clear at times (a car 0.25 or more before the face, not across a diagonal).
+    SceneObject box;
+    makeBox(box, Vector3(40, 0, -30), 20.0f);
+    box.setHeading(0.7f);
+    int clear = 0;
+    int hits = 0;
+    for (int step = 0; step < 20000; ++step) {
+        const float angle = static_cast<float>(step) * 0.61803f;
+        const float reach = 9.0f + static_cast<float>(step % 97) * 0.12f;
+        const Car car = makeCar(Vector3(40 + reach * std::cos(angle), 0, -30 + reach * std::sin(angle)),
+                                static_cast<float>(step % 360) * 0.01745f);
+        const bool hit = detectContact(car, box).hit;
+        hits += hit ? 1 : 0;
+        if (standsClearOfWall(car, box)) {
+            ++clear;
+            ASSERT_FALSE(hit) << "step " << step;
+        }
+    }
+    EXPECT_GT(clear, 2000);
+    EXPECT_GT(hits, 2000);
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    SceneObject square;
+    makeBox(square, Vector3());
+    for (const Car& car : {makeCar(Vector3(nan, 0, -30)), makeCar(Vector3(0, 0, -10.75f)),
+                           makeCar(Vector3(0, 0, -30), 0.3985f)}) { // diagonal 1-3 along z
+        EXPECT_FALSE(standsClearOfWall(car, square));
+    }
+    EXPECT_TRUE(standsClearOfWall(makeCar(Vector3(0, 0, -11)), square));
 }
 
 TEST(ResolveContact, BackwardsCorrectionAndSpeedsAtOrBelowTheThreshold)

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """torvane-replay as its users meet it: failures named, with file and line, leaving every file as it was;
 Escape ending the run, long frames capped, non-finite state caught, a car file checked and driven, seeded runs
-repeatable, screenshots written.
+repeatable, scripted drives recorded and checked, screenshots written.
 
     replay_tool_test.py REPLAY
 """
@@ -101,6 +101,20 @@ class ReplayTool(harness.TestCase):
         self.assertEqual(first, self.rows(*args, "--seed", "5"))
         self.assertNotEqual(first, self.rows(*args, "--seed", "6"))
         self.assertEqual(len(first), 301)
+
+    def test_a_recorded_scripted_drive_replays_identically(self):
+        self.write("turn.keys", "1 400 Up\n100 300 Right\n250 260 F3\n")
+        for args in (["--keys", "turn.keys"], ["--random-keys", "--frames", "500", "--dt-range", "1/240", "1/20"]):
+            driven = self.rows(*args, "--no-render", "--record", "drive.tvr")
+            checked = self.run_tool("--replay", "drive.tvr", "--no-render")
+            self.assertEqual(checked.stderr, "")
+            self.assertRegex(checked.stdout, r"^(400|500) frames, identical\n$")
+            self.assertEqual(self.rows("--replay", "drive.tvr", "--no-render"), driven, args)
+        refused = [(["--replay", "drive.tvr", "--record", "again.tvr"], "--replay and --record exclude each other"),
+                   (["--keys", "turn.keys", "--record", "turn.keys"], "turn.keys: is an input of the run"),
+                   (["--random-keys", "--frames", "4194305", "--record", "long.tvr"], "at most 4194304 frames")]
+        for args, message in refused:
+            self.assertIn(message, self.run_tool("--no-render", *args, status=2).stderr)
 
     def test_screenshots_show_the_scene_and_never_replace_an_input(self):
         self.write("up.keys", "1 4 Up\n")

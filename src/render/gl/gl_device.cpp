@@ -391,7 +391,7 @@ Texture* GlDevice::createTextureFromFile(const char* path)
 {
     auto [entry, added] = impl->textures.try_emplace(path);
     if (added) {
-        if (const std::optional<Image> image = readImageFile(path)) {
+        if (const std::optional<Image> image = readImageFile(path, impl->programCacheFolder)) {
             entry->second = std::make_unique<GlTexture>(*image);
             impl->sent.forgetBindings();
         }

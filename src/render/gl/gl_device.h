@@ -34,8 +34,8 @@ class GlDevice final : public GraphicsDevice {
 public:
     // Creates the device on window's current OpenGL context, with a back buffer
     // of width × height pixels; meshReader parses its mesh files (one with the
-    // default limits when none is given). Linked shader programs are kept in programCacheFolder between runs (none
-    // when empty). nullptr (after naming the failure on stderr) when the
+    // default limits when none is given). Linked shader programs and decoded textures are kept in
+    // programCacheFolder between runs (none when empty). nullptr (after naming the failure on stderr) when the
     // context lacks what the device needs.
     static std::unique_ptr<GlDevice> create(SDL_Window* window, int width, int height,
                                             std::unique_ptr<MeshReaderProcess> meshReader = nullptr,
