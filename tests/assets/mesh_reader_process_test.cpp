@@ -35,15 +35,11 @@ std::optional<MeshData> readText(MeshReaderProcess& reader, const std::string& t
     return reader.read(bytesOf(text));
 }
 
-// A mesh whose header declares count vertices (or faces) and holds one triangle.
-std::string declaringVertices(const std::string& count)
+// A mesh of one triangle whose header declares vertices vertices and faces faces.
+std::string declaring(const std::string& vertices, const std::string& faces)
 {
-    return "xof 0303txt 0032\nMesh {\n " + count + ";\n 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n 1; 3;0,1,2;;\n}\n";
-}
-
-std::string declaringFaces(const std::string& count)
-{
-    return "xof 0303txt 0032\nMesh {\n 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n " + count + "; 3;0,1,2;;\n}\n";
+    return "xof 0303txt 0032\nMesh {\n " + vertices + "; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n " + faces +
+           "; 3;0,1,2;;\n}\n";
 }
 
 // frames sibling frames of one triangle each, which Assimp's pre-transform step takes in quadratic time.
@@ -71,8 +67,8 @@ TEST(MeshReaderProcess, HugeDeclaredCountsAreRefusedWithinTheMemoryLimit)
     constexpr std::uint64_t kBudget = std::uint64_t{256} << 20;
     {
         MeshReaderProcess reader({kBudget, 30s});
-        EXPECT_FALSE(readText(reader, declaringVertices("200000000")));
-        EXPECT_FALSE(readText(reader, declaringFaces("200000000")));
+        EXPECT_FALSE(readText(reader, declaring("200000000", "1")));
+        EXPECT_FALSE(readText(reader, declaring("3", "200000000")));
         EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "the next file still reads";
     } // the reader's child is reaped here, so its peak counts below
     EXPECT_LT(largestChildResidentSet(), kBudget + (std::uint64_t{64} << 20));
