@@ -20,6 +20,8 @@ struct StatesAtDraw : RecordingDevice {
         Material material;
         const Texture* texture;
         Matrix4 view;
+
+        bool operator==(const Draw&) const = default;
     };
     void drawSubset(const Mesh& mesh, std::uint32_t subset) override
     {
@@ -75,16 +77,13 @@ TEST(TranslucentDrawing, BlendsEverySubsetByTheOpacityWithoutDepthWritesThenRest
 
     ASSERT_EQ(device.draws.size(), 2u);
     for (std::uint32_t subset = 0; subset < 2; ++subset) {
-        const StatesAtDraw::Draw& draw = device.draws[subset];
-        EXPECT_EQ(draw.blend, 1u);
-        EXPECT_EQ(draw.source, static_cast<std::uint32_t>(BlendFactor::SrcAlpha));
-        EXPECT_EQ(draw.destination, static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha));
-        EXPECT_EQ(draw.depthTest, 1u);
-        EXPECT_EQ(draw.depthWrite, 0u);
-        EXPECT_EQ(draw.alpha, AlphaOperation::Modulate);
-        EXPECT_EQ(draw.material.diffuse.a, 0.4f);
-        EXPECT_EQ(draw.material.diffuse.r, car.getMaterial(subset).diffuse.r);
-        EXPECT_EQ(draw.texture, car.getTexture(subset));
+        Material faded = car.getMaterial(subset);
+        faded.diffuse.a = 0.4f;
+        const StatesAtDraw::Draw blended{1u, static_cast<std::uint32_t>(BlendFactor::SrcAlpha),
+                                         static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha), 1u, 0u,
+                                         AlphaOperation::Modulate, faded, car.getTexture(subset),
+                                         device.getTransform(TransformState::View)};
+        EXPECT_TRUE(device.draws[subset] == blended) << subset;
     }
     EXPECT_NE(device.draws[0].texture, nullptr);
     EXPECT_EQ(device.getTransform(TransformState::World), car.worldMatrix());
