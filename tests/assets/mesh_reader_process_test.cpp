@@ -30,11 +30,6 @@ using namespace std::chrono_literals;
 
 const std::string kSoundFile = TORVANE_DATA_DIR "/objets/cars/mycar.x";
 
-std::optional<MeshData> readText(MeshReaderProcess& reader, const std::string& text)
-{
-    return reader.read(bytesOf(text));
-}
-
 // A mesh of one triangle whose header declares vertices vertices and faces faces.
 std::string declaring(const std::string& vertices, const std::string& faces)
 {
@@ -67,8 +62,8 @@ TEST(MeshReaderProcess, HugeDeclaredCountsAreRefusedWithinTheMemoryLimit)
     constexpr std::uint64_t kBudget = std::uint64_t{256} << 20;
     {
         MeshReaderProcess reader({kBudget, 30s});
-        EXPECT_FALSE(readText(reader, declaring("200000000", "1")));
-        EXPECT_FALSE(readText(reader, declaring("3", "200000000")));
+        EXPECT_FALSE(reader.read(bytesOf(declaring("200000000", "1"))));
+        EXPECT_FALSE(reader.read(bytesOf(declaring("3", "200000000"))));
         EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "the next file still reads";
     } // the reader's child is reaped here, so its peak counts below
     EXPECT_LT(largestChildResidentSet(), kBudget + (std::uint64_t{64} << 20));
@@ -79,12 +74,12 @@ TEST(MeshReaderProcess, AFileThatTakesTooLongIsRefusedAtTheTimeLimit)
     MeshReaderProcess reader({std::uint64_t{512} << 20, 1s});
     const std::string slow = siblingFrames(6000);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(readText(reader, slow));
+    EXPECT_FALSE(reader.read(bytesOf(slow)));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "killed at the limit, not left to finish";
     EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "a new child reads the next file";
 
     MeshReaderProcess patient({std::uint64_t{512} << 20, 60s});
-    EXPECT_TRUE(readText(patient, siblingFrames(20))) << "a few frames are fine";
+    EXPECT_TRUE(patient.read(bytesOf(siblingFrames(20)))) << "a few frames are fine";
 }
 
 TEST(MeshReaderProcess, ACrashLosesNoLaterFile)
@@ -132,7 +127,7 @@ TEST(MeshReaderProcess, AConfinedChildIsKilledForAnythingButItsSocketAndMemory)
     // A file Assimp refuses is not called hostile. (Under AddressSanitizer a
     // child that fails to allocate dies writing its report: that one is.)
     MeshReaderProcess reader;
-    EXPECT_FALSE(readText(reader, "xof 0303txt 0032\nMesh { nonsense"));
+    EXPECT_FALSE(reader.read(bytesOf("xof 0303txt 0032\nMesh { nonsense")));
     EXPECT_EQ(reader.lastRefusal(), FileFault::NoFault);
 }
 

@@ -208,9 +208,8 @@ TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
         const std::vector<std::uint8_t> rgba = device->readBackBuffer();
         ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
         const std::size_t centre = static_cast<std::size_t>((size / 2 * size + size / 2) * 4);
-        const std::size_t corner = 0;
         EXPECT_EQ(rgba[centre], 255) << size;
-        EXPECT_EQ(rgba[corner + 2], 255) << "the clear colour's blue, " << size;
+        EXPECT_EQ(rgba[2], 255) << "the clear colour's blue, " << size;
         device->present();
     }
 }

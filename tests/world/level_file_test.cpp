@@ -25,10 +25,7 @@ TEST(LevelFile, ReadsWellFormedFiles)
     EXPECT_EQ(models.skipped.count, 0);
     ASSERT_EQ(models.records.size(), 2u);
     const ModelRecord& a = models.records[0];
-    EXPECT_EQ(a.modelNumber, 1);
     EXPECT_EQ(a.meshPath, "objets/a.x");
-    EXPECT_EQ(a.boundingRadius, 2.5f);
-    EXPECT_EQ(a.footprintLength, 4.0f);
     EXPECT_EQ(a.footprintWidth, -15.0f);
     EXPECT_EQ(a.lineNumber, 2);
     EXPECT_EQ(models.records[1].modelNumber, 100);
