@@ -139,11 +139,10 @@ TEST(MeshReaderProcess, TheChildDiesWithItsParent)
     if (parent == 0) {
         // A parent that starts a reader, says its child's pid and ends without cleaning up.
         MeshReaderProcess reader;
-        const bool read = reader.readFile(kSoundFile.c_str()).has_value();
-        std::ifstream children("/proc/self/task/" + std::to_string(getpid()) + "/children");
-        pid_t reader_pid = 0;
-        children >> reader_pid;
-        const pid_t said = read ? reader_pid : 0;
+        pid_t said = 0;
+        if (reader.readFile(kSoundFile.c_str())) {
+            std::ifstream("/proc/self/task/" + std::to_string(getpid()) + "/children") >> said;
+        }
         (void)!write(channel[1], &said, sizeof said);
         _exit(0);
     }
