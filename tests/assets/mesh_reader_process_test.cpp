@@ -30,20 +30,11 @@ using namespace std::chrono_literals;
 
 const std::string kSoundFile = TORVANE_DATA_DIR "/objets/cars/mycar.x";
 
-std::optional<MeshData> readText(MeshReaderProcess& reader, const std::string& text)
+// A mesh of one triangle whose header declares vertices vertices and faces faces.
+std::string declaring(const std::string& vertices, const std::string& faces)
 {
-    return reader.read(bytesOf(text));
-}
-
-// A mesh whose header declares count vertices (or faces) and holds one triangle.
-std::string declaringVertices(const std::string& count)
-{
-    return "xof 0303txt 0032\nMesh {\n " + count + ";\n 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n 1; 3;0,1,2;;\n}\n";
-}
-
-std::string declaringFaces(const std::string& count)
-{
-    return "xof 0303txt 0032\nMesh {\n 3; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n " + count + "; 3;0,1,2;;\n}\n";
+    return "xof 0303txt 0032\nMesh {\n " + vertices + "; 0.0;0.0;0.0;, 1.0;0.0;0.0;, 0.0;1.0;0.0;;\n " + faces +
+           "; 3;0,1,2;;\n}\n";
 }
 
 // frames sibling frames of one triangle each, which Assimp's pre-transform step takes in quadratic time.
@@ -71,8 +62,8 @@ TEST(MeshReaderProcess, HugeDeclaredCountsAreRefusedWithinTheMemoryLimit)
     constexpr std::uint64_t kBudget = std::uint64_t{256} << 20;
     {
         MeshReaderProcess reader({kBudget, 30s});
-        EXPECT_FALSE(readText(reader, declaringVertices("200000000")));
-        EXPECT_FALSE(readText(reader, declaringFaces("200000000")));
+        EXPECT_FALSE(reader.read(bytesOf(declaring("200000000", "1"))));
+        EXPECT_FALSE(reader.read(bytesOf(declaring("3", "200000000"))));
         EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "the next file still reads";
     } // the reader's child is reaped here, so its peak counts below
     EXPECT_LT(largestChildResidentSet(), kBudget + (std::uint64_t{64} << 20));
@@ -83,12 +74,12 @@ TEST(MeshReaderProcess, AFileThatTakesTooLongIsRefusedAtTheTimeLimit)
     MeshReaderProcess reader({std::uint64_t{512} << 20, 1s});
     const std::string slow = siblingFrames(6000);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(readText(reader, slow));
+    EXPECT_FALSE(reader.read(bytesOf(slow)));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "killed at the limit, not left to finish";
     EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "a new child reads the next file";
 
     MeshReaderProcess patient({std::uint64_t{512} << 20, 60s});
-    EXPECT_TRUE(readText(patient, siblingFrames(20))) << "a few frames are fine";
+    EXPECT_TRUE(patient.read(bytesOf(siblingFrames(20)))) << "a few frames are fine";
 }
 
 TEST(MeshReaderProcess, ACrashLosesNoLaterFile)
@@ -136,7 +127,7 @@ TEST(MeshReaderProcess, AConfinedChildIsKilledForAnythingButItsSocketAndMemory)
     // A file Assimp refuses is not called hostile. (Under AddressSanitizer a
     // child that fails to allocate dies writing its report: that one is.)
     MeshReaderProcess reader;
-    EXPECT_FALSE(readText(reader, "xof 0303txt 0032\nMesh { nonsense"));
+    EXPECT_FALSE(reader.read(bytesOf("xof 0303txt 0032\nMesh { nonsense")));
     EXPECT_EQ(reader.lastRefusal(), FileFault::NoFault);
 }
 
@@ -148,11 +139,10 @@ TEST(MeshReaderProcess, TheChildDiesWithItsParent)
     if (parent == 0) {
         // A parent that starts a reader, says its child's pid and ends without cleaning up.
         MeshReaderProcess reader;
-        const bool read = reader.readFile(kSoundFile.c_str()).has_value();
-        std::ifstream children("/proc/self/task/" + std::to_string(getpid()) + "/children");
-        pid_t reader_pid = 0;
-        children >> reader_pid;
-        const pid_t said = read ? reader_pid : 0;
+        pid_t said = 0;
+        if (reader.readFile(kSoundFile.c_str())) {
+            std::ifstream("/proc/self/task/" + std::to_string(getpid()) + "/children") >> said;
+        }
         (void)!write(channel[1], &said, sizeof said);
         _exit(0);
     }

@@ -57,7 +57,6 @@ TEST(ReadXMesh, TriangleKeepsTheFilesCoordinatesWindingUvAndMaterial)
     ASSERT_EQ(mesh.materials.size(), 1u);
     const MeshFileSurface expected{{0.1f, 0.2f, 0.3f, 0.4f}, {0.5f, 0.6f, 0.7f, 1.0f}, {0.01f, 0.02f, 0.03f, 1.0f}, 12.5f};
     EXPECT_EQ(mesh.materials[0].surface, expected);
-    EXPECT_EQ(mesh.materials[0].textureFile, "objets/cars/car_body.png");
 }
 
 TEST(ReadXMesh, NestedFrameTransformsAreApplied)

@@ -1,10 +1,13 @@
+// The sky dome and translucent objects: the states each draws with, and the
+// defaults each leaves behind.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "render/recording_device.h"
-#include "world/translucent_drawing.h"
 #include "world/scene_object.h"
+#include "world/sky_dome.h"
+#include "world/translucent_drawing.h"
 
 namespace torvane {
 namespace {
@@ -16,16 +19,44 @@ struct StatesAtDraw : RecordingDevice {
         AlphaOperation alpha;
         Material material;
         const Texture* texture;
+        Matrix4 view;
+
+        bool operator==(const Draw&) const = default;
     };
     void drawSubset(const Mesh& mesh, std::uint32_t subset) override
     {
         draws.push_back({getRenderState(RenderState::AlphaBlendEnable), getRenderState(RenderState::SrcBlend),
                          getRenderState(RenderState::DestBlend), getRenderState(RenderState::ZEnable),
-                         getRenderState(RenderState::ZWriteEnable), getAlphaOperation(), getMaterial(), getTexture()});
+                         getRenderState(RenderState::ZWriteEnable), getAlphaOperation(), getMaterial(), getTexture(),
+                         getTransform(TransformState::View)});
         RecordingDevice::drawSubset(mesh, subset);
     }
     std::vector<Draw> draws;
 };
+
+TEST(SkyDome, DrawsWithTheCamerasRotationOnlyAndNoDepthThenRestores)
+{
+    StatesAtDraw device;
+    device.addMeshFile("sky.x", {MeshMaterial{}});
+    SkyDome sky;
+    sky.loadMesh(&device, "sky.x");
+    const Matrix4 view = matrixLookAtLH({40.0f, 25.0f, -60.0f}, {0.0f, 2.0f, 2.0f}, {0.0f, 0.1f, 0.0f});
+    device.setTransform(TransformState::View, view);
+
+    sky.draw(device);
+
+    Matrix4 centred = view;
+    centred.m[3][0] = 0.0f;
+    centred.m[3][1] = -3.0f;
+    centred.m[3][2] = 0.0f;
+    ASSERT_EQ(device.draws.size(), 1u);
+    EXPECT_EQ(device.draws[0].view, centred);
+    EXPECT_EQ(device.draws[0].depthTest, 0u);
+    EXPECT_EQ(device.draws[0].depthWrite, 0u);
+    EXPECT_EQ(device.getTransform(TransformState::View), view);
+    EXPECT_EQ(device.getRenderState(RenderState::ZEnable), 1u);
+    EXPECT_EQ(device.getRenderState(RenderState::ZWriteEnable), 1u);
+}
 
 TEST(TranslucentDrawing, BlendsEverySubsetByTheOpacityWithoutDepthWritesThenRestoresTheDefaults)
 {
@@ -46,16 +77,13 @@ TEST(TranslucentDrawing, BlendsEverySubsetByTheOpacityWithoutDepthWritesThenRest
 
     ASSERT_EQ(device.draws.size(), 2u);
     for (std::uint32_t subset = 0; subset < 2; ++subset) {
-        const StatesAtDraw::Draw& draw = device.draws[subset];
-        EXPECT_EQ(draw.blend, 1u);
-        EXPECT_EQ(draw.source, static_cast<std::uint32_t>(BlendFactor::SrcAlpha));
-        EXPECT_EQ(draw.destination, static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha));
-        EXPECT_EQ(draw.depthTest, 1u);
-        EXPECT_EQ(draw.depthWrite, 0u);
-        EXPECT_EQ(draw.alpha, AlphaOperation::Modulate);
-        EXPECT_EQ(draw.material.diffuse.a, 0.4f);
-        EXPECT_EQ(draw.material.diffuse.r, car.getMaterial(subset).diffuse.r);
-        EXPECT_EQ(draw.texture, car.getTexture(subset));
+        Material faded = car.getMaterial(subset);
+        faded.diffuse.a = 0.4f;
+        const StatesAtDraw::Draw blended{1u, static_cast<std::uint32_t>(BlendFactor::SrcAlpha),
+                                         static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha), 1u, 0u,
+                                         AlphaOperation::Modulate, faded, car.getTexture(subset),
+                                         device.getTransform(TransformState::View)};
+        EXPECT_TRUE(device.draws[subset] == blended) << subset;
     }
     EXPECT_NE(device.draws[0].texture, nullptr);
     EXPECT_EQ(device.getTransform(TransformState::World), car.worldMatrix());
