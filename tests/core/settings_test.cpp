@@ -31,10 +31,6 @@ TEST(Settings, WrittenTextReadsBackTheSame)
     const SettingsRead read = parseSettings(settingsText(changed), "settings.toml");
     EXPECT_EQ(read.problems, std::vector<std::string>{});
     EXPECT_TRUE(read.settings == changed);
-
-    // The defaults are written with comments that name them.
-    const std::string defaults = settingsText(Settings{});
-    EXPECT_NE(defaults.find("# Outer width of the window, in pixels (default 800).\nwidth = 800\n"), std::string::npos);
     EXPECT_TRUE(parseSettings("", "s.toml").settings == Settings{});
 }
 
