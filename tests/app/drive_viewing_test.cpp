@@ -43,6 +43,15 @@ struct DriveViewingTest : ::testing::Test {
 
     void press(KeyCode key, bool down) { keyboard.hold(key, down); }
 
+    // A key pressed for one driving frame, then let go.
+    FrameActions tap(KeyCode key, ViewingChange* change = nullptr)
+    {
+        press(key, true);
+        const FrameActions actions = drive(change);
+        press(key, false);
+        return actions;
+    }
+
     // One driving frame as the game's loop runs it.
     FrameActions drive(ViewingChange* change = nullptr)
     {
@@ -72,15 +81,11 @@ TEST_F(DriveViewingTest, TheListWatchesADriveTakingOverKeepsItsStateAndEscapeNev
 {
     recordDrive("drive.tvr", 120);
 
-    press(kKeyL, true);
-    drive();
+    tap(kKeyL);
     EXPECT_TRUE(game->recentDrives.isOpen());
     EXPECT_TRUE(game->play.paused) << "the list pauses the drive";
-    press(kKeyL, false);
-    press(kKeyReturn, true);
     ViewingChange change = ViewingChange::None;
-    drive(&change);
-    press(kKeyReturn, false);
+    tap(kKeyReturn, &change);
     ASSERT_EQ(change, ViewingChange::DriveEnded);
     ASSERT_TRUE(viewing.isWatching());
     EXPECT_FALSE(game->play.paused);
@@ -106,15 +111,11 @@ TEST_F(DriveViewingTest, TheListWatchesADriveTakingOverKeepsItsStateAndEscapeNev
     }
     press(kKeyEscape, false);
     drive();
-    press(kKeyEscape, true);
-    EXPECT_TRUE(drive().quitRequested) << "a new press of Escape quits";
-    press(kKeyEscape, false);
+    EXPECT_TRUE(tap(kKeyEscape).quitRequested) << "a new press of Escape quits";
     drive();
 
     // The list closed by Escape leaves the game running too.
-    press(kKeyL, true);
-    drive();
-    press(kKeyL, false);
+    tap(kKeyL);
     press(kKeyEscape, true);
     EXPECT_FALSE(drive().quitRequested);
     EXPECT_FALSE(game->recentDrives.isOpen());
@@ -123,20 +124,15 @@ TEST_F(DriveViewingTest, TheListWatchesADriveTakingOverKeepsItsStateAndEscapeNev
 
 TEST_F(DriveViewingTest, GShowsTheNewestDriveAsTheGhostAndHidesIt)
 {
-    press(kKeyG, true);
-    drive();
-    press(kKeyG, false);
+    tap(kKeyG);
     EXPECT_FALSE(game->ghostShown) << "no drive yet";
     EXPECT_EQ(game->play.notice, kNoGhostDrive);
 
     recordDrive("drive.tvr", 60);
-    press(kKeyG, true);
-    drive();
-    press(kKeyG, false);
+    tap(kKeyG);
     EXPECT_TRUE(game->ghostShown);
     drive();
-    press(kKeyG, true);
-    drive();
+    tap(kKeyG);
     EXPECT_FALSE(game->ghostShown);
 }
 

@@ -18,11 +18,6 @@ namespace {
 
 const std::string kShippedPath = TORVANE_DATA_DIR "/cars/car.toml";
 
-std::string shippedWith(std::string_view from, std::string_view to)
-{
-    return shippedCarText({{from, to}});
-}
-
 // The line (from 1) of the shipped file that starts with prefix.
 int shippedLineOf(const std::string& prefix)
 {
@@ -47,7 +42,7 @@ TEST(CarFile, ShippedFileIsTheBuiltInCarToTheBit)
     EXPECT_TRUE(*reading.parameters == CarParameters{});
     EXPECT_EQ(reading.hash, contentHash(shippedCarText()));
     // Integers are numbers too.
-    const CarFileReading whole = parseCarFile(shippedWith("mass = 1000.0", "mass = 1000"));
+    const CarFileReading whole = parseCarFile(shippedCarText({{"mass = 1000.0", "mass = 1000"}}));
     ASSERT_TRUE(whole.parameters) << errorsOf(whole);
     EXPECT_EQ(whole.parameters->body.mass, 1000.0f);
     EXPECT_NE(whole.hash, reading.hash);
@@ -80,7 +75,7 @@ TEST(CarFile, MistakesAreRefusedWithTheirLineAndField)
         {"[tyres]", "[tyre]", "car.toml:1: tyres: missing table"},
     };
     for (const Case& c : cases) {
-        const CarFileReading reading = parseCarFile(shippedWith(c.from, c.to));
+        const CarFileReading reading = parseCarFile(shippedCarText({{c.from, c.to}}));
         EXPECT_FALSE(reading.parameters) << c.to;
         const std::string errors = errorsOf(reading);
         EXPECT_NE(errors.find(c.expected), std::string::npos) << c.to << " gave\n" << errors;
@@ -108,7 +103,7 @@ TEST(CarFile, UnreadableOrHugeFilesAreRefusedWhole)
 
 TEST(CarFile, TyreCoefficientsReachTheTyreModel)
 {
-    const CarFileReading reading = parseCarFile(shippedWith("lateral_shape = 1.799", "lateral_shape = 1.2"));
+    const CarFileReading reading = parseCarFile(shippedCarText({{"lateral_shape = 1.799", "lateral_shape = 1.2"}}));
     ASSERT_TRUE(reading.parameters) << errorsOf(reading);
     const Car shipped;
     const Car changed(*reading.parameters);

@@ -42,7 +42,6 @@ TEST(CarFileWriting, EveryModelReadsBackToTheBit)
         ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().field << ": " << reading.errors.front().problem;
         ASSERT_TRUE(*reading.parameters == model) << carFileText(model);
     }
-    EXPECT_TRUE(*parseCarFile(carFileText(CarParameters{})).parameters == CarParameters{});
 }
 
 struct NewCarFile : ::testing::Test {

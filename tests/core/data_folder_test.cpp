@@ -1,5 +1,5 @@
-// The data folder search: the order of the places, a named folder that is
-// wrong reported instead of replaced, an install found beside its program
+// The data folder search: the order of the places (a named folder that is
+// wrong reported instead of replaced), an install found beside its program
 // wherever it was moved, the build tree's note, and every place named when
 // none holds the game's files, and a folder missing one file still taken.
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(DataFolderSearchTest, TakesThePlacesInOrder)
+TEST_F(DataFolderSearchTest, TakesThePlacesInOrderAndNeverReplacesANamedFolder)
 {
     const std::string given = makeData("given");
     const std::string environment = makeData("environment");
@@ -44,14 +44,10 @@ TEST_F(DataFolderSearchTest, TakesThePlacesInOrder)
     // Moved elsewhere, the install still finds its data beside its bin folder.
     fs::rename(root / "prefix", root / "moved");
     EXPECT_EQ(findDataFolder({"", "", (root / "moved" / "bin").string()}).folder, (root / "moved/share/torvane").string());
-}
+    fs::rename(root / "moved", root / "prefix");
 
-TEST_F(DataFolderSearchTest, ANamedFolderIsNeverReplaced)
-{
-    makeData("prefix/share/torvane");
+    // A named folder that is wrong is reported, never replaced by the install.
     fs::create_directories(root / "empty");
-    const std::string program = (root / "prefix" / "bin").string();
-
     const DataFolderSearch wrongOption = findDataFolder({(root / "empty").string(), "", program});
     EXPECT_FALSE(wrongOption.folder);
     ASSERT_EQ(wrongOption.lookedIn.size(), 1u);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
+#include <fstream>
 
 #include "core/file_watcher.h"
 #include "support/allocation_counter.h"
@@ -60,10 +60,7 @@ TEST(FileWatcher, RealFilesAreLookedAtWithoutAllocating)
     EXPECT_FALSE(watcher.changed(0.5f)); // a look at a missing file
     EXPECT_EQ(allocationCount(), before);
 
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    std::fputs("mass = 1\n", file);
-    std::fclose(file);
+    std::ofstream(path) << "mass = 1\n";
     EXPECT_TRUE(watcher.changed(1.0f));
     const std::size_t unchanged = allocationCount();
     EXPECT_FALSE(watcher.changed(1.0f));
