@@ -48,6 +48,8 @@ const char* fileFaultReason(FileFault fault)
         return "an image too large";
     case FileFault::OverBudget:
         return "beyond the textures' memory";
+    case FileFault::Hostile:
+        return "its reading tried what no reader does";
     case FileFault::NoFault:
         break;
     }
