@@ -94,10 +94,8 @@ TEST_F(FrameFixture, FailedBeginSceneAppliesKeysButMovesNothingAndStillPresents)
     runFrame(*game, 0.5f);
     runFrame(*game, 0.5f);
 
-    const std::vector<DeviceOperation> expected = {DeviceOperation::Clear, DeviceOperation::BeginScene,
-                                                   DeviceOperation::Present, DeviceOperation::Clear,
-                                                   DeviceOperation::BeginScene, DeviceOperation::Present};
-    EXPECT_EQ(operations(), expected);
+    using Op = DeviceOperation;
+    EXPECT_EQ(operations(), (std::vector{Op::Clear, Op::BeginScene, Op::Present, Op::Clear, Op::BeginScene, Op::Present}));
     EXPECT_EQ(game->playerCar.getPosition(), before);
     // No physics step ran, so nothing released the throttle between the two frames.
     EXPECT_FLOAT_EQ(game->playerCar.getThrottle(), 0.2f);

@@ -45,37 +45,36 @@ TEST(ReplayOptions, ReadsEveryOption)
 
 TEST(ReplayOptions, MistakesAreNamed)
 {
-    EXPECT_EQ(parse({"--keys", "k", "--fast"}).error, "unknown option '--fast' (try --help)");
-    EXPECT_EQ(parse({"--keys"}).error, "--keys: 1 required TEXT missing (try --help)");
-    EXPECT_EQ(parse({"--keys", "k", "extra"}).error, "unexpected word 'extra' (try --help)");
-    EXPECT_EQ(parse({"--keys", ""}).error, "--keys needs a non-empty value");
-    EXPECT_EQ(parse({"--frames", "-1"}).error, "--frames -1: expected a whole number from 0");
-    EXPECT_EQ(parse({"--frames", "99999999999"}).error, "--frames 99999999999: expected a whole number from 0");
-    EXPECT_EQ(parse({"--keys", "k", "--png-every", "0"}).error, "--png-every 0: expected a whole number from 1");
-    EXPECT_EQ(parse({"--frames", "1", "--seed", "x"}).error,
-              "--seed x: expected a whole number from 0 to 18446744073709551615");
+    const std::string dtRange = "--dt-range 0.05 0.01: expected seconds such as 0.02 or 1/60, not negative, the smaller first";
+    const std::string recorded = " exclude each other: the recording holds its keys and frame times";
+    const std::pair<std::vector<std::string_view>, std::string> rows[] = {
+        {{"--keys", "k", "--fast"}, "unknown option '--fast' (try --help)"},
+        {{"--keys"}, "--keys: 1 required TEXT missing (try --help)"},
+        {{"--keys", "k", "extra"}, "unexpected word 'extra' (try --help)"},
+        {{"--keys", ""}, "--keys needs a non-empty value"},
+        {{"--frames", "-1"}, "--frames -1: expected a whole number from 0"},
+        {{"--frames", "99999999999"}, "--frames 99999999999: expected a whole number from 0"},
+        {{"--keys", "k", "--png-every", "0"}, "--png-every 0: expected a whole number from 1"},
+        {{"--frames", "1", "--seed", "x"}, "--seed x: expected a whole number from 0 to 18446744073709551615"},
+        {{"--frames", "1", "--dt-range", "0.05", "0.01"}, dtRange},
+        {{"--frames", "1", "--dt-range", "0.01"}, "--dt-range: At least 2 required but received 1 (try --help)"},
+        {{"--frames", "1", "--dt", "0.01", "--dt-range", "0", "1"}, "--dt and --dt-range exclude each other"},
+        {{"--keys", "k", "--random-keys"}, "--keys and --random-keys exclude each other"},
+        {{"--random-keys"}, "--frames N is needed without --keys"},
+        {{"--keys", "k", "--no-render", "--png", "a%d.png"}, "--png needs rendering: drop --no-render"},
+        {{"--keys", "k", "--png", "shot.png"}, "--png shot.png: expected one %d, %6d or %06d for the frame number (%% for a %)"},
+        // A recorded drive brings its own keys and frame times.
+        {{"--replay", "d.tvr", "--dt", "0.01"}, "--replay and --dt" + recorded},
+        {{"--replay", "d.tvr", "--keys", "k"}, "--replay and --keys" + recorded},
+        {{"--keys", "k", "--export-keys", "e.keys"}, "--export-keys needs --replay"},
+        {{"--replay", "d.tvr", "--car", "c.toml", "--export-keys", "e.keys", "--csv", "-"}, ""},
+    };
+    for (const auto& [args, error] : rows) {
+        EXPECT_EQ(parse(args).error, error) << error;
+    }
     for (const char* bad : {"-0.1", "1/0", "nan", "inf", "1e39", "0.1s", ""}) {
         EXPECT_NE(parse({"--frames", "1", "--dt", bad}).error, "") << bad;
     }
-    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.05", "0.01"}).error,
-              "--dt-range 0.05 0.01: expected seconds such as 0.02 or 1/60, not negative, the smaller first");
-    EXPECT_EQ(parse({"--frames", "1", "--dt-range", "0.01"}).error,
-              "--dt-range: At least 2 required but received 1 (try --help)");
-    EXPECT_EQ(parse({"--frames", "1", "--dt", "0.01", "--dt-range", "0", "1"}).error,
-              "--dt and --dt-range exclude each other");
-    EXPECT_EQ(parse({"--keys", "k", "--random-keys"}).error, "--keys and --random-keys exclude each other");
-    EXPECT_EQ(parse({"--random-keys"}).error, "--frames N is needed without --keys");
-    EXPECT_EQ(parse({"--keys", "k", "--no-render", "--png", "a%d.png"}).error,
-              "--png needs rendering: drop --no-render");
-    EXPECT_EQ(parse({"--keys", "k", "--png", "shot.png"}).error,
-              "--png shot.png: expected one %d, %6d or %06d for the frame number (%% for a %)");
-    // A recorded drive brings its own keys and frame times.
-    EXPECT_EQ(parse({"--replay", "d.tvr", "--dt", "0.01"}).error,
-              "--replay and --dt exclude each other: the recording holds its keys and frame times");
-    EXPECT_EQ(parse({"--replay", "d.tvr", "--keys", "k"}).error,
-              "--replay and --keys exclude each other: the recording holds its keys and frame times");
-    EXPECT_EQ(parse({"--keys", "k", "--export-keys", "e.keys"}).error, "--export-keys needs --replay");
-    EXPECT_EQ(parse({"--replay", "d.tvr", "--car", "c.toml", "--export-keys", "e.keys", "--csv", "-"}).error, "");
 }
 
 TEST(FramePath, WritesTheFrameIntoOneConversion)

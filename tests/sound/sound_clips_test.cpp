@@ -1,5 +1,4 @@
 #include <sndfile.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "sound/sound_clips.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -32,16 +32,14 @@ void writeWav(const std::filesystem::path& path, int channels, int rate, sf_coun
 // Four good clips, then each fault in one of them: the set is refused with the file and the cause.
 TEST(SoundClips, AnyFaultyFileRefusesTheSetWithItsCause)
 {
-    char pattern[] = "/tmp/torvane-clips-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder = pattern;
+    const ScratchFolder folder;
     auto writeGood = [&] {
         for (const char* name : kClipNames) {
             writeWav(folder / name, 1, 22050, 2205);
         }
     };
     writeGood();
-    const ClipsRead good = readSoundClips(folder.string());
+    const ClipsRead good = readSoundClips(folder.path.string());
     ASSERT_TRUE(good.clips) << good.error;
     EXPECT_EQ(good.clips->rate, 22050);
     EXPECT_EQ(good.clips->thump.size(), 2205u);
@@ -63,11 +61,10 @@ TEST(SoundClips, AnyFaultyFileRefusesTheSetWithItsCause)
     for (const auto& fault : cases) {
         writeGood();
         fault.damage(folder / "wall_thump.wav");
-        const ClipsRead read = readSoundClips(folder.string());
+        const ClipsRead read = readSoundClips(folder.path.string());
         EXPECT_FALSE(read.clips) << fault.name;
         EXPECT_NE(read.error.find(fault.cause), std::string::npos) << fault.name << ": " << read.error;
     }
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
