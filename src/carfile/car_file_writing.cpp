@@ -78,13 +78,7 @@ CarFileWrite writeNewCarFile(const std::string& folder, std::string_view name, c
     if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         return CarFileWrite::Exists;
     }
-    AtomicFile file(path);
-    if (!file.isOpen()) {
-        return CarFileWrite::Failed;
-    }
-    const std::string text = carFileText(parameters);
-    std::fwrite(text.data(), 1, text.size(), file.file());
-    return file.commit() ? CarFileWrite::Written : CarFileWrite::Failed;
+    return writeFileAtomically(path, carFileText(parameters)) ? CarFileWrite::Written : CarFileWrite::Failed;
 }
 
 } // namespace torvane

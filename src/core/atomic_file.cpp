@@ -97,4 +97,10 @@ void AtomicFile::discard()
     }
 }
 
+bool writeFileAtomically(const std::string& path, std::string_view text)
+{
+    AtomicFile file(path);
+    return file.isOpen() && std::fwrite(text.data(), 1, text.size(), file.file()) == text.size() && file.commit();
+}
+
 } // namespace torvane

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -45,5 +46,9 @@ private:
     bool finished = false;
     bool failed = false;
 };
+
+// Writes text whole into a temporary beside path and renames it over path;
+// false, with the target as it was and no temporary left, when any step fails.
+bool writeFileAtomically(const std::string& path, std::string_view text);
 
 } // namespace torvane

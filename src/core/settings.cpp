@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <variant>
 
+#include "core/atomic_file.h"
 #include "core/file_contents.h"
 #include "core/message_sink.h"
 
@@ -254,16 +254,9 @@ std::string settingsText(const Settings& settings)
 
 bool writeSettingsFile(const std::string& path, const Settings& settings)
 {
-    namespace fs = std::filesystem;
     std::error_code error;
-    fs::create_directories(fs::path(path).parent_path(), error);
-    const std::string temporary = path + ".new";
-    const std::string text = settingsText(settings);
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = file != nullptr && std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    if (!writeFileAtomically(path, settingsText(settings))) {
         diagnose(path + ": cannot be written");
         return false;
     }

@@ -6,6 +6,7 @@
 #include "app/car_loading.h"
 #include "app/recorded_play.h"
 #include "carfile/car_file.h"
+#include "core/atomic_file.h"
 #include "core/content_hash.h"
 #include "core/message_sink.h"
 #include "main/replay_stage.h"
@@ -29,9 +30,7 @@ int exportKeys(const std::string& path, const Recording& recording, const Keyfra
         diagnose(path + ": is an input of the run, not overwritten");
         return kBadInput;
     }
-    AtomicFile file(path);
-    if (file.file() == nullptr || std::fwrite(text->data(), 1, text->size(), file.file()) != text->size() ||
-        !file.finish() || !file.commit()) {
+    if (!writeFileAtomically(path, *text)) {
         reportUnwritable(path);
         return kOutputFailed;
     }

@@ -72,11 +72,16 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     const std::string path = folder / "torvane/settings.toml";
     EXPECT_TRUE(readSettingsFile(path).problems.empty()) << "no file: the defaults, silently";
 
+    // A link where a fixed temporary name would be is neither followed nor left.
     Settings settings;
     settings.recordingsKept = 7;
+    fs::create_directories(folder / "torvane");
+    std::ofstream(folder / "kept.txt") << "kept";
+    fs::create_symlink(folder / "kept.txt", path + ".new");
     ASSERT_TRUE(writeSettingsFile(path, settings)) << "the folder is made";
     EXPECT_EQ(readSettingsFile(path).settings.recordingsKept, 7);
-    EXPECT_FALSE(fs::exists(path + ".new"));
+    EXPECT_EQ(readFileContents((folder / "kept.txt").c_str()).value_or(""), "kept");
+    fs::remove(path + ".new");
 
     // A file too big to be settings is not parsed: a dotted key of 200,000 levels
     // (400 KB) overflowed the stack inside the TOML parser.
@@ -95,7 +100,8 @@ TEST(Settings, FileIsWrittenWholeOrNotAtAll)
     fs::create_directories(path);
     EXPECT_FALSE(writeSettingsFile(path, settings));
     EXPECT_EQ(messages.diagnostics(), std::vector<std::string>{path + ": cannot be written"});
-    EXPECT_FALSE(fs::exists(path + ".new"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "torvane"), fs::directory_iterator()), 1)
+        << "no temporary left";
 }
 
 } // namespace
