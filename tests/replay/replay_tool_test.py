@@ -100,12 +100,14 @@ class ReplayTool(harness.TestCase):
         self.assertNotEqual(self.rows(*drive, "slippery.toml")[-1], self.rows(*drive, SHIPPED_CAR)[-1])
         self.assertIn("# car: slippery.toml fnv1a64:", self.run_tool(*drive, "slippery.toml", "--csv", "-").stdout)
 
-    def test_seeded_random_drives_repeat(self):
-        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render"]
+    def test_seeded_random_drives_repeat_with_frame_times_across_their_range(self):
+        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-dt-cap", "--no-render"]
         first = self.rows(*args, "--seed", "5")
         self.assertEqual(first, self.rows(*args, "--seed", "5"))
         self.assertNotEqual(first, self.rows(*args, "--seed", "6"))
         self.assertEqual(len(first), 301)
+        times = sorted(float(row[1]) for row in first[1:])
+        self.assertTrue(1 / 240 <= times[0] < 0.0045 and 0.049 < times[-1] <= 0.0500000008, (times[0], times[-1]))
 
     def test_a_recorded_scripted_drive_replays_identically(self):
         self.write("turn.keys", "1 400 Up\n100 300 Right\n250 260 F3\n")
