@@ -1,3 +1,5 @@
+// The camera: where its modes put the eye and the look-at point, what an unknown
+// mode leaves, and the projection and view it hands the device.
 #include <cmath>
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The car's controls: the pedals released and floored, the steering centred, and
+// wheel indices outside the car's arrays.
 #include <vector>
 
 #include <gtest/gtest.h>

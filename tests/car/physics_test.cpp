@@ -1,3 +1,5 @@
+// One physics step of the car: at rest, with a zero time step, at a standstill's
+// yaw cut, and the slip angles and wheel stops at the edges of the equations.
 #include <utility>
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// A car against one volume: the face a point meets, the corner that leads, the
+// contact found and its correction, and the response to it.
 #include <gtest/gtest.h>
 
 #include <cmath>

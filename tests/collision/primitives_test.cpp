@@ -1,3 +1,5 @@
+// The geometry the collision tests stand on: signs, planes, rays, triangles and
+// the closest points of segments and edges.
 #include <cmath>
 #include <limits>
 

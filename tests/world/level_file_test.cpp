@@ -1,3 +1,5 @@
+// The city's two level files read line by line: well-formed records, the lines
+// skipped and counted, foreign conventions and the header's and lines' limits.
 #include <string>
 
 #include <gtest/gtest.h>
