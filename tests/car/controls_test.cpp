@@ -1,3 +1,5 @@
+// The car's controls: the pedals released and floored, the steering centred, and
+// wheel indices outside the car's arrays.
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,13 +25,10 @@ TEST(CarControls, ReleasedPedalsAndTheThrottlesFloor)
     EXPECT_EQ(car.getThrottle(), 0.0f);
 }
 
-TEST(CarControls, SteeringStepsAndCentring)
+// The steering's steps to its right lock are read back in the golden circle drive.
+TEST(CarControls, SteeringCentring)
 {
     Car car;
-    for (float expected : {10.0f, 20.0f, 30.0f, 40.0f, 45.0f}) {
-        car.steer(1.0f);
-        EXPECT_EQ(car.getSteeringAngle(), expected);
-    }
     const std::vector<std::vector<float>> sequences = {
         {45, 25, 5, 0}, {40, 20, 0}, {30, 10, -10, 10, -10}, {7.9f, 0}, {-7.9f, 0}, {-8, 12}, {0, 0}};
     for (const auto& sequence : sequences) {

@@ -1,3 +1,5 @@
+// One physics step of the car: at rest, with a zero time step, at a standstill's
+// yaw cut, and the slip angles and wheel stops at the edges of the equations.
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -19,7 +21,8 @@ void driveFrame(Car& car, float degrees = 0.0f)
     car.stepPhysics(kFrameTime);
 }
 
-TEST(CarPhysics, RestStaysExactlyAtRestAndCoastingSlowsByDrag)
+// Drag, rolling wheels and the readouts of a moving car are read back in the golden drives.
+TEST(CarPhysics, RestStaysExactlyAtRest)
 {
     Car rest;
     rest.stepPhysics(kFrameTime);
@@ -28,18 +31,6 @@ TEST(CarPhysics, RestStaysExactlyAtRestAndCoastingSlowsByDrag)
     for (int wheel = 0; wheel < kWheelCount; ++wheel) {
         EXPECT_EQ(rest.getWheelSpeed(wheel) + rest.getSlipRatio(wheel) + rest.getSlipAngle(wheel)
                       + rest.getLongitudinalForce(wheel) + rest.getLateralForce(wheel), 0.0f);
-    }
-
-    Car coasting;
-    coasting.setMotion({0.0f, 0.0f, -10.0f}, 10.0f / 0.3f); // wheels roll at the ground speed
-    coasting.stepPhysics(0.01f);
-    EXPECT_NEAR(coasting.getVelocity().z, -9.99825f, 1e-5f);
-    EXPECT_NEAR(coasting.getPosition().z, -0.0999913f, 1e-7f);
-    EXPECT_NEAR(coasting.getSpeed(), 9.99825f, 1e-5f);
-    EXPECT_NEAR(coasting.getLongitudinalAccelerationReadout(), -0.35f, 1e-5f);
-    for (int wheel = 0; wheel < kWheelCount; ++wheel) {
-        EXPECT_NEAR(coasting.getWheelSpeed(wheel), 32.9167f, 1e-4f);
-        EXPECT_EQ(coasting.getLongitudinalForce(wheel), 0.0f);
     }
 }
 

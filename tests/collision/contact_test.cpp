@@ -1,3 +1,5 @@
+// A car against one volume: the face a point meets, the corner that leads, the
+// contact found and its correction, and the response to it.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -38,19 +40,14 @@ TEST(DetectContact, CornerThroughFaceAndEdgeIntoCar)
     EXPECT_EQ(contact.volumeFace, Face::Front);
     EXPECT_NEAR(contact.correction, -1.3f, 1e-5f);
 
-    // The rear corner 0.2 inside: pushed forwards 0.2, onto the face.
+    // The rear corner 0.2 inside: pushed forwards 0.2, onto the face, and off the
+    // vertical (the push and the speeds taken: CollisionPass.VolumesTestedInOrder...).
     car = makeCar(Vector3(0, 0, -10.5f));
-    car.setSpeed(12);
     contact = detectContact(car, box);
     ASSERT_TRUE(contact.hit);
     EXPECT_NEAR(contact.correction, 0.2f, 1e-5f);
     resolveContact(car, contact);
-    EXPECT_NEAR(car.getPosition().x, 0.0f, 1e-6f);
-    EXPECT_NEAR(car.getPosition().z, -10.7f, 1e-5f);
-    EXPECT_NEAR(car.getVelocity().x, 0.3f, 1e-6f);
     EXPECT_EQ(car.getVelocity().y, 0.0f);
-    EXPECT_NEAR(car.getVelocity().z, -1.2f, 1e-6f);
-    EXPECT_NEAR(car.getSpeed(), -1.2f, 1e-6f);
 
     // Beside the box's corner 0: the line misses the wall, and that corner is
     // 1.65 outside the car's face 1–2.

@@ -21,7 +21,7 @@ TEST(KeyScript, SpansHoldTheirKeysFromFirstToLastFrame)
                                                   "\n"
                                                   "  1 10\tUp   # accelerate\r\n"
                                                   "5 5 Left RCtrl Left\n"
-                                                  "8 12 Escape KP8 KP2 F1 F8 V A Q Down Right");
+                                                  "8 12 Escape F8 Down");
     ASSERT_FALSE(parsed.error) << parsed.error->message;
     ASSERT_EQ(parsed.script.spans.size(), 3u);
     EXPECT_EQ(lastScriptFrame(parsed.script), 12);
@@ -33,12 +33,10 @@ TEST(KeyScript, SpansHoldTheirKeysFromFirstToLastFrame)
     const auto frame5 = keysHeldInFrame(parsed.script, 5);
     EXPECT_TRUE(frame5[kKeyUp] && frame5[kKeyLeft] && frame5[kKeyRightControl]);
     EXPECT_EQ(frame5.count(), 3u);
+    // The names are the driving table's, which DesktopKeyboard.EveryDrivingKeyLandsAtItsCode... checks key by key.
     const auto frame9 = keysHeldInFrame(parsed.script, 9);
-    for (KeyCode code : {kKeyUp, kKeyEscape, kKeyNumpad8, kKeyNumpad2, kKeyF1, kKeyF8, kKeyV, kKeyA, kKeyQ, kKeyDown,
-                         kKeyRight}) {
-        EXPECT_TRUE(frame9[code]) << int(code);
-    }
-    EXPECT_EQ(frame9.count(), 11u);
+    EXPECT_TRUE(frame9[kKeyUp] && frame9[kKeyEscape] && frame9[kKeyF8] && frame9[kKeyDown]);
+    EXPECT_EQ(frame9.count(), 4u);
     EXPECT_TRUE(keysHeldInFrame(parsed.script, 13).none());
 }
 

@@ -5,7 +5,9 @@ repeatable, scripted drives recorded and checked, screenshots written.
 
     replay_tool_test.py REPLAY
 """
+import math
 import os
+import re
 import shutil
 import sys
 
@@ -63,11 +65,14 @@ class ReplayTool(harness.TestCase):
 
     def test_check_finite_stops_at_the_first_bad_frame(self):
         self.write("up.keys", "1 20 Up\n")
-        args = ["--keys", "up.keys", "--no-render", "--dt", "1e30", "--no-dt-cap", "--csv", "-"]
+        args = ["--keys", "up.keys", "--no-render", "--dt", "1e6", "--no-dt-cap", "--csv", "-"]
         self.assertIn(",nan,", self.run_tool(*args).stdout)
         checked = self.run_tool(*args, "--check-finite", status=3)
-        last = harness.read_csv(checked.stdout)[1][-1][0]
-        self.assertRegex(checked.stderr, r"frame %s: [a-zA-Z.0-9]+ is (-?inf|-?nan)" % last)
+        header, rows = harness.read_csv(checked.stdout)
+        named = re.search(r"frame %s: ([a-zA-Z.0-9]+) is (-?inf|-?nan)$" % rows[-1][0], checked.stderr, re.M)
+        finite = [[math.isfinite(float(value)) for value in row[3:]] for row in rows[-2:]]  # the state after keys
+        self.assertTrue(named and all(finite[0]) and finite[1].index(False) == header.index(named.group(1)) - 3,
+                        checked.stderr)
 
     def test_long_frames_are_simulated_as_a_fortieth_of_a_second(self):
         # Into the north wall and held there, steering: at half a second a frame,
@@ -95,12 +100,14 @@ class ReplayTool(harness.TestCase):
         self.assertNotEqual(self.rows(*drive, "slippery.toml")[-1], self.rows(*drive, SHIPPED_CAR)[-1])
         self.assertIn("# car: slippery.toml fnv1a64:", self.run_tool(*drive, "slippery.toml", "--csv", "-").stdout)
 
-    def test_seeded_random_drives_repeat(self):
-        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-render"]
+    def test_seeded_random_drives_repeat_with_frame_times_across_their_range(self):
+        args = ["--random-keys", "--frames", "300", "--dt-range", "1/240", "1/20", "--no-dt-cap", "--no-render"]
         first = self.rows(*args, "--seed", "5")
         self.assertEqual(first, self.rows(*args, "--seed", "5"))
         self.assertNotEqual(first, self.rows(*args, "--seed", "6"))
         self.assertEqual(len(first), 301)
+        times = sorted(float(row[1]) for row in first[1:])
+        self.assertTrue(1 / 240 <= times[0] < 0.0045 and 0.049 < times[-1] <= 0.0500000008, (times[0], times[-1]))
 
     def test_a_recorded_scripted_drive_replays_identically(self):
         self.write("turn.keys", "1 400 Up\n100 300 Right\n250 260 F3\n")

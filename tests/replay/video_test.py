@@ -8,30 +8,23 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
-import unittest
 
 import numpy as np
 from PIL import Image
 
-TOOL = None
-NO_DEVICE = 4
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+
 KEYS = "1 60 Up Right\n"
 
 
-class Video(unittest.TestCase):
+class Video(harness.TestCase):
     def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
-        with open(self.path("drive.keys"), "w") as f:
-            f.write(KEYS)
-
-    def path(self, name):
-        return os.path.join(self.folder.name, name)
+        super().setUp()
+        self.write("drive.keys", KEYS)
 
     def run_tool(self, *args):
-        return subprocess.run([TOOL, "--keys", "drive.keys", *args], cwd=self.folder.name, capture_output=True,
-                              text=True)
+        return harness.run([harness.ARGS.replay, "--keys", "drive.keys", *args], cwd=self.scratch)
 
     def probe(self, name):
         fields = subprocess.run(["ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
@@ -47,7 +40,7 @@ class Video(unittest.TestCase):
 
     def test_video_decodes_to_the_drives_frames_and_pictures(self):
         shot = self.run_tool("--frames", "1", "--png", "shot-%d.png")
-        if shot.returncode == NO_DEVICE:
+        if shot.returncode == harness.NO_DEVICE:
             self.skipTest("no OpenGL device")
         self.assertEqual(shot.returncode, 0, shot.stderr)
         screenshot = Image.open(self.path("shot-1.png")).convert("RGB")
@@ -63,8 +56,7 @@ class Video(unittest.TestCase):
             self.assertLess(loss, 4.0 if size is None else 8.0, name)  # a wrong frame or a flip: over 30
 
     def test_bad_requests_are_refused_and_an_earlier_file_kept(self):
-        with open(self.path("old.mp4"), "w") as f:
-            f.write("earlier video\n")
+        self.write("old.mp4", "earlier video\n")
         cases = [(["--video", "drive.keys"], 2, "drive.keys: is an input of the run, not overwritten"),
                  (["--video", "old.mp4", "--no-render"], 2, "--video demande le rendu"),
                  (["--video", "old.mp4", "--video-size", "321x240"], 2, "nombres pairs de 16 à 8192"),
@@ -74,20 +66,16 @@ class Video(unittest.TestCase):
                  (["--video", "old.xyz"], 1, "extension inconnue")]
         for args, status, message in cases:
             result = self.run_tool(*args)
-            if result.returncode == NO_DEVICE:
+            if result.returncode == harness.NO_DEVICE:
                 self.skipTest("no OpenGL device")
             self.assertEqual(result.returncode, status, args)
             self.assertIn(message, result.stderr, args)
-        with open(self.path("drive.keys")) as f:
-            self.assertEqual(f.read(), KEYS)
-        with open(self.path("old.mp4")) as f:
-            self.assertEqual(f.read(), "earlier video\n")
-        self.assertEqual(sorted(os.listdir(self.folder.name)), ["drive.keys", "old.mp4"])
+        self.assertEqual([self.read("drive.keys"), self.read("old.mp4")], [KEYS, "earlier video\n"])
+        self.assertEqual(sorted(os.listdir(self.scratch)), ["drive.keys", "old.mp4"])
 
 
 if __name__ == "__main__":
-    TOOL = sys.argv.pop(1)
     if shutil.which("ffprobe") is None or shutil.which("ffmpeg") is None:
         print("ffprobe and ffmpeg are missing (scripts/setup test installs them)")
-        sys.exit(77)
-    unittest.main()
+        sys.exit(harness.SKIPPED)
+    harness.main("replay")

@@ -7,36 +7,28 @@ committed sounds. Usage: rendered_sound_test.py REPLAY"""
 import os
 import subprocess
 import sys
-import tempfile
-import unittest
 import wave
 
 import numpy as np
 
-TOOL = None
-ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+
 FRAME = 1.0 / 60.0  # seconds, the replay's frame time
 CHASE = "1 1 F8\n"  # the chase camera: the listener stays behind the car
 
 
-class RenderedSound(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
-
+class RenderedSound(harness.TestCase):
     def render(self, name, keys, *extra):
         """(mono samples, telemetry rows as float lists) of the key script keys."""
-        path = lambda ext: os.path.join(self.folder.name, name + ext)
-        with open(path(".keys"), "w") as f:
-            f.write(keys)
-        subprocess.run([TOOL, "--no-render", "--keys", path(".keys"), "--wav", path(".wav"), "--csv", path(".csv"),
-                        *extra], check=True, capture_output=True)
-        with wave.open(path(".wav")) as w:
+        self.write(name + ".keys", keys)
+        subprocess.run([harness.ARGS.replay, "--no-render", "--keys", name + ".keys", "--wav", name + ".wav", "--csv",
+                        name + ".csv", *extra], cwd=self.scratch, check=True, capture_output=True)
+        with wave.open(self.path(name + ".wav")) as w:
             self.assertEqual((w.getnchannels(), w.getframerate()), (2, 44100))
             self.rate = w.getframerate()
             samples = np.frombuffer(w.readframes(w.getnframes()), "<i2").reshape(-1, 2).mean(axis=1) / 32768.0
-        with open(path(".csv")) as f:
-            lines = [line for line in f if line[0].isdigit()]
+        lines = [line for line in self.read(name + ".csv").splitlines() if line[:1].isdigit()]
         rows = [[float(x) if x.strip('"') and not x.startswith('"') else 0.0 for x in line.split(",")] for line in lines]
         return samples, rows
 
@@ -72,7 +64,7 @@ class RenderedSound(unittest.TestCase):
                            "the wheel spin at the start is heard")
 
     def test_a_wall_thumps_within_a_frame_of_the_contact(self):
-        samples, rows = self.render("wall", open(os.path.join(ROOT, "tests", "golden", "wall.keys")).read())
+        samples, rows = self.render("wall", open(os.path.join(harness.SOURCE, "tests", "golden", "wall.keys")).read())
         speeds = [row[47] for row in rows]
         contact = next(n for n in range(1, len(speeds)) if speeds[n] < 0.5 * speeds[n - 1])
         spectrum = np.fft.rfft(samples)
@@ -95,12 +87,12 @@ class RenderedSound(unittest.TestCase):
         self.assertTrue(np.array_equal(samples, again))
 
     def test_the_generator_reproduces_the_sounds(self):
-        subprocess.run(["/usr/bin/python3", os.path.join(ROOT, "tools", "generate_sounds.py"), self.folder.name],
+        subprocess.run(["/usr/bin/python3", os.path.join(harness.SOURCE, "tools", "generate_sounds.py"), self.scratch],
                        check=True, capture_output=True)
         total = 0
-        for name in sorted(os.listdir(os.path.join(ROOT, "game", "sounds"))):
-            with open(os.path.join(ROOT, "game", "sounds", name), "rb") as a, \
-                    open(os.path.join(self.folder.name, "sounds", name), "rb") as b:
+        for name in sorted(os.listdir(os.path.join(harness.SOURCE, "game", "sounds"))):
+            with open(os.path.join(harness.SOURCE, "game", "sounds", name), "rb") as a, \
+                    open(self.path("sounds", name), "rb") as b:
                 committed = a.read()
                 self.assertEqual(committed, b.read(), name)
                 total += len(committed)
@@ -108,5 +100,4 @@ class RenderedSound(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    TOOL = os.path.abspath(sys.argv.pop(1))
-    unittest.main()
+    harness.main("replay")

@@ -7,24 +7,18 @@ import csv
 import os
 import subprocess
 import sys
-import tempfile
-import unittest
 
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-SWEEP = os.path.join(SOURCE, "tools", "sweep.py")
-CAR = os.path.join(SOURCE, "game", "cars", "car.toml")
-REPLAY = None
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import harness  # noqa: E402
+
+SWEEP = os.path.join(harness.SOURCE, "tools", "sweep.py")
+CAR = os.path.join(harness.SOURCE, "game", "cars", "car.toml")
 
 
-class Sweep(unittest.TestCase):
-    def setUp(self):
-        self.folder = tempfile.TemporaryDirectory()
-        self.addCleanup(self.folder.cleanup)
-
+class Sweep(harness.TestCase):
     def sweep(self, name, *args):
-        out = os.path.join(self.folder.name, name)
-        result = subprocess.run([SWEEP, "--replay", REPLAY, "--out", out, *args], capture_output=True, text=True)
-        return result, out
+        out = self.path(name)
+        return harness.run([SWEEP, "--replay", harness.ARGS.replay, "--out", out, *args]), out
 
     def table(self, out):
         with open(os.path.join(out, "sweep.csv")) as f:
@@ -78,10 +72,9 @@ class Sweep(unittest.TestCase):
         os.makedirs(out)
         with open(os.path.join(out, "sweep.json"), "w") as f:
             f.write('{"replay": "r", "data": null, "parameters": ["a.b"], "runs": [], "variants": [[1, 2]]}')
-        result = subprocess.run([SWEEP, "--table", out], capture_output=True, text=True)
+        result = harness.run([SWEEP, "--table", out])
         self.assertEqual((result.returncode, "plan de balayage endommagé" in result.stderr), (2, True))
 
 
 if __name__ == "__main__":
-    REPLAY = sys.argv.pop(1)
-    unittest.main()
+    harness.main("replay")
