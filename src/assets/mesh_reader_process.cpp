@@ -193,6 +193,11 @@ std::uint64_t addressSpaceInUse()
     if (getppid() != parent) {
         _exit(0); // the parent ended before the line above
     }
+    // Assimp is loaded here, before the limit and the filter: loading maps files and executable code.
+    if (std::string error; !loadXMeshImporter(error)) {
+        std::fprintf(stderr, "mesh reader: %s\n", error.c_str());
+        _exit(1);
+    }
     const rlim_t addressSpaceLimit = addressSpaceInUse() + addressSpaceBytes;
     const rlimit addressSpace{addressSpaceLimit, addressSpaceLimit};
     const rlimit noCoreFile{0, 0};

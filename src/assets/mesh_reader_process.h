@@ -8,7 +8,8 @@
 // a file that crashes the child or hits a bound is refused like an unreadable
 // file, and the next request starts a new child. The child dies with the
 // thread that forked it. Before its first request the child confines itself
-// to its socket (assets/reader_sandbox.h): a file that takes Assimp over and
+// to its socket (assets/reader_sandbox.h), once it has loaded the importer
+// module (Assimp, assets/x_mesh_file.h): a file that takes Assimp over and
 // tries to open, execute, fork or connect kills the child, and is refused as
 // hostile.
 //
@@ -31,7 +32,7 @@
 namespace torvane {
 
 struct MeshReaderLimits {
-    // What the child may map beyond what it inherits at fork, bytes.
+    // What the child may map beyond what it inherits at fork and the importer module, bytes.
     std::uint64_t addressSpaceBytes = std::uint64_t{512} << 20;
     // The longest one file may take from the request to the whole answer.
     std::chrono::milliseconds wallClockPerFile{10000};
