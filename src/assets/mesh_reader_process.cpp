@@ -155,7 +155,7 @@ std::optional<MeshData> loadCachedMesh(const std::string& cacheFolder, std::uint
     std::memcpy(&header, file.contents->data(), sizeof header);
     const std::string bytes = file.contents->substr(sizeof header);
     if (std::memcmp(header.magic, kCacheMagic, sizeof kCacheMagic) != 0 || header.key != key ||
-        header.check != contentHash(bytes)) {
+        header.check != cacheHash(bytes)) {
         return std::nullopt;
     }
     std::optional<MeshData> mesh = deserialise(bytes);
@@ -169,7 +169,7 @@ void storeCachedMesh(const std::string& cacheFolder, std::uint64_t key, const Me
     CacheEntryHeader header{};
     std::memcpy(header.magic, kCacheMagic, sizeof kCacheMagic);
     header.key = key;
-    header.check = contentHash(bytes);
+    header.check = cacheHash(bytes);
     std::error_code ignored;
     std::filesystem::create_directories(cacheFolder, ignored);
     AtomicFile file(cacheEntryPath(cacheFolder, key));
@@ -383,7 +383,7 @@ std::optional<MeshData> MeshReaderProcess::readFile(const char* path)
     if (!contents) {
         return std::nullopt;
     }
-    const std::uint64_t key = contentHash(*contents);
+    const std::uint64_t key = cacheHash(*contents);
     if (!cacheFolder.empty()) {
         if (std::optional<MeshData> kept = loadCachedMesh(cacheFolder, key, limits.addressSpaceBytes)) {
             return kept;
