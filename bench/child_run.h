@@ -1,4 +1,4 @@
-// Runs a program as a child, its output discarded, on SDL's offscreen driver,
+// Runs a program as a child, its output discarded, on SDL's offscreen driver (or the display),
 // and measures it: wall time, CPU time (user and system, of the child and the
 // children it waited for) and the peak resident set. Shared by the benchmarks
 // that time whole programs.
@@ -27,8 +27,9 @@ inline double secondsOf(const timeval& time)
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
-// Runs the program with its arguments, its output discarded, and measures it.
-inline RunCost measure(const std::vector<const char*>& command)
+// Runs the program with its arguments, its output discarded, and measures it;
+// on SDL's offscreen driver unless offscreen is false.
+inline RunCost measure(const std::vector<const char*>& command, bool offscreen = true)
 {
     RunCost cost;
     const auto start = std::chrono::steady_clock::now();
@@ -37,7 +38,9 @@ inline RunCost measure(const std::vector<const char*>& command)
     if (child == 0) {
         std::freopen("/dev/null", "w", stdout);
         std::freopen("/dev/null", "w", stderr);
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        if (offscreen) {
+            setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        }
         std::vector<char*> argv;
         for (const char* word : command) {
             argv.push_back(const_cast<char*>(word));

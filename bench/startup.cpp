@@ -4,15 +4,20 @@
 // own start-up through the replay tool (torvane-replay --frames 1: the whole
 // city loaded, one frame drawn, exit), both on SDL's offscreen driver. Prints
 // the median wall time, CPU time and peak resident set of each and the ratios.
+// With --window (under xvfb-run), the floor opens a real window and the game
+// itself is measured instead (torvane --frames 1: its start-up, with the sound
+// and the drive's recording, one frame presented, exit).
 //
-// Usage: bench/startup [ROUNDS] [OTHER_REPLAY] (default 9 rounds). OTHER_REPLAY,
-// another build's torvane-replay (say, of the main branch), is measured in the
-// same rounds, so that a change is compared under the same load. One round
+// Usage: bench/startup [--window] [ROUNDS] [OTHER] (default 9 rounds). OTHER,
+// another build's torvane-replay (torvane with --window), say of the main
+// branch, is measured in the same rounds, so that a change is compared under
+// the same load. One round
 // runs first unmeasured, so that the shader caches (the driver's and the
 // game's own) are warm. The peak resident set is the kernel's high-water mark
 // of the process and of the children it waited for.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -40,12 +45,15 @@ void printRow(const char* name, const Series& series, const Series& floor)
                 median(series.peak) - median(floor.peak));
 }
 
-int run(int rounds, const char* otherReplay)
+int run(bool window, int rounds, const char* otherProgram)
 {
     std::vector<std::vector<const char*>> commands = {{TORVANE_FLOOR_PROGRAM},
-                                                      {TORVANE_REPLAY_PROGRAM, "--frames", "1"}};
-    if (otherReplay != nullptr) {
-        commands.push_back({otherReplay, "--frames", "1"});
+                                                      {window ? TORVANE_GAME_PROGRAM : TORVANE_REPLAY_PROGRAM, "--frames", "1"}};
+    if (window) {
+        commands[0].push_back("--window");
+    }
+    if (otherProgram != nullptr) {
+        commands.push_back({otherProgram, "--frames", "1"});
     }
     std::printf("load before: %s\n", loadAverage().c_str());
     std::vector<Series> series(commands.size());
@@ -54,7 +62,7 @@ int run(int rounds, const char* otherReplay)
         for (std::size_t i = 0; i < commands.size(); ++i) {
             // Each round in another order, so that none always runs first.
             const std::size_t which = (i + static_cast<std::size_t>(round + 1)) % commands.size();
-            costs[which] = measure(commands[which]);
+            costs[which] = measure(commands[which], !window);
             if (!costs[which].succeeded) {
                 std::fprintf(stderr, "startup: %s failed\n", commands[which][0]);
                 return 1;
@@ -75,10 +83,11 @@ int run(int rounds, const char* otherReplay)
                 "peak +MB");
     printRow("floor", series[0], series[0]);
     printRow("game", series[1], series[0]);
-    if (otherReplay != nullptr) {
+    if (otherProgram != nullptr) {
         printRow("other", series[2], series[0]);
     }
-    std::printf("start-up ratio (wall): %.2f (goal <= 1.5); cpu: %.2f; peak RSS over the floor: %+.1f MB (goal <= 25)\n",
+    std::printf("%s start-up ratio (wall): %.2f (goal <= 1.5); cpu: %.2f; peak RSS over the floor: %+.1f MB (goal <= 10)\n",
+                window ? "game's" : "replay tool's",
                 median(series[1].wall) / median(series[0].wall), median(series[1].cpu) / median(series[0].cpu),
                 median(series[1].peak) - median(series[0].peak));
     return 0;
@@ -89,6 +98,8 @@ int run(int rounds, const char* otherReplay)
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 9;
-    return torvane::run(rounds > 0 ? rounds : 9, argc > 2 ? argv[2] : nullptr);
+    const bool window = argc > 1 && std::strcmp(argv[1], "--window") == 0;
+    const int first = window ? 2 : 1;
+    const int rounds = argc > first ? std::atoi(argv[first]) : 9;
+    return torvane::run(window, rounds > 0 ? rounds : 9, argc > first + 1 ? argv[first + 1] : nullptr);
 }

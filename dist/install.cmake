@@ -2,6 +2,7 @@
 # Paths under the prefix (default /usr/local; /usr in the package):
 #   bin/torvane, bin/torvane-replay, bin/torvane-plot (tools/plot_telemetry.py),
 #   bin/torvane-sweep (tools/sweep.py)
+#   lib/torvane/                   the program modules: the .x importer (Assimp), the video encoder (FFmpeg)
 #   share/torvane/tools/           the sweep's modules and the scripted manoeuvres
 #   share/torvane/                 the game's data (game/ of the source tree)
 #   share/applications/, share/icons/hicolor/*/apps/, share/metainfo/  the desktop entry, icons, AppStream
@@ -9,11 +10,10 @@
 #   share/doc/torvane/             copyright and changelog
 # The programs find the data as share/torvane beside their bin folder, so a
 # moved install keeps working.
-include(GNUInstallDirs)
-
 set(TORVANE_APP_ID org.torvane.Torvane)
 
 install(TARGETS torvane torvane-replay RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS torvane-xmesh torvane-video LIBRARY DESTINATION ${TORVANE_MODULE_DIR})
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/plot_telemetry.py DESTINATION ${CMAKE_INSTALL_BINDIR}
   RENAME torvane-plot)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/sweep.py DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME torvane-sweep)

@@ -43,13 +43,14 @@ std::unique_ptr<DesktopGame> startDesktopGame(Game& game, bool readInput, const 
     auto desktop = std::make_unique<DesktopGame>();
     auto meshReader = std::make_unique<MeshReaderProcess>(
         MeshReaderLimits{std::uint64_t(settings.meshReaderMegabytes) << 20, std::chrono::seconds(settings.meshReaderSeconds)});
-    meshReader->startEarly(); // before the window loads the graphics driver
+    const std::string cacheFolder = userCacheFolder();
+    meshReader->keepMeshesIn(cacheFolder);
     desktop->window = DesktopWindow::open("Torvane", shape.width, shape.height, shape.vsync);
     if (!startProblem(*desktop).empty()) {
         return desktop;
     }
     desktop->device = GlDevice::create(desktop->window->handle(), desktop->window->clientWidth(),
-                                       desktop->window->clientHeight(), std::move(meshReader), userCacheFolder());
+                                       desktop->window->clientHeight(), std::move(meshReader), cacheFolder);
     // After the device: the picture keeps the window's shape, letterboxed on the screen.
     if (shape.fullscreen) {
         desktop->window->setFullscreen(true);

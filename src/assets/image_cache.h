@@ -21,7 +21,7 @@
 
 namespace torvane {
 
-// The image kept in cacheFolder for the file bytes whose contentHash is key,
+// The image kept in cacheFolder for the file bytes whose cacheHash is key,
 // when an entry is there, sound, and of at most maxPixels pixels.
 std::optional<Image> loadCachedImage(const std::string& cacheFolder, std::uint64_t key, std::size_t maxPixels);
 

@@ -40,7 +40,7 @@ DecodedImage readImageFile(const char* path, ImageBudget& budget, const std::str
         return {std::nullopt, file.fault};
     }
     const std::size_t maxPixels = std::min(kMaxImagePixels, budget.remainingPixels());
-    const std::uint64_t key = cacheFolder.empty() ? 0 : contentHash(*file.contents);
+    const std::uint64_t key = cacheFolder.empty() ? 0 : cacheHash(*file.contents);
     DecodedImage decoded{cacheFolder.empty() ? std::nullopt : loadCachedImage(cacheFolder, key, maxPixels)};
     if (!decoded.image) {
         decoded = decodeBySignature(bytesOf(*file.contents), maxPixels);

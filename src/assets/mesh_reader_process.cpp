@@ -12,10 +12,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <type_traits>
 
 #include "assets/reader_sandbox.h"
+#include "core/atomic_file.h"
+#include "core/content_hash.h"
 #include "core/file_contents.h"
 #include "core/file_fault_log.h"
 
@@ -118,6 +121,64 @@ std::optional<MeshData> deserialise(const std::string& bytes)
     return mesh;
 }
 
+// A kept mesh's file: this header, then the mesh's bytes (serialise).
+struct CacheEntryHeader {
+    char magic[8];
+    std::uint64_t key;   // the hash of the .x file's bytes
+    std::uint64_t check; // the hash of the mesh's bytes
+};
+constexpr char kCacheMagic[8] = {'T', 'V', 'M', 'E', 'S', 'H', '0', '1'};
+
+std::string cacheEntryPath(const std::string& cacheFolder, std::uint64_t key)
+{
+    return cacheFolder + "/mesh-" + contentHashText(key).substr(std::strlen("fnv1a64:")) + ".bin";
+}
+
+// Every triangle's corners name vertices of the mesh.
+bool indicesInRange(const MeshData& mesh)
+{
+    return std::all_of(mesh.subsetIndices.begin(), mesh.subsetIndices.end(), [&](const std::vector<std::uint32_t>& subset) {
+        return subset.size() % 3 == 0 && std::all_of(subset.begin(), subset.end(), [&](std::uint32_t index) {
+                   return index < mesh.vertices.size();
+               });
+    });
+}
+
+// The mesh kept for the .x file whose bytes hash to key, when its entry is there and sound.
+std::optional<MeshData> loadCachedMesh(const std::string& cacheFolder, std::uint64_t key, std::uint64_t maxBytes)
+{
+    const FileRead file = readFile(cacheEntryPath(cacheFolder, key).c_str(), sizeof(CacheEntryHeader) + maxBytes);
+    if (!file.contents || file.contents->size() < sizeof(CacheEntryHeader)) {
+        return std::nullopt;
+    }
+    CacheEntryHeader header{};
+    std::memcpy(&header, file.contents->data(), sizeof header);
+    const std::string bytes = file.contents->substr(sizeof header);
+    if (std::memcmp(header.magic, kCacheMagic, sizeof kCacheMagic) != 0 || header.key != key ||
+        header.check != cacheHash(bytes)) {
+        return std::nullopt;
+    }
+    std::optional<MeshData> mesh = deserialise(bytes);
+    return mesh && indicesInRange(*mesh) ? mesh : std::nullopt;
+}
+
+// Keeps mesh as the entry of key; a failure only costs the next start-up a parse.
+void storeCachedMesh(const std::string& cacheFolder, std::uint64_t key, const MeshData& mesh)
+{
+    const std::string bytes = serialise(mesh);
+    CacheEntryHeader header{};
+    std::memcpy(header.magic, kCacheMagic, sizeof kCacheMagic);
+    header.key = key;
+    header.check = cacheHash(bytes);
+    std::error_code ignored;
+    std::filesystem::create_directories(cacheFolder, ignored);
+    AtomicFile file(cacheEntryPath(cacheFolder, key));
+    if (file.isOpen() && std::fwrite(&header, sizeof header, 1, file.file()) == 1 &&
+        std::fwrite(bytes.data(), 1, bytes.size(), file.file()) == bytes.size()) {
+        file.commit();
+    }
+}
+
 // Waits until fd is ready for events or the deadline passes; false on the deadline or an error.
 bool waitFor(int fd, short events, Clock::time_point deadline)
 {
@@ -193,6 +254,11 @@ std::uint64_t addressSpaceInUse()
     if (getppid() != parent) {
         _exit(0); // the parent ended before the line above
     }
+    // Assimp is loaded here, before the limit and the filter: loading maps files and executable code.
+    if (std::string error; !loadXMeshImporter(error)) {
+        std::fprintf(stderr, "mesh reader: %s\n", error.c_str());
+        _exit(1);
+    }
     const rlim_t addressSpaceLimit = addressSpaceInUse() + addressSpaceBytes;
     const rlimit addressSpace{addressSpaceLimit, addressSpaceLimit};
     const rlimit noCoreFile{0, 0};
@@ -265,13 +331,6 @@ bool MeshReaderProcess::start()
     return true;
 }
 
-void MeshReaderProcess::startEarly()
-{
-    if (child < 0) {
-        start(); // on failure the first request tries again
-    }
-}
-
 bool MeshReaderProcess::stop()
 {
     if (child < 0) {
@@ -324,9 +383,18 @@ std::optional<MeshData> MeshReaderProcess::readFile(const char* path)
     if (!contents) {
         return std::nullopt;
     }
+    const std::uint64_t key = cacheHash(*contents);
+    if (!cacheFolder.empty()) {
+        if (std::optional<MeshData> kept = loadCachedMesh(cacheFolder, key, limits.addressSpaceBytes)) {
+            return kept;
+        }
+    }
     std::optional<MeshData> mesh = read(bytesOf(*contents));
     if (refusal != FileFault::NoFault) {
         noteFileFault(path, refusal);
+    }
+    if (mesh && !cacheFolder.empty()) {
+        storeCachedMesh(cacheFolder, key, *mesh);
     }
     return mesh;
 }

@@ -8,7 +8,8 @@
 // a file that crashes the child or hits a bound is refused like an unreadable
 // file, and the next request starts a new child. The child dies with the
 // thread that forked it. Before its first request the child confines itself
-// to its socket (assets/reader_sandbox.h): a file that takes Assimp over and
+// to its socket (assets/reader_sandbox.h), once it has loaded the importer
+// module (Assimp, assets/x_mesh_file.h): a file that takes Assimp over and
 // tries to open, execute, fork or connect kills the child, and is refused as
 // hostile.
 //
@@ -16,6 +17,8 @@
 // from the address space the child inherits at fork (the game's libraries and
 // driver mappings), not from zero: a child forked by a program with a large
 // address space gets the bound on top of it. Requests are served one at a time.
+// A kept mesh is what this build's importer made of the file: a change to the
+// import must change the entries' magic, or old entries keep the old meshes.
 #pragma once
 
 #include <sys/types.h>
@@ -24,6 +27,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 
 #include "assets/x_mesh_file.h"
 #include "core/file_contents.h"
@@ -31,7 +36,7 @@
 namespace torvane {
 
 struct MeshReaderLimits {
-    // What the child may map beyond what it inherits at fork, bytes.
+    // What the child may map beyond what it inherits at fork and the importer module, bytes.
     std::uint64_t addressSpaceBytes = std::uint64_t{512} << 20;
     // The longest one file may take from the request to the whole answer.
     std::chrono::milliseconds wallClockPerFile{10000};
@@ -51,14 +56,13 @@ public:
     // The same for the file at path; nullopt also when it cannot be read. A
     // refusal's cause is noted in the file fault log (core/file_fault_log.h).
     std::optional<MeshData> readFile(const char* path);
+    // Keeps each mesh readFile reads in folder (the user's cache) and, while the
+    // file's bytes stay the same, takes it from there instead: a start-up whose
+    // meshes are all kept never starts the child, nor loads Assimp.
+    void keepMeshesIn(std::string folder) { cacheFolder = std::move(folder); }
     // Why the last read gave nothing, when the reader can tell: Hostile when
     // the child died of a forbidden system call; NoFault otherwise.
     FileFault lastRefusal() const { return refusal; }
-    // Forks the child now rather than at the first request. Forked while the
-    // process is still small (before a graphics driver is loaded), the child
-    // shares fewer pages with it: fork() copies fewer page tables, and fewer
-    // pages are copied on the parent's next write to them.
-    void startEarly();
 
     MeshReaderProcess(const MeshReaderProcess&) = delete;
     MeshReaderProcess& operator=(const MeshReaderProcess&) = delete;
@@ -71,6 +75,7 @@ private:
     MeshReaderLimits limits;
     void (*inConfinedChild)();
     FileFault refusal = FileFault::NoFault;
+    std::string cacheFolder; // empty: nothing kept
     pid_t child = -1;
     int channel = -1; // the parent's end of the socket pair
 };

@@ -8,7 +8,10 @@
 // confined to its socket by a seccomp filter, so that a file on which Assimp
 // crashes, that costs it too much memory or time, or that takes it over, is
 // refused like any unreadable file instead of ending, stalling or reaching
-// beyond the game.
+// beyond the game. Assimp itself is in a module of the program's
+// (libtorvane-xmesh.so, core/program_module.h) that only the reader's child
+// loads, before it confines itself: the game does not pay for mapping and
+// relocating Assimp at start-up.
 //
 // Shortcomings: polygons are split into fans from their first corner, which is
 // wrong for concave polygons; vertices are not shared between faces; skinning and
@@ -77,7 +80,14 @@ struct MeshData {
 // gives no subsets and no vertices. Parsed by one reader process shared by the
 // whole program; not for concurrent use.
 std::optional<MeshData> readXMeshFile(const char* path);
-// The same for a file already in memory.
+// The same for a file already in memory, parsed in this process; also nullopt
+// when the importer module cannot be loaded.
 std::optional<MeshData> readXMeshMemory(std::span<const std::uint8_t> data);
+
+// The importer module's file name.
+inline constexpr const char* kXMeshModule = "libtorvane-xmesh.so";
+// Loads the importer module now, as the reader's child does before it confines
+// itself; false, with error saying why, when it cannot be loaded.
+bool loadXMeshImporter(std::string& error);
 
 } // namespace torvane

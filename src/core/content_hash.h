@@ -20,6 +20,12 @@ constexpr std::uint64_t contentHash(std::string_view bytes)
     return hash;
 }
 
+// A 64-bit hash of bytes taken eight at a time, several times faster than
+// contentHash over megabytes: it names and checks the entries of the user's
+// caches (decoded images, parsed meshes), which no recording or file keeps.
+// Like contentHash, no protection against two inputs made to hash alike.
+std::uint64_t cacheHash(std::string_view bytes);
+
 // "fnv1a64:" and the hash in sixteen lower-case hex digits.
 std::string contentHashText(std::uint64_t hash);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <new>
 
@@ -118,20 +119,17 @@ FileRead readFileUnlogged(const char* path, std::size_t maxBytes, FinalLink link
     if (opened.st_size < 0 || static_cast<std::uintmax_t>(opened.st_size) > maxBytes) {
         return {std::nullopt, FileFault::TooLarge};
     }
-    const std::size_t pastLimit = maxBytes < SIZE_MAX ? maxBytes + 1 : maxBytes;
     try {
         std::string contents(static_cast<std::size_t>(opened.st_size), '\0');
         std::size_t filled = 0;
-        // Read to the end, not to the size seen: a file may grow, and some report size 0.
+        // Read to the end, not to the size seen: a file may grow, and some report
+        // size 0. Once the size seen is filled, a small read tells the end (the
+        // usual case, where nothing is grown or copied) from more bytes.
         for (;;) {
-            if (filled == contents.size()) {
-                if (contents.size() > maxBytes) {
-                    return {std::nullopt, FileFault::TooLarge};
-                }
-                // One byte past the limit at most: enough to tell a file that grew beyond it.
-                contents.resize(std::min(std::max(contents.size() * 2, std::size_t{4096}), pastLimit));
-            }
-            const ssize_t count = read(file.value, contents.data() + filled, contents.size() - filled);
+            const bool full = filled == contents.size();
+            char probe[4096];
+            const ssize_t count = full ? read(file.value, probe, sizeof probe)
+                                       : read(file.value, contents.data() + filled, contents.size() - filled);
             if (count == 0) {
                 break;
             }
@@ -141,10 +139,15 @@ FileRead readFileUnlogged(const char* path, std::size_t maxBytes, FinalLink link
                 }
                 return {std::nullopt, FileFault::Unreadable};
             }
-            filled += static_cast<std::size_t>(count);
-        }
-        if (filled > maxBytes) {
-            return {std::nullopt, FileFault::TooLarge};
+            const auto got = static_cast<std::size_t>(count);
+            if (full) {
+                if (got > maxBytes - filled) {
+                    return {std::nullopt, FileFault::TooLarge};
+                }
+                contents.resize(std::min(std::max({contents.size() * 2, filled + got, sizeof probe}), maxBytes));
+                std::memcpy(contents.data() + filled, probe, got);
+            }
+            filled += got;
         }
         contents.resize(filled);
         return {std::move(contents), FileFault::NoFault};

@@ -9,6 +9,10 @@
 // aspect ratio not kept; quality is fixed (constant quality, near
 // transparent for H.264, lower for VP9, whose fast mode is used); a picture
 // is in BT.601 colours, limited range, as players assume for this size.
+//
+// The encoder is a program module (libtorvane-video.so, core/program_module.h)
+// loaded by the first open: a program that makes no video never maps FFmpeg's
+// libraries, which are many.
 #pragma once
 
 #include <cstdint>
@@ -28,25 +32,29 @@ public:
     // Starts a video named name (only its extension counts) written to file,
     // made of pictures of size source scaled to size (both even), played at
     // about framesPerSecond; nothing, with error set, when no codec or
-    // container fits or the header cannot be written.
+    // container fits, the header cannot be written or the encoder module cannot be loaded.
     static std::unique_ptr<VideoEncoder> open(std::FILE* file, const std::string& name, FrameSize source,
                                               FrameSize size, double framesPerSecond, std::string& error);
-    ~VideoEncoder();
+    virtual ~VideoEncoder() = default;
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // The codec chosen, "libx264" or "libvpx-vp9".
-    std::string codecName() const;
+    virtual std::string codecName() const = 0;
     // Adds one picture (source size, 4 bytes a pixel, row 0 at the top) shown
     // from seconds after the first; false, with error set, when encoding or writing failed.
-    bool addPicture(const std::uint8_t* rgba, double seconds, std::string& error);
+    virtual bool addPicture(const std::uint8_t* rgba, double seconds, std::string& error) = 0;
     // Encodes what the codec holds back and writes the container's end; false, with error set, on failure.
-    bool finish(std::string& error);
+    virtual bool finish(std::string& error) = 0;
 
-private:
-    struct State;
-    explicit VideoEncoder(std::unique_ptr<State> parts);
-    std::unique_ptr<State> state;
+protected:
+    VideoEncoder() = default;
 };
+
+// The encoder module's function behind VideoEncoder::open: the encoder it
+// made, owned by the caller, or nullptr.
+using OpenVideoEncoder = VideoEncoder* (*)(std::FILE* file, const std::string& name, FrameSize source, FrameSize size,
+                                           double framesPerSecond, std::string& error);
+inline constexpr const char* kVideoModule = "libtorvane-video.so";
 
 } // namespace torvane

@@ -195,7 +195,7 @@ TEST(ReadImageFile, CachedPixelsAreTakenOnlyFromASoundEntryOfTheSameBytes)
     std::filesystem::remove_all(folder);
     const Bytes bytes = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
     const std::string png = writeTemp("cached.png", bytes);
-    const std::uint64_t key = contentHash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const std::uint64_t key = cacheHash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     ImageBudget budget(kTextureBudgetBytes);
     EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, kRgba2x2);
     ASSERT_EQ(loadCachedImage(folder.string(), key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2) << "kept";

@@ -1,7 +1,8 @@
 // The mesh reader process under hostile files: a few bytes that ask Assimp for
 // gigabytes or minutes are refused within the reader's limits, a crash loses
 // no later file, a child taken over cannot reach beyond its socket, and the
-// reader does not outlive its parent.
+// reader does not outlive its parent; a mesh kept in the cache is taken only
+// from a sound entry.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -89,6 +90,34 @@ TEST(MeshReaderProcess, ACrashLosesNoLaterFile)
         EXPECT_FALSE(reader.readFile(entry.path().c_str())) << entry.path();
         EXPECT_TRUE(reader.readFile(kSoundFile.c_str())) << "after " << entry.path();
     }
+}
+
+TEST(MeshReaderProcess, AKeptMeshIsTakenFromTheCacheWithoutTheChildOnlyWhileItsEntryIsSound)
+{
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "torvane-kept-meshes";
+    std::filesystem::remove_all(folder);
+    MeshReaderProcess reader;
+    reader.keepMeshesIn(folder.string());
+    const std::optional<MeshData> parsed = reader.readFile(kSoundFile.c_str());
+    ASSERT_TRUE(parsed);
+    // A reader whose child ends before answering can only give what the cache keeps.
+    MeshReaderProcess childless({}, [] { _exit(0); });
+    childless.keepMeshesIn(folder.string());
+    const std::optional<MeshData> kept = childless.readFile(kSoundFile.c_str());
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->vertices.size(), parsed->vertices.size());
+    EXPECT_EQ(kept->subsetIndices, parsed->subsetIndices);
+    EXPECT_EQ(kept->materials.back().textureFile, parsed->materials.back().textureFile);
+
+    const std::filesystem::path entry = std::filesystem::directory_iterator(folder)->path();
+    std::fstream damage(entry, std::ios::in | std::ios::out | std::ios::binary);
+    damage.seekp(-1, std::ios::end);
+    damage.put('\x7f');
+    damage.close();
+    EXPECT_FALSE(childless.readFile(kSoundFile.c_str())) << "a damaged entry is not taken";
+    EXPECT_TRUE(reader.readFile(kSoundFile.c_str()));
+    EXPECT_TRUE(childless.readFile(kSoundFile.c_str())) << "the entry written again";
+    std::filesystem::remove_all(folder);
 }
 
 // What a file that took Assimp over might do once the child is confined.

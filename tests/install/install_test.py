@@ -108,7 +108,8 @@ class Package(harness.TestCase):
             "doc/torvane/changelog.gz", "applications/org.torvane.Torvane.desktop", "man/man6/torvane.6.gz",
             "metainfo/org.torvane.Torvane.metainfo.xml", "man/man1/torvane-replay.1.gz", "man/man1/torvane-plot.1.gz",
             "man/man1/torvane-sweep.1.gz", "torvane/tools/sweep_table.py", "torvane/tools/manoeuvres/skidpad.keys",
-            *("icons/hicolor/%dx%d/apps/org.torvane.Torvane.png" % (n, n) for n in (32, 64, 128, 256)))}
+            *("icons/hicolor/%dx%d/apps/org.torvane.Torvane.png" % (n, n) for n in (32, 64, 128, 256)))} | {
+        "/usr/lib/torvane/" + name for name in ("libtorvane-xmesh.so", "libtorvane-video.so")}
     DEPENDS = {"libc6", "libstdc++6", "libsdl2-2.0-0", "libassimp5", "libpng16-16", "libjpeg62-turbo", "libfreetype6",
                "libfontconfig1", "libtomlplusplus3", "libavcodec59", "libavformat59", "libswscale6",
                "libopenal1", "libsndfile1", "libseccomp2", "fonts-dejavu-core", "python3-matplotlib"}
