@@ -20,9 +20,9 @@ constexpr std::uint64_t contentHash(std::string_view bytes)
     return hash;
 }
 
-// A 64-bit hash of bytes taken eight at a time, several times faster than
-// contentHash over megabytes: it names and checks the entries of the user's
-// caches (decoded images, parsed meshes), which no recording or file keeps.
+// XXH3, 64 bits, over bytes, many times faster than contentHash over
+// megabytes: it names and checks the entries of the user's caches (decoded
+// images, parsed meshes), which no recording or file keeps.
 // Like contentHash, no protection against two inputs made to hash alike.
 std::uint64_t cacheHash(std::string_view bytes);
 
