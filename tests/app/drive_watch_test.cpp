@@ -68,6 +68,15 @@ struct DriveWatchTest : ::testing::Test {
         return watch.showFrame(*watching, keys, kFrameTime);
     }
 
+    ~DriveWatchTest() { driven.sound = watching->sound = nullptr; }
+
+    // Game heard through sound, a loopback device rendering each frame's samples; false after a test failure.
+    static bool hear(Game& game, SoundScene& sound)
+    {
+        game.sound = &sound;
+        return useLoopback(sound);
+    }
+
     RecordedScene scene;
     RecordingDevice& device = scene.device;
     Game& driven = *scene.game;
@@ -156,10 +165,7 @@ TEST_F(DriveWatchTest, SteadyDrivingWatchingAndTheGhostAllocateNothing)
     // Both heard through loopback devices that render each frame's samples, thumps included.
     SoundScene drivenSound(1.0f, false);
     SoundScene watchedSound(1.0f, false);
-    ASSERT_TRUE(useLoopback(drivenSound));
-    ASSERT_TRUE(useLoopback(watchedSound));
-    driven.sound = &drivenSound;
-    watching->sound = &watchedSound;
+    ASSERT_TRUE(hear(driven, drivenSound) && hear(*watching, watchedSound));
     float samples[2 * kFrameSamples];
     const auto frames = [&](int count) {
         for (int frame = 0; frame < count; ++frame) {
@@ -176,15 +182,12 @@ TEST_F(DriveWatchTest, SteadyDrivingWatchingAndTheGhostAllocateNothing)
     EXPECT_EQ(allocationCount() - before, 0u);
     const auto probe = std::make_unique<int>(0); // the counter itself counts
     EXPECT_EQ(allocationCount() - before, 1u);
-    driven.sound = nullptr;
-    watching->sound = nullptr;
 }
 
 TEST_F(DriveWatchTest, AWatchedDriveSoundsWhilePlayingAndIsSilentPausedOrAtTheEnd)
 {
     SoundScene sound(1.0f, false);
-    ASSERT_TRUE(useLoopback(sound));
-    watching->sound = &sound;
+    ASSERT_TRUE(hear(*watching, sound));
     DriveWatch watch;
     ASSERT_TRUE(watch.start(*watching, recording));
     float samples[2 * kFrameSamples];
@@ -201,7 +204,6 @@ TEST_F(DriveWatchTest, AWatchedDriveSoundsWhilePlayingAndIsSilentPausedOrAtTheEn
             EXPECT_EQ(renderFramePeak(sound, samples) > 0.01f, frame.heard) << watch.frame();
         }
     }
-    watching->sound = nullptr;
 }
 
 TEST_F(DriveWatchTest, TheGhostDrivesTheRecordedDriveLevelWithThePlayersTime)
