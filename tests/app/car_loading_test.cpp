@@ -111,14 +111,13 @@ TEST_F(CarFileFixture, ReloadTakesASavedFileWhereTheCarStandsAndRefusesABadOne)
     auto textsDrawn = [this] {
         device.clearLog();
         runFrame(*game, 1.0f);
-        return std::count_if(device.getLog().begin(), device.getLog().end(),
-                             [](const DeviceCall& call) { return call.operation == DeviceOperation::DrawText; });
+        return device.countCalls(DeviceOperation::DrawText);
     };
-    EXPECT_EQ(textsDrawn(), 4);
+    EXPECT_EQ(textsDrawn(), 4u);
     for (float second = 1.0f; second < kScreenNoteSeconds; second += 1.0f) {
         textsDrawn();
     }
-    EXPECT_EQ(textsDrawn(), 3);
+    EXPECT_EQ(textsDrawn(), 3u);
 }
 
 // Car files and recordings come from other players: what is not the file

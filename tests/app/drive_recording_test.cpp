@@ -62,13 +62,17 @@ protected:
         setupDevice(*game, *devices.back());
         return game;
     }
-    // Plays frames on game; the car's state hash after each.
-    std::vector<std::uint64_t> play(Game& game, const std::vector<RecordedFrame>& frames)
+    // Plays frames on game, recorded by recorder if given; the car's state hash after each.
+    std::vector<std::uint64_t> play(Game& game, const std::vector<RecordedFrame>& frames,
+                                    DriveRecorder* recorder = nullptr)
     {
         std::vector<std::uint64_t> hashes;
         for (const RecordedFrame& frame : frames) {
             playRecordedFrame(game, frame, nullptr);
             clearLogs();
+            if (recorder != nullptr) {
+                recorder->recordFrame(game, frame.frameTime);
+            }
             hashes.push_back(carStateHash(captureCarState(game.playerCar)));
         }
         return hashes;
@@ -181,20 +185,14 @@ TEST_F(DriveRecording, AKeysOnlyDriveExportedAsAKeyScriptDrivesTheSame)
     auto game = startGame();
     const Keyframe freshStart = captureKeyframe(*game);
     std::vector<RecordedFrame> frames = randomFrames(4, 600);
-    std::vector<std::uint64_t> driven;
-    {
-        auto recorder = DriveRecorder::start(*game, path, 42);
-        ASSERT_NE(recorder, nullptr);
-        for (RecordedFrame& frame : frames) {
-            frame.frameTime = 1.0f / 60.0f;
-            frame.pads = {};
-            playRecordedFrame(*game, frame, nullptr);
-            clearLogs();
-            recorder->recordFrame(*game, frame.frameTime);
-            driven.push_back(carStateHash(captureCarState(game->playerCar)));
-        }
-        ASSERT_TRUE(recorder->finish());
+    for (RecordedFrame& frame : frames) {
+        frame.frameTime = 1.0f / 60.0f;
+        frame.pads = {};
     }
+    auto recorder = DriveRecorder::start(*game, path, 42);
+    ASSERT_NE(recorder, nullptr);
+    const std::vector<std::uint64_t> driven = play(*game, frames, recorder.get());
+    ASSERT_TRUE(recorder->finish());
     const RecordingRead read = readRecording(path);
     ASSERT_TRUE(read.recording) << read.error;
     std::string refusal;

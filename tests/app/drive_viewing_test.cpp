@@ -1,14 +1,17 @@
 // The viewing of recorded drives beside driving, with a keyboard of the
 // test's own: the list, watching, taking over and leaving, and the Escape
-// that closes the list or leaves a drive never quitting the game.
+// that closes the list or leaves a drive never quitting the game; the files
+// read for the list and for watching, damaged or of other level data.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 
 #include "app/drive_recorder.h"
 #include "app/drive_viewing.h"
 #include "app/recorded_play.h"
 #include "car/car_state.h"
+#include "core/file_contents.h"
 #include "core/player_messages.h"
 #include "support/held_keys.h"
 #include "support/recorded_scene.h"
@@ -134,6 +137,30 @@ TEST_F(DriveViewingTest, GShowsTheNewestDriveAsTheGhostAndHidesIt)
     drive();
     tap(kKeyG);
     EXPECT_FALSE(game->ghostShown);
+}
+
+// The list around the summaries is RecentDrivesTest's.
+TEST_F(DriveViewingTest, RecordingFilesAreSummarisedReadOrRefusedAndADamagedOneIsUnreadable)
+{
+    recordDrive("drive.tvr", 90);
+    const std::string path = folder / "drive.tvr";
+    std::filesystem::create_directories(folder.path / "saved");
+    std::filesystem::copy_file(path, folder / "saved/kept.tvr");
+    std::ofstream(folder / "cut.tvr", std::ios::binary) << readFileContents(path.c_str()).value_or("").substr(0, 20);
+    std::ofstream(folder / "noise.tvr", std::ios::binary) << "\x89TVR not at all";
+
+    for (const bool saved : {false, true}) {
+        const std::optional<DriveSummary> summary = summariseRecording(saved ? folder / "saved/kept.tvr" : path);
+        ASSERT_TRUE(summary) << saved;
+        EXPECT_NEAR(summary->seconds, 1.5, 1e-4);
+        EXPECT_EQ(summary->saved, saved);
+    }
+    EXPECT_FALSE(summariseRecording(folder / "cut.tvr"));
+    EXPECT_FALSE(summariseRecording(folder / "noise.tvr"));
+
+    EXPECT_TRUE(readRecordingFor(path, kLevel));
+    EXPECT_FALSE(readRecordingFor(path, kLevel + 1)) << "driven on other level data";
+    EXPECT_FALSE(readRecordingFor(folder / "noise.tvr", kLevel));
 }
 
 } // namespace

@@ -63,6 +63,14 @@ class TestCase(unittest.TestCase):
         with open(self.path(name)) as f:
             return f.read()
 
+    def ran(self, command, status=0, drawn=False, **options):
+        """command run to its end by run(), checked to end with status; with drawn, skipped without OpenGL."""
+        result = run(command, **options)
+        if drawn and result.returncode == NO_DEVICE:
+            self.skipTest("no OpenGL device")
+        self.assertEqual(result.returncode, status, (command[1:], result.stdout, result.stderr))
+        return result
+
 
 def user_env(home, display=None, **extra):
     """The environment without the caller's display or data folder; HOME and the XDG folders under home."""
