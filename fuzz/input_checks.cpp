@@ -42,11 +42,6 @@ std::string_view textOf(Bytes input)
     return {reinterpret_cast<const char*>(input.data()), input.size()};
 }
 
-bool allFinite(std::initializer_list<float> values)
-{
-    return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
-}
-
 // The number of lines a level file has past a byte-order mark: LF, CRLF and a
 // lone CR each end a line; a final line end ends the last line, and an empty
 // text is one empty line.
@@ -65,7 +60,7 @@ int lineCountOf(std::string_view text)
 }
 
 // Whether every value is within bound (and so finite).
-bool allWithin(std::initializer_list<float> values, float bound)
+bool allWithin(std::initializer_list<float> values, float bound = std::numeric_limits<float>::max())
 {
     return std::all_of(values.begin(), values.end(), [bound](float value) { return std::fabs(value) <= bound; });
 }
@@ -125,11 +120,6 @@ std::string checkPlacementFile(Bytes input)
     return checkLevelFile(textOf(input), file);
 }
 
-bool finiteColour(const MeshFileColour& c)
-{
-    return allFinite({c.r, c.g, c.b, c.a});
-}
-
 // Subsets of whole triangles inside the vertex array, one a material, every number finite.
 std::string checkMeshData(const std::optional<MeshData>& mesh)
 {
@@ -150,23 +140,17 @@ std::string checkMeshData(const std::optional<MeshData>& mesh)
         }
     }
     for (const MeshVertex& v : mesh->vertices) {
-        if (!allFinite({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.u, v.v})) {
+        if (!allWithin({v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z, v.u, v.v})) {
             return "non-finite vertex";
         }
     }
     for (const MeshFileMaterial& m : mesh->materials) {
-        const MeshFileSurface& material = m.surface;
-        if (!finiteColour(material.diffuse) || !finiteColour(material.specular) || !finiteColour(material.emissive) ||
-            !std::isfinite(material.power)) {
+        const MeshFileColour &d = m.surface.diffuse, &s = m.surface.specular, &e = m.surface.emissive;
+        if (!allWithin({d.r, d.g, d.b, d.a, s.r, s.g, s.b, s.a, e.r, e.g, e.b, e.a, m.surface.power})) {
             return "non-finite material";
         }
     }
     return "";
-}
-
-std::string checkXMesh(Bytes input)
-{
-    return checkMeshData(readXMeshMemory(input));
 }
 
 // The same through the game's confined reader process: the fork, the filter,
@@ -205,11 +189,6 @@ std::string checkImage(const DecodedImage& decoded)
     return "";
 }
 
-std::uint32_t readBigEndian(const std::uint8_t* bytes)
-{
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 | std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
 // The input with every whole chunk's CRC made right, so that changed bytes
 // reach the decoder instead of stopping at libpng's checksum test.
 std::vector<std::uint8_t> withPngCrcsFixed(Bytes input)
@@ -218,7 +197,8 @@ std::vector<std::uint8_t> withPngCrcsFixed(Bytes input)
     constexpr std::size_t kSignatureSize = 8;
     std::size_t offset = kSignatureSize;
     while (bytes.size() - std::min(offset, bytes.size()) >= 12) {
-        const std::size_t length = readBigEndian(&bytes[offset]);
+        const std::size_t length = std::size_t{bytes[offset]} << 24 | std::size_t{bytes[offset + 1]} << 16 |
+                                   std::size_t{bytes[offset + 2]} << 8 | bytes[offset + 3];
         if (length > bytes.size() - offset - 12) {
             break;
         }
@@ -230,16 +210,6 @@ std::vector<std::uint8_t> withPngCrcsFixed(Bytes input)
         offset = crcOffset + 4;
     }
     return bytes;
-}
-
-std::string checkPng(Bytes input)
-{
-    return checkImage(decodePng(withPngCrcsFixed(input)));
-}
-
-std::string checkJpeg(Bytes input)
-{
-    return checkImage(decodeJpeg(input));
 }
 
 // The keys a script holds in a frame, from its spans one by one.
@@ -416,10 +386,11 @@ std::string withRecordingCrcsFixed(std::string_view input)
     return bytes;
 }
 
-// A refusal naming the file, or a recording whose frames, hashes, keyframes and
-// car texts are sound and in frame order, whole exactly when no stop is noted.
-std::string checkParsedRecording(const RecordingRead& read)
+// The file read as a recording: a refusal naming the file, or a recording whose frames,
+// hashes, keyframes and car texts are sound and in frame order, whole exactly when no stop is noted.
+std::string checkRecordingFile(std::string_view file)
 {
+    const RecordingRead read = parseRecording(file, "fuzz.tvr");
     if (!read.recording) {
         return read.error.rfind("fuzz.tvr: ", 0) == 0 ? "" : "a refusal that does not name the file";
     }
@@ -445,11 +416,6 @@ std::string checkParsedRecording(const RecordingRead& read)
     return "";
 }
 
-std::string checkRecording(Bytes input)
-{
-    return checkParsedRecording(parseRecording(withRecordingCrcsFixed(textOf(input)), "fuzz.tvr"));
-}
-
 // The input's first byte a frame count (1 to 256), the rest that many frame
 // records, packed into one sound chunk of a sound recording: the frame
 // decoding gets every byte the fuzzer makes.
@@ -459,9 +425,8 @@ std::string checkRecordingFrames(Bytes input)
         return "";
     }
     const std::uint32_t count = input[0] + 1u;
-    const std::string file = encodeRecordingHeader(RecordingHeader{}) +
-                             encodeChunk(1, count, textOf(input.subspan(1))) + encodeEndMark(count, RecordingEnd::DriveEnded);
-    return checkParsedRecording(parseRecording(file, "fuzz.tvr"));
+    return checkRecordingFile(encodeRecordingHeader(RecordingHeader{}) + encodeChunk(1, count, textOf(input.subspan(1)))
+                              + encodeEndMark(count, RecordingEnd::DriveEnded));
 }
 
 struct NamedCheck {
@@ -472,14 +437,14 @@ struct NamedCheck {
 constexpr std::array kChecks{
     NamedCheck{"model_file", checkModelFile},
     NamedCheck{"placement_file", checkPlacementFile},
-    NamedCheck{"x_mesh", checkXMesh},
+    NamedCheck{"x_mesh", [](Bytes input) { return checkMeshData(readXMeshMemory(input)); }},
     NamedCheck{"x_mesh_child", checkXMeshThroughChild},
-    NamedCheck{"png", checkPng},
-    NamedCheck{"jpeg", checkJpeg},
+    NamedCheck{"png", [](Bytes input) { return checkImage(decodePng(withPngCrcsFixed(input))); }},
+    NamedCheck{"jpeg", [](Bytes input) { return checkImage(decodeJpeg(input)); }},
     NamedCheck{"key_script", checkKeyScript},
     NamedCheck{"car_file", checkCarFile},
     NamedCheck{"settings_file", checkSettingsFile},
-    NamedCheck{"recording", checkRecording},
+    NamedCheck{"recording", [](Bytes input) { return checkRecordingFile(withRecordingCrcsFixed(textOf(input))); }},
     NamedCheck{"recording_frames", checkRecordingFrames},
 };
 

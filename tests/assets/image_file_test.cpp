@@ -191,28 +191,25 @@ TEST(ReadImageFile, ChargesItsBudgetAndNamesTheCause)
 
 TEST(ReadImageFile, CachedPixelsAreTakenOnlyFromASoundEntryOfTheSameBytes)
 {
-    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "image_cache";
-    std::filesystem::remove_all(folder);
+    const ScratchFolder folder;
     const Bytes bytes = encodePng(2, 2, PNG_FORMAT_RGBA, kRgba2x2.data());
-    const std::string png = writeTemp("cached.png", bytes);
+    const std::string png = folder / "cached.png", cache = folder / "cache";
+    std::ofstream(png, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     const std::uint64_t key = cacheHash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     ImageBudget budget(kTextureBudgetBytes);
-    EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, kRgba2x2);
-    ASSERT_EQ(loadCachedImage(folder.string(), key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2) << "kept";
+    EXPECT_EQ(readImageFile(png.c_str(), budget, cache).image.value_or(Image{}).rgba, kRgba2x2);
+    ASSERT_EQ(loadCachedImage(cache, key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2) << "kept";
 
     // An entry for these bytes is what the next read shows (here, other pixels).
     const Image other{1, 1, {1, 2, 3, 4}};
-    storeCachedImage(folder.string(), key, other);
-    EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, other.rgba);
+    storeCachedImage(cache, key, other);
+    EXPECT_EQ(readImageFile(png.c_str(), budget, cache).image.value_or(Image{}).rgba, other.rgba);
 
     // A damaged, cut, foreign or oversized entry is passed over, and written again from the file.
-    const std::filesystem::path entry = *std::filesystem::directory_iterator(folder);
+    const std::filesystem::path entry = *std::filesystem::directory_iterator(cache);
     const auto damage = [&](std::size_t at, char value, std::size_t size) {
-        storeCachedImage(folder.string(), key, other);
-        std::fstream file(entry, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp(static_cast<std::streamoff>(at));
-        file.put(value);
-        file.close();
+        storeCachedImage(cache, key, other);
+        std::fstream(entry, std::ios::in | std::ios::out | std::ios::binary).seekp(std::streamoff(at)).put(value);
         std::filesystem::resize_file(entry, size);
     };
     const std::size_t whole = std::filesystem::file_size(entry);
@@ -226,14 +223,12 @@ TEST(ReadImageFile, CachedPixelsAreTakenOnlyFromASoundEntryOfTheSameBytes)
     };
     for (const auto& [at, size] : cases) {
         damage(at, 'x', size);
-        EXPECT_EQ(readImageFile(png.c_str(), budget, folder.string()).image.value_or(Image{}).rgba, kRgba2x2)
+        EXPECT_EQ(readImageFile(png.c_str(), budget, cache).image.value_or(Image{}).rgba, kRgba2x2)
             << at << " " << size;
-        EXPECT_EQ(loadCachedImage(folder.string(), key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2);
+        EXPECT_EQ(loadCachedImage(cache, key, kMaxImagePixels).value_or(Image{}).rgba, kRgba2x2);
     }
-    EXPECT_FALSE(loadCachedImage(folder.string(), key, 3)) << "over the budget's pixels";
-    EXPECT_FALSE(loadCachedImage(folder.string(), key + 1, kMaxImagePixels)) << "other bytes";
-    std::filesystem::remove_all(folder);
-    std::remove(png.c_str());
+    EXPECT_FALSE(loadCachedImage(cache, key, 3)) << "over the budget's pixels";
+    EXPECT_FALSE(loadCachedImage(cache, key + 1, kMaxImagePixels)) << "other bytes";
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include "assets/mesh_reader_process.h"
 #include "core/file_contents.h"
 #include "core/file_fault_log.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -94,30 +95,25 @@ TEST(MeshReaderProcess, ACrashLosesNoLaterFile)
 
 TEST(MeshReaderProcess, AKeptMeshIsTakenFromTheCacheWithoutTheChildOnlyWhileItsEntryIsSound)
 {
-    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "torvane-kept-meshes";
-    std::filesystem::remove_all(folder);
+    const ScratchFolder folder;
     MeshReaderProcess reader;
-    reader.keepMeshesIn(folder.string());
+    reader.keepMeshesIn(folder.path.string());
     const std::optional<MeshData> parsed = reader.readFile(kSoundFile.c_str());
     ASSERT_TRUE(parsed);
     // A reader whose child ends before answering can only give what the cache keeps.
     MeshReaderProcess childless({}, [] { _exit(0); });
-    childless.keepMeshesIn(folder.string());
+    childless.keepMeshesIn(folder.path.string());
     const std::optional<MeshData> kept = childless.readFile(kSoundFile.c_str());
     ASSERT_TRUE(kept);
     EXPECT_EQ(kept->vertices.size(), parsed->vertices.size());
     EXPECT_EQ(kept->subsetIndices, parsed->subsetIndices);
     EXPECT_EQ(kept->materials.back().textureFile, parsed->materials.back().textureFile);
 
-    const std::filesystem::path entry = std::filesystem::directory_iterator(folder)->path();
-    std::fstream damage(entry, std::ios::in | std::ios::out | std::ios::binary);
-    damage.seekp(-1, std::ios::end);
-    damage.put('\x7f');
-    damage.close();
+    const std::filesystem::path entry = std::filesystem::directory_iterator(folder.path)->path();
+    std::fstream(entry, std::ios::in | std::ios::out | std::ios::binary).seekp(-1, std::ios::end).put('\x7f');
     EXPECT_FALSE(childless.readFile(kSoundFile.c_str())) << "a damaged entry is not taken";
     EXPECT_TRUE(reader.readFile(kSoundFile.c_str()));
     EXPECT_TRUE(childless.readFile(kSoundFile.c_str())) << "the entry written again";
-    std::filesystem::remove_all(folder);
 }
 
 // What a file that took Assimp over might do once the child is confined.

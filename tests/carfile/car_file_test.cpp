@@ -18,12 +18,13 @@ namespace {
 
 const std::string kShippedPath = TORVANE_DATA_DIR "/cars/car.toml";
 
-// The line (from 1) of the shipped file that starts with prefix.
-int shippedLineOf(const std::string& prefix)
+// The start of an error on the line (from 1) of the shipped file that starts with prefix, or on one later.
+std::string errorAt(const std::string& prefix, int later = 0)
 {
     const std::string text = shippedCarText();
     const std::size_t at = text.find("\n" + prefix);
-    return 2 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    return "car.toml:" + std::to_string(2 + later + std::count(text.begin(), text.begin() + std::ptrdiff_t(at), '\n'))
+           + ": ";
 }
 
 std::string errorsOf(const CarFileReading& reading)
@@ -50,28 +51,25 @@ TEST(CarFile, ShippedFileIsTheBuiltInCarToTheBit)
 
 TEST(CarFile, MistakesAreRefusedWithTheirLineAndField)
 {
-    const std::string mass = std::to_string(shippedLineOf("mass ="));
-    const std::string grip = std::to_string(shippedLineOf("grip_factor ="));
-    const std::string body = std::to_string(shippedLineOf("[body]"));
-    const std::string massNext = std::to_string(shippedLineOf("mass =") + 1);
+    const std::string mass = errorAt("mass ="), body = errorAt("[body]"), massNext = errorAt("mass =", 1);
     struct Case {
         std::string from, to;
         std::string expected;  // found among the errors
     };
     const Case cases[] = {
-        {"mass = 1000.0", "mass = \"heavy\"", "car.toml:" + mass + ": body.mass: expected a number"},
-        {"mass = 1000.0", "mass = nan", "car.toml:" + mass + ": body.mass: not a finite number"},
-        {"mass = 1000.0", "mass = 1e39", "car.toml:" + mass + ": body.mass: not a finite number"},
-        {"mass = 1000.0", "mass = 0.0", "car.toml:" + mass + ": body.mass: 0 is outside (0, 1e+06]"},
+        {"mass = 1000.0", "mass = \"heavy\"", mass + "body.mass: expected a number"},
+        {"mass = 1000.0", "mass = nan", mass + "body.mass: not a finite number"},
+        {"mass = 1000.0", "mass = 1e39", mass + "body.mass: not a finite number"},
+        {"mass = 1000.0", "mass = 0.0", mass + "body.mass: 0 is outside (0, 1e+06]"},
         {"grip_factor = 1.688", "grip_factor = -1.688",
-         "car.toml:" + grip + ": tyres.grip_factor: -1.688 is outside (0, 100]"},
-        {"mass = 1000.0", "# no mass", "car.toml:" + body + ": body.mass: missing"},
-        {"mass = 1000.0", "mass = 1000.0\nmas = 3", "car.toml:" + massNext + ": body.mas: unknown key"},
-        {"[body]", "[engine]\npower = 3\n[body]", "car.toml:" + body + ": engine: unknown table"},
-        {"[body]", "body = 4\n[body_parts]", "car.toml:" + body + ": body: expected a table"},
-        {"mass = 1000.0", "mass = 1000.0\nmass = 2000.0", "car.toml:" + massNext + ": "},
+         errorAt("grip_factor =") + "tyres.grip_factor: -1.688 is outside (0, 100]"},
+        {"mass = 1000.0", "# no mass", body + "body.mass: missing"},
+        {"mass = 1000.0", "mass = 1000.0\nmas = 3", massNext + "body.mas: unknown key"},
+        {"[body]", "[engine]\npower = 3\n[body]", body + "engine: unknown table"},
+        {"[body]", "body = 4\n[body_parts]", body + "body: expected a table"},
+        {"mass = 1000.0", "mass = 1000.0\nmass = 2000.0", massNext},
         {"[start]", "[start_pose]", "car.toml:1: start: missing table"},
-        {"mass = 1000.0", "mass = = 3", "car.toml:" + mass + ": "},
+        {"mass = 1000.0", "mass = = 3", mass},
         {"[tyres]", "[tyre]", "car.toml:1: tyres: missing table"},
     };
     for (const Case& c : cases) {

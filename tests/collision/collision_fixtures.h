@@ -17,12 +17,14 @@ inline Car makeCar(Vector3 position, float heading = 0.0f)
     return car;
 }
 
-inline void makeBox(SceneObject& volume, Vector3 position, float side = 10.0f)
+inline SceneObject makeBox(Vector3 position, float side = 10.0f)
 {
+    SceneObject volume;
     volume.setPosition(position);
     volume.setFootprintLength(side);
     volume.setFootprintWidth(side);
     volume.setBoundingRadius(side * 0.75f);
+    return volume;
 }
 
 } // namespace torvane

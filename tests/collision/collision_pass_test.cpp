@@ -16,7 +16,7 @@ std::unique_ptr<CityMap> makeCity()
     auto city = std::make_unique<CityMap>();
     city->setLoadedPlacementCount(103);
     for (int index = 97; index < 103; ++index) {
-        makeBox(city->placedObject(index), Vector3(1000, 0, 1000));
+        city->placedObject(index) = makeBox(Vector3(1000, 0, 1000));
     }
     return city;
 }
@@ -25,7 +25,7 @@ std::unique_ptr<CityMap> makeCity()
 // (0, 0, -10.5) (rear corners at z = -4.8).
 void placeBoxBehindCar(CityMap& city, int index, float depth)
 {
-    makeBox(city.placedObject(index), Vector3(0, 0, 0.2f - depth));
+    city.placedObject(index) = makeBox(Vector3(0, 0, 0.2f - depth));
 }
 
 TEST(BroadTest, OctagonalDistanceAndStrictOverlap)
@@ -37,8 +37,7 @@ TEST(BroadTest, OctagonalDistanceAndStrictOverlap)
 
     // The car stands inside a large volume whose radius just fails the broad test.
     Car car = makeCar(Vector3());
-    SceneObject volume;
-    makeBox(volume, Vector3(12, 0, 16), 40.0f);
+    SceneObject volume = makeBox(Vector3(12, 0, 16), 40.0f);
     volume.setBoundingRadius(14.0f);  // 14 + 6.5 = 16 + 3/8·12
     EXPECT_FALSE(collideWithVolume(car, volume));
     EXPECT_EQ(car.getPosition(), Vector3());

@@ -14,9 +14,7 @@ namespace {
 
 TEST(ContactFaces, WedgesAndLeadingCorners)
 {
-    SceneObject box;
-    makeBox(box, Vector3());
-    const Footprint footprint = box.footprint();
+    const Footprint footprint = makeBox(Vector3()).footprint();
     EXPECT_EQ(faceRegion(Vector3(0, 0, -12), footprint), Face::Front);
     EXPECT_EQ(faceRegion(Vector3(-12, 0, 1), footprint), Face::MinusSide);
     EXPECT_EQ(faceRegion(Vector3(1, 0, 12), footprint), Face::Rear);
@@ -30,8 +28,7 @@ TEST(ContactFaces, WedgesAndLeadingCorners)
 
 TEST(DetectContact, CornerThroughFaceAndEdgeIntoCar)
 {
-    SceneObject box;
-    makeBox(box, Vector3());
+    const SceneObject box = makeBox(Vector3());
 
     // Reversing towards the front face: the rear corner 1.3 short of it.
     Car car = makeCar(Vector3(0, 0, -12));
@@ -67,8 +64,7 @@ TEST(DetectContact, RotatedVolumeCorrectsAlongTheCarsAxisNotTheFaceNormal)
     // f = (-sin 0.5, 0, -cos 0.5). A car with heading 0 reverses into it at an
     // angle of 0.5 rad to the normal; its rear +x corner (-0.6, 1, -5.1418) is
     // 0.2 behind that plane, which along the car's axis is 0.2 / cos 0.5.
-    SceneObject box;
-    makeBox(box, Vector3());
+    SceneObject box = makeBox(Vector3());
     box.setHeading(0.5f);
     Car car = makeCar(Vector3(-3, 1, -10.8418f));
     Contact contact = detectContact(car, box);
@@ -92,8 +88,7 @@ TEST(DetectContact, ACarClearOfTheWallNeverHitsIt)
     // Cars round a turned box at every heading, from touching to well clear:
     // wherever the quick test says clear, the full test finds no contact, and it
     // says clear at times (a car 0.25 or more before the face, not across a diagonal).
-    SceneObject box;
-    makeBox(box, Vector3(40, 0, -30), 20.0f);
+    SceneObject box = makeBox(Vector3(40, 0, -30), 20.0f);
     box.setHeading(0.7f);
     int clear = 0;
     int hits = 0;
@@ -113,8 +108,7 @@ TEST(DetectContact, ACarClearOfTheWallNeverHitsIt)
     EXPECT_GT(hits, 2000);
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    SceneObject square;
-    makeBox(square, Vector3());
+    const SceneObject square = makeBox(Vector3());
     for (const Car& car : {makeCar(Vector3(nan, 0, -30)), makeCar(Vector3(0, 0, -10.75f)),
                            makeCar(Vector3(0, 0, -30), 0.3985f)}) { // diagonal 1-3 along z
         EXPECT_FALSE(standsClearOfWall(car, square));

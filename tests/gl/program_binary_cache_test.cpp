@@ -42,16 +42,6 @@ void main()
 }
 )";
 
-std::string contentsOf(const fs::path& path)
-{
-    return readFileContents(path.c_str()).value_or("");
-}
-
-void overwrite(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 struct ProgramBinaryCacheTest : OffscreenGlTest<8> {
     void SetUp() override
     {
@@ -110,7 +100,7 @@ TEST_F(ProgramBinaryCacheTest, ASoundEntryIsReadAndADamagedForeignOrRefusedOneRe
 {
     EXPECT_EQ(drawnBy(build()), kOrange);
     const fs::path path = entry();
-    const std::string good = contentsOf(path);
+    const std::string good = readFileContents(path.c_str()).value_or("");
     ASSERT_GT(good.size(), 32U);
     const auto writtenAt = fs::last_write_time(path);
     EXPECT_EQ(drawnBy(build()), kOrange);
@@ -127,15 +117,15 @@ TEST_F(ProgramBinaryCacheTest, ASoundEntryIsReadAndADamagedForeignOrRefusedOneRe
 
     for (const std::string& bad : {std::string(), good.substr(0, 20), good.substr(0, good.size() - 1), flipped,
                                    foreign, refused, std::string(100000, 'x')}) {
-        overwrite(path, bad);
+        std::ofstream(path, std::ios::binary) << bad;
         EXPECT_EQ(drawnBy(build()), kOrange) << bad.size() << " bytes";
-        EXPECT_EQ(contentsOf(entry()), good) << bad.size() << " bytes";
+        EXPECT_EQ(readFileContents(entry().c_str()), good) << bad.size() << " bytes";
     }
 }
 
 TEST_F(ProgramBinaryCacheTest, AFolderThatCannotBeMadeOnlyCostsTheCache)
 {
-    overwrite(folder, "a file where the folder should be");
+    std::ofstream(folder) << "a file where the folder should be";
     EXPECT_EQ(drawnBy(build()), kOrange);
     EXPECT_TRUE(fs::is_regular_file(folder));
 }

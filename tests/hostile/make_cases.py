@@ -10,23 +10,14 @@ import shutil
 import struct
 import sys
 import zlib
-
-
-def write(path, data):
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+from pathlib import Path
 
 
 def damaged_copy(game, out, name, files, change):
     """A copy of the data folder called name, each of files (relative to it) rewritten by change."""
     shutil.copytree(game, os.path.join(out, name))
     for path in files:
-        write(os.path.join(out, name, path), change(read(os.path.join(game, path))))
+        Path(out, name, path).write_bytes(change(Path(game, path).read_bytes()))
 
 
 def claiming(jpeg, width, height):
@@ -59,7 +50,7 @@ def main():
     os.makedirs(out, exist_ok=True)
     levels = ["maps/city.ldo", "maps/city.map"]
     textures = ["objets/city/textures/%s.jpg" % name for name in ("grass", "foliage", "bark", "roof")]
-    bomb = claiming(read(os.path.join(game, textures[0])), 16384, 16384)  # a small JPEG claiming 16384 x 16384
+    bomb = claiming(Path(game, textures[0]).read_bytes(), 16384, 16384)  # a small JPEG claiming 16384 x 16384
     cases = {"clean": ([], None),
              "footprint_1e37": (levels[:1], huge_footprints),
              "bom": (levels, lambda d: b"\xef\xbb\xbf" + d),
@@ -75,12 +66,12 @@ def main():
         f.truncate(8 << 30)
 
     # Recordings: cut in the middle, of a newer format, a chunk claiming 4 GB of frames behind a matching CRC.
-    drive = read(os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../fuzz/corpus/recording/short_drive.tvr"))
+    drive = Path(__file__).resolve().parent.joinpath("../../fuzz/corpus/recording/short_drive.tvr").read_bytes()
     fields = struct.pack("<4sIIII", b"TVCK", 1, 1, 0xFFFFFFFF, 1)
     huge_chunk = fields + struct.pack("<I", zlib.crc32(b"x", zlib.crc32(fields))) + b"x"
-    write(os.path.join(out, "recording_cut.tvr"), drive[:-40])
-    write(os.path.join(out, "recording_newer.tvr"), drive[:8] + struct.pack("<I", 2) + drive[12:])
-    write(os.path.join(out, "recording_huge_chunk.tvr"), drive[:drive.index(b"TVCK")] + huge_chunk)
+    Path(out, "recording_cut.tvr").write_bytes(drive[:-40])
+    Path(out, "recording_newer.tvr").write_bytes(drive[:8] + struct.pack("<I", 2) + drive[12:])
+    Path(out, "recording_huge_chunk.tvr").write_bytes(drive[:drive.index(b"TVCK")] + huge_chunk)
 
 
 if __name__ == "__main__":
