@@ -65,6 +65,19 @@ bool allWithin(std::initializer_list<float> values, float bound = std::numeric_l
     return std::all_of(values.begin(), values.end(), [bound](float value) { return std::fabs(value) <= bound; });
 }
 
+// Whether each entry's number rises past the one before, the first past after, none past last.
+template <typename Entry, typename Number>
+bool risingWithin(const std::vector<Entry>& entries, Number Entry::*number, long long after, long long last)
+{
+    for (const Entry& entry : entries) {
+        if (entry.*number <= after || entry.*number > last) {
+            return false;
+        }
+        after = entry.*number;
+    }
+    return true;
+}
+
 // What both level files promise: every line is either the header, a kept
 // record or a skipped line; records come in line order, with a model number in range.
 template <typename Record>
@@ -78,17 +91,11 @@ std::string checkLevelFile(std::string_view text, const LevelFile<Record>& file)
     if ((file.skipped.count == 0) != (file.skipped.firstLineNumber == 0) || file.skipped.firstLineNumber > lines) {
         return "first skipped line out of range";
     }
-    int previousLine = 1;
-    for (const Record& record : file.records) {
-        if (record.lineNumber <= previousLine || record.lineNumber > lines) {
-            return "record line numbers out of order or range";
-        }
-        if (record.modelNumber < 1 || record.modelNumber > kMaxModelNumber) {
-            return "model number out of range";
-        }
-        previousLine = record.lineNumber;
+    if (!risingWithin(file.records, &Record::lineNumber, 1, lines)) {
+        return "record line numbers out of order or range";
     }
-    return "";
+    const auto modelInRange = [](const Record& r) { return r.modelNumber >= 1 && r.modelNumber <= kMaxModelNumber; };
+    return std::all_of(file.records.begin(), file.records.end(), modelInRange) ? "" : "model number out of range";
 }
 
 std::string checkModelFile(Bytes input)
@@ -338,20 +345,6 @@ std::string checkSettingsFile(Bytes input)
     return "";
 }
 
-// Frame-ordered entries within 1..frames.
-template <typename Entry>
-bool withinFrames(const std::vector<Entry>& entries, std::size_t frames)
-{
-    std::uint32_t previous = 0;
-    for (const Entry& entry : entries) {
-        if (entry.frame <= previous || entry.frame > frames) {
-            return false;
-        }
-        previous = entry.frame;
-    }
-    return true;
-}
-
 // The recording with its header's and its chunks' CRCs made right, so that
 // changed bytes reach the decoding instead of stopping at the checksums.
 std::string withRecordingCrcsFixed(std::string_view input)
@@ -403,9 +396,10 @@ std::string checkRecordingFile(std::string_view file)
             return "an unsound frame";
         }
     }
-    const std::size_t frames = recording.frames.size();
-    if (!withinFrames(recording.stateChecks, frames) || !withinFrames(recording.keyframes, frames) ||
-        !withinFrames(recording.carReloads, frames)) {
+    const auto frames = std::ssize(recording.frames);
+    if (!risingWithin(recording.stateChecks, &StateCheck::frame, 0, frames) ||
+        !risingWithin(recording.keyframes, &FrameKeyframe::frame, 0, frames) ||
+        !risingWithin(recording.carReloads, &CarReload::frame, 0, frames)) {
         return "hashes, keyframes or car texts out of frame order";
     }
     for (const CarReload& reload : recording.carReloads) {

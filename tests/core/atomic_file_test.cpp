@@ -1,7 +1,5 @@
 // Atomic files: a target is replaced whole or not at all, and no temporary is
 // ever left beside it.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -61,7 +59,8 @@ TEST(AtomicFile, ReplacesTheTargetOnlyWhenCommitted)
 
 TEST(ReadFile, RefusesBeforeReadingAndSaysWhy)
 {
-    const fs::path path = fs::temp_directory_path() / ("torvane-read-" + std::to_string(getpid()));
+    const ScratchFolder folder;
+    const fs::path path = folder.path / "read";
     std::ofstream(path) << std::string(100, 'x');
     EXPECT_EQ(readFile(path.c_str(), 100).contents, std::string(100, 'x'));
     EXPECT_EQ(readFile(path.c_str(), 99).fault, FileFault::TooLarge);
@@ -71,13 +70,12 @@ TEST(ReadFile, RefusesBeforeReadingAndSaysWhy)
     fs::create_symlink(path, link);
     EXPECT_EQ(readFile(link.c_str(), 100).contents, std::string(100, 'x'));
     EXPECT_EQ(readFile(link.c_str(), 100, FinalLink::Refuse).fault, FileFault::SymbolicLink);
-    fs::remove(link);
     fs::resize_file(path, std::uintmax_t{8} << 30); // sparse: 8 GB that take no disk
     EXPECT_EQ(readFile(path.c_str(), kMaxInputFileBytes).fault, FileFault::TooLarge);
     EXPECT_FALSE(readFileContents(path.c_str()));
     fs::remove(path);
     EXPECT_EQ(readFile(path.c_str(), 100).fault, FileFault::NotFound);
-    EXPECT_EQ(readFile(fs::temp_directory_path().c_str(), 100).fault, FileFault::NotRegularFile);
+    EXPECT_EQ(readFile(folder.path.c_str(), 100).fault, FileFault::NotRegularFile);
     EXPECT_EQ(readFile("/proc/self/status", 1 << 20).fault, FileFault::NoFault) << "a size of 0 that holds text";
     EXPECT_FALSE(readFile("/proc/self/status", 1 << 20).contents.value_or("").empty());
 }

@@ -8,6 +8,7 @@
 
 #include "core/file_watcher.h"
 #include "support/allocation_counter.h"
+#include "support/scratch_folder.h"
 
 namespace torvane {
 namespace {
@@ -52,8 +53,8 @@ TEST(FileWatcher, ReportsEachSaveOnceAtTheNextLook)
 
 TEST(FileWatcher, RealFilesAreLookedAtWithoutAllocating)
 {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "torvane_file_watcher_test.toml";
-    std::filesystem::remove(path);
+    const ScratchFolder folder;
+    const std::filesystem::path path = folder.path / "car.toml";
     FileWatcher watcher(path);
     const std::size_t before = allocationCount();
     EXPECT_FALSE(watcher.changed(0.5f));
@@ -65,7 +66,6 @@ TEST(FileWatcher, RealFilesAreLookedAtWithoutAllocating)
     const std::size_t unchanged = allocationCount();
     EXPECT_FALSE(watcher.changed(1.0f));
     EXPECT_EQ(allocationCount(), unchanged);
-    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -79,6 +79,14 @@ struct GlDeviceTest : OffscreenGlTest<kSize> {
         return {rgba[at], rgba[at + 1], rgba[at + 2]};
     }
 
+    // The square drawn through world with material.
+    void drawSquare(const Matrix4& world, const Material& material)
+    {
+        device->setTransform(TransformState::World, world);
+        device->setMaterial(material);
+        device->drawSubset(*square, 0);
+    }
+
     // A material showing emissive alone, unlit, with diffuse (its alpha blends).
     static Material glowing(ColourValue emissive, ColourValue diffuse = {})
     {
@@ -145,31 +153,26 @@ TEST_F(GlDeviceTest, DirectionalLightLitsPerVertexAndScaleShortensNormals)
     device->lightEnable(1, true);
     Material material;
     material.diffuse = {0.5f, 0.25f, 0.0f, 1.0f};
-    device->setMaterial(material);
-    device->drawSubset(*square, 0);
+    drawSquare(matrixIdentity(), material);
     expectNear(pixel(32, 32), {128, 64, 0});
 
     // A scale of 2 halves the transformed normal: the diffuse term halves too.
     device->clear(0xFF000000, 1.0f);
-    device->setTransform(TransformState::World, matrixScaling(2.0f, 2.0f, 2.0f));
-    device->drawSubset(*square, 0);
+    drawSquare(matrixScaling(2.0f, 2.0f, 2.0f), material);
     expectNear(pixel(32, 32), {64, 32, 0});
 
     // White ambient light on an ambient colour adds on top, clamped at 1.
     device->setRenderState(RenderState::Ambient, 0xFFFFFFFF);
     material.ambient = {0.25f, 0.5f, 1.0f, 1.0f};
-    device->setMaterial(material);
-    device->drawSubset(*square, 0);
+    drawSquare(matrixScaling(2.0f, 2.0f, 2.0f), material);
     expectNear(pixel(32, 32), {128, 160, 255});
 }
 
 TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtVZero)
 {
-    device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}));
-
+    const Material white = glowing({1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f});
     // Mirrored in x, the square's corners run counter-clockwise: culled.
-    device->setTransform(TransformState::World, matrixScaling(-1.0f, 1.0f, 1.0f));
-    device->drawSubset(*square, 0);
+    drawSquare(matrixScaling(-1.0f, 1.0f, 1.0f), white);
     expectNear(pixel(32, 32), {0, 0, 0});
 
     // Red, green on the top row; blue, white below.
@@ -178,8 +181,7 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
     const Texture* texture = device->createTextureFromFile(path.c_str());
     ASSERT_NE(texture, nullptr);
     device->setTexture(0, texture);
-    device->setTransform(TransformState::World, matrixIdentity());
-    device->drawSubset(*square, 0);
+    drawSquare(matrixIdentity(), white);
     expectNear(pixel(20, 20), {255, 0, 0});
     expectNear(pixel(44, 20), {0, 255, 0});
     expectNear(pixel(20, 44), {0, 0, 255});
@@ -188,10 +190,8 @@ TEST_F(GlDeviceTest, CounterClockwiseFacesAreCulledAndTexturesKeepTheirTopRowAtV
 
 TEST_F(GlDeviceTest, ASubsetReachingIntoTheViewFromOutsideIsStillDrawn)
 {
-    device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}));
     // The view spans x from -5 to 5 at the square's depth: moved by 8, the square's left fifth shows on the right.
-    device->setTransform(TransformState::World, matrixTranslation(8.0f, 0.0f, 0.0f));
-    device->drawSubset(*square, 0);
+    drawSquare(matrixTranslation(8.0f, 0.0f, 0.0f), glowing({1.0f, 1.0f, 1.0f, 1.0f}));
     expectNear(pixel(kSize - 2, 32), {255, 255, 255});
     expectNear(pixel(kSize - 8, 32), {0, 0, 0});
 }
@@ -202,8 +202,7 @@ TEST_F(GlDeviceTest, ABackBufferSmallerThanTheWindowIsDrawnOffScreenAndReadBack)
     for (const int size : {kSize, kSize / 2}) {
         ASSERT_NO_FATAL_FAILURE(start(size));
         device->clear(0xFF0000FF, 1.0f);
-        device->setMaterial(glowing({1.0f, 1.0f, 1.0f, 1.0f}));
-        device->drawSubset(*square, 0);
+        drawSquare(matrixIdentity(), glowing({1.0f, 1.0f, 1.0f, 1.0f}));
         device->endScene();
         const std::vector<std::uint8_t> rgba = device->readBackBuffer();
         ASSERT_EQ(rgba.size(), static_cast<std::size_t>(size * size * 4));
@@ -236,16 +235,11 @@ TEST_F(GlDeviceTest, DepthKeepsTheNearerSurfaceAndABlendedOneMixesByItsDiffuseAl
 {
     // The same square twice as far (and twice as large) lies behind the near one.
     const Matrix4 near = matrixIdentity(), far = matrixScaling(2.0f, 2.0f, 2.0f);
-    const auto draw = [&](const Matrix4& world, Material material) {
-        device->setTransform(TransformState::World, world);
-        device->setMaterial(material);
-        device->drawSubset(*square, 0);
-    };
-    draw(near, glowing({1.0f, 0.0f, 0.0f, 1.0f}));
-    draw(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
+    drawSquare(near, glowing({1.0f, 0.0f, 0.0f, 1.0f}));
+    drawSquare(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
     expectNear(pixel(32, 32), {255, 0, 0});
     device->setRenderState(RenderState::ZEnable, 0);
-    draw(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
+    drawSquare(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
     expectNear(pixel(32, 32), {0, 0, 255});
 
     device->setRenderState(RenderState::ZEnable, 1);
@@ -254,12 +248,12 @@ TEST_F(GlDeviceTest, DepthKeepsTheNearerSurfaceAndABlendedOneMixesByItsDiffuseAl
     device->setRenderState(RenderState::SrcBlend, static_cast<std::uint32_t>(BlendFactor::SrcAlpha));
     device->setRenderState(RenderState::DestBlend, static_cast<std::uint32_t>(BlendFactor::InvSrcAlpha));
     device->setRenderState(RenderState::ZWriteEnable, 0);
-    draw(near, glowing({1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.25f}));
+    drawSquare(near, glowing({1.0f, 0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, 0.0f, 0.25f}));
     expectNear(pixel(32, 32), {64, 0, 0});
     // Blending off again, a farther square still shows: the translucent one left no depth.
     device->setRenderState(RenderState::AlphaBlendEnable, 0);
     device->setRenderState(RenderState::ZWriteEnable, 1);
-    draw(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
+    drawSquare(far, glowing({0.0f, 0.0f, 1.0f, 1.0f}));
     expectNear(pixel(32, 32), {0, 0, 255});
 }
 
@@ -271,9 +265,7 @@ TEST_F(GlDeviceTest, TextShowsWhiteOverTheSceneFromTheTopLeftCorner)
     ASSERT_TRUE(device->createFont(20));
     device->drawText("Fx1=0", {0, 0, 500, 500}, kTextLeftTop, 0xFFFFFFFF);
     // Drawn after the text within the scene, the square still lies under it.
-    device->setMaterial(glowing({0.5f, 0.5f, 0.5f, 1.0f}));
-    device->setTransform(TransformState::World, matrixScaling(1.0f, 1.0f, 0.5f));
-    device->drawSubset(*square, 0);
+    drawSquare(matrixScaling(1.0f, 1.0f, 0.5f), glowing({0.5f, 0.5f, 0.5f, 1.0f}));
     device->endScene();
     int white = 0;
     for (int y = 0; y < 24; ++y) {

@@ -35,8 +35,7 @@ class RecordedDrive(GameWindow):
 
     def replay(self, path, status, *outputs):
         """Replays path with outputs, checked to end with status; the frames it says were identical."""
-        result = harness.run([harness.ARGS.replay, "--replay", path, "--no-render", *outputs])
-        self.assertEqual(result.returncode, status, result.stderr)
+        result = self.ran([harness.ARGS.replay, "--replay", path, "--no-render", *outputs], status)
         frames = re.search(r"^(\d+) frames, identical$", result.stdout, re.M)
         self.assertTrue(frames, result.stdout)
         return int(frames.group(1))
@@ -63,9 +62,7 @@ class RecordedDrive(GameWindow):
         parts = glob.glob(self.path("data", "torvane", "recordings", "*.tvr.part"))
         self.assertEqual(len(parts), 1)
         self.replay(parts[0], 7)
-        after = harness.run([harness.ARGS.game, "--frames", "30"], cwd=harness.ARGS.data,
-                            env=self.env())
-        self.assertEqual(after.returncode, 0, after.stderr)
+        after = self.ran([harness.ARGS.game, "--frames", "30"], cwd=harness.ARGS.data, env=self.env())
         self.assertEqual((os.path.exists(parts[0][:-5]), os.path.exists(parts[0])), (True, False))
         self.assertIn("recovered", after.stderr)
         self.assertEqual(after.stderr.count("sans son"), 1, "no audio device (ALSOFT_DRIVERS=null) said once")
