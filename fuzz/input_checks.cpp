@@ -140,10 +140,8 @@ std::string checkMeshData(const std::optional<MeshData>& mesh)
         if (subset.size() % 3 != 0) {
             return "subset not made of triangles";
         }
-        for (const std::uint32_t index : subset) {
-            if (index >= mesh->vertices.size()) {
-                return "vertex index out of range";
-            }
+        if (!subset.empty() && *std::max_element(subset.begin(), subset.end()) >= mesh->vertices.size()) {
+            return "vertex index out of range";
         }
     }
     for (const MeshVertex& v : mesh->vertices) {
@@ -247,11 +245,9 @@ std::string checkKeyScript(Bytes input)
     const ParsedKeyScript parsed = parseKeyScript(textOf(input));
     if (parsed.error) {
         const std::string& message = parsed.error->message;
-        if (!parsed.script.spans.empty() || parsed.error->lineNumber < 1 || message.empty() ||
-            !std::all_of(message.begin(), message.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
-            return "error with spans, no line, or an unreadable message";
-        }
-        return "";
+        const bool sound = parsed.script.spans.empty() && parsed.error->lineNumber >= 1 && !message.empty()
+                           && std::all_of(message.begin(), message.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+        return sound ? "" : "error with spans, no line, or an unreadable message";
     }
     const KeyScript& script = parsed.script;
     std::vector<int> frames;

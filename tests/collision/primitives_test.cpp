@@ -22,8 +22,7 @@ TEST(CollisionPrimitives, SignOfZeroAndNaN)
 
 TEST(CollisionPrimitives, PlaneClassificationAndRayParameter)
 {
-    const Vector3 origin;
-    const Vector3 normal(0, 0, -1);
+    const Vector3 origin, normal(0, 0, -1);
     EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.2f), origin, normal), PlaneSide::Behind);
     EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, -0.2f), origin, normal), PlaneSide::InFront);
     EXPECT_EQ(classifyAgainstPlane(Vector3(0, 0, 0.0005f), origin, normal), PlaneSide::OnPlane);
@@ -36,9 +35,7 @@ TEST(CollisionPrimitives, PlaneClassificationAndRayParameter)
 
 TEST(CollisionPrimitives, PointInTriangleCountsEdgesAndVerticesAsInside)
 {
-    const Vector3 t0(0, 0, 0);
-    const Vector3 t1(3, 0, 0);
-    const Vector3 t2(0, 0, 3);
+    const Vector3 t0(0, 0, 0), t1(3, 0, 0), t2(0, 0, 3);
     EXPECT_EQ(pointInTriangle(Vector3(1.5f, 0, 0), t0, t1, t2), 1);
     EXPECT_EQ(pointInTriangle(Vector3(1, 0, 1), t0, t1, t2), 1);
     EXPECT_EQ(pointInTriangle(Vector3(10, 0, 10), t0, t1, t2), 0);
@@ -48,8 +45,7 @@ TEST(CollisionPrimitives, PointInTriangleCountsEdgesAndVerticesAsInside)
 
 TEST(CollisionPrimitives, ClosestPointsOnSegmentsAndEdges)
 {
-    const Vector3 s0(0, 0, 0);
-    const Vector3 s1(10, 0, 0);
+    const Vector3 s0(0, 0, 0), s1(10, 0, 0);
     EXPECT_EQ(closestPointOnSegment(s0, s1, Vector3(-3, 0, 4)), s0);
     EXPECT_EQ(closestPointOnSegment(s0, s1, Vector3(13, 0, 4)), s1);
     EXPECT_EQ(closestPointOnSegment(s0, s1, Vector3(4, 0, 3)), Vector3(4, 0, 0));
