@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -114,9 +115,7 @@ TEST(DecodeImage, DamagedBombsShortDataAndUnsupportedKindsAreRefusedWithTheirCau
     badCrc[20] ^= 1; // inside the header chunk
     const Bytes wide(5000, 0);
     Bytes noise(32 * 32 * 3);
-    for (std::size_t i = 0; i < noise.size(); ++i) {
-        noise[i] = static_cast<std::uint8_t>(i * 7);
-    }
+    std::generate(noise.begin(), noise.end(), [i = 0]() mutable { return static_cast<std::uint8_t>(7 * i++); });
     const Bytes jpeg = encodeJpeg(32, 32, 3, noise);
     ASSERT_TRUE(decodeJpeg(jpeg).image);
     enum Decoder { Png, Jpeg };
@@ -124,29 +123,26 @@ TEST(DecodeImage, DamagedBombsShortDataAndUnsupportedKindsAreRefusedWithTheirCau
         const char* what;
         Decoder decoder;
         Bytes data;
-        std::size_t maxPixels;
         FileFault fault;
+        std::size_t maxPixels = kMaxImagePixels;
     } cases[] = {
-        {"png cut in its header", Png, Bytes(png.begin(), png.begin() + 40), kMaxImagePixels, FileFault::Damaged},
-        {"png cut in its data", Png, Bytes(png.begin(), png.end() - 20), kMaxImagePixels, FileFault::Damaged},
-        {"png with a bad checksum", Png, badCrc, kMaxImagePixels, FileFault::Damaged},
-        {"png too wide", Png, encodePng(5000, 1, PNG_FORMAT_GRAY, wide.data()), kMaxImagePixels,
-         FileFault::TooManyPixels},
-        {"png over its budget", Png, png, 3, FileFault::OverBudget},
-        {"png within its budget", Png, png, 4, FileFault::NoFault},
-        {"png of garbage", Png, Bytes(64, 0xAB), kMaxImagePixels, FileFault::Damaged},
-        {"empty png", Png, Bytes{}, kMaxImagePixels, FileFault::Damaged},
-        {"jpeg cut in half", Jpeg, Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2), kMaxImagePixels,
-         FileFault::Damaged},
-        {"jpeg bomb", Jpeg, jpegClaiming(16384, 16384), kMaxImagePixels, FileFault::TooManyPixels},
-        {"jpeg too wide", Jpeg, jpegClaiming(4097, 1), kMaxImagePixels, FileFault::TooManyPixels},
-        {"jpeg short of its large picture", Jpeg, jpegClaiming(4096, 4096), kMaxImagePixels, FileFault::Damaged},
-        {"jpeg short of its picture", Jpeg, jpegClaiming(64, 64), kMaxImagePixels, FileFault::Damaged},
-        {"jpeg over its budget", Jpeg, jpegClaiming(64, 64), 64 * 63, FileFault::OverBudget},
-        {"cmyk jpeg", Jpeg, encodeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 60)), kMaxImagePixels,
-         FileFault::UnsupportedFormat},
-        {"jpeg of garbage", Jpeg, Bytes(64, 0xAB), kMaxImagePixels, FileFault::Damaged},
-        {"empty jpeg", Jpeg, Bytes{}, kMaxImagePixels, FileFault::Damaged},
+        {"png cut in its header", Png, Bytes(png.begin(), png.begin() + 40), FileFault::Damaged},
+        {"png cut in its data", Png, Bytes(png.begin(), png.end() - 20), FileFault::Damaged},
+        {"png with a bad checksum", Png, badCrc, FileFault::Damaged},
+        {"png too wide", Png, encodePng(5000, 1, PNG_FORMAT_GRAY, wide.data()), FileFault::TooManyPixels},
+        {"png over its budget", Png, png, FileFault::OverBudget, 3},
+        {"png within its budget", Png, png, FileFault::NoFault, 4},
+        {"png of garbage", Png, Bytes(64, 0xAB), FileFault::Damaged},
+        {"empty png", Png, Bytes{}, FileFault::Damaged},
+        {"jpeg cut in half", Jpeg, Bytes(jpeg.begin(), jpeg.begin() + std::ssize(jpeg) / 2), FileFault::Damaged},
+        {"jpeg bomb", Jpeg, jpegClaiming(16384, 16384), FileFault::TooManyPixels},
+        {"jpeg too wide", Jpeg, jpegClaiming(4097, 1), FileFault::TooManyPixels},
+        {"jpeg short of its large picture", Jpeg, jpegClaiming(4096, 4096), FileFault::Damaged},
+        {"jpeg short of its picture", Jpeg, jpegClaiming(64, 64), FileFault::Damaged},
+        {"jpeg over its budget", Jpeg, jpegClaiming(64, 64), FileFault::OverBudget, 64 * 63},
+        {"cmyk jpeg", Jpeg, encodeJpeg(8, 8, 4, Bytes(8 * 8 * 4, 60)), FileFault::UnsupportedFormat},
+        {"jpeg of garbage", Jpeg, Bytes(64, 0xAB), FileFault::Damaged},
+        {"empty jpeg", Jpeg, Bytes{}, FileFault::Damaged},
     };
     testing::internal::CaptureStderr();
     for (const auto& c : cases) {

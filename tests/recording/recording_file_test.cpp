@@ -158,8 +158,7 @@ TEST_F(RecordingFile, UntrustworthyHeadersAreRefused)
 TEST_F(RecordingFile, KeysFollowTheirCodesWhenTheTableChanges)
 {
     // A recording made by a program whose table had Up in row 0 and Left in row 2.
-    RecordingHeader header;
-    std::string file = encodeRecordingHeader(header);
+    std::string file = encodeRecordingHeader(RecordingHeader{});
     const std::size_t codes = kRecordingMagic.size() + 12 + 2 + 8 + 8 + 4 + 4;
     ASSERT_EQ(static_cast<std::uint8_t>(file[codes]), kDrivingKeys.size());
     ASSERT_EQ(kDrivingKeys[0].code, kKeyLeft);
@@ -210,10 +209,9 @@ TEST_F(RecordingFile, AFailedWriteStopsTheWriterOnceAndLeavesTheFileReadable)
     rlimit small = previous;
     small.rlim_cur = 8192;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    RecordingHeader header;
     std::string error;
     const std::string path = (folder / "full.tvr").string();
-    auto writer = RecordingWriter::start(path, header, error);
+    auto writer = RecordingWriter::start(path, RecordingHeader{}, error);
     ASSERT_NE(writer, nullptr) << error;
     std::mt19937_64 random(3);
     for (int i = 0; i < 3000; ++i) {
@@ -277,13 +275,12 @@ TEST_F(RecordingFile, FolderRecoversAndPrunesOnlyTheGamesOwnFilesAndNeverFollows
 
 TEST_F(RecordingFile, GamesStartedTogetherNeverShareAFile)
 {
-    RecordingHeader header;
     std::vector<std::unique_ptr<RecordingWriter>> writers(8);
     std::vector<std::thread> starts;
     for (auto& writer : writers) {
         starts.emplace_back([&] {
             std::string error;
-            writer = RecordingWriter::start(folder.string(), header, error, RecordingName::NewInFolder);
+            writer = RecordingWriter::start(folder.string(), RecordingHeader{}, error, RecordingName::NewInFolder);
         });
     }
     for (std::thread& start : starts) {
