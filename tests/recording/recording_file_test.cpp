@@ -145,14 +145,12 @@ TEST_F(RecordingFile, UntrustworthyHeadersAreRefused)
         const RecordingRead read = parseRecording(file, "x.tvr");
         return read.recording ? std::string("read") : read.error;
     };
-    std::string newer = bytes;
-    newer[8] = 2;
-    EXPECT_EQ(refusal(newer), "x.tvr: recorded in a newer format (version 2; this Torvane reads version 1): replay it "
-                              "with a newer Torvane");
+    EXPECT_EQ(refusal(bytes.substr(0, 8) + '\x02' + bytes.substr(9)), // the format's version
+              "x.tvr: recorded in a newer format (version 2; this Torvane reads version 1): replay it "
+              "with a newer Torvane");
     EXPECT_EQ(refusal("#!/bin/sh\necho hello\n"), "x.tvr: not a Torvane recording");
-    std::string huge = bytes;
-    huge.replace(12, 4, "\xFF\xFF\xFF\xFF"); // a header of 4 GB
-    EXPECT_EQ(refusal(huge), "x.tvr: damaged header (it claims 4294967295 bytes)");
+    EXPECT_EQ(refusal(bytes.substr(0, 12) + "\xFF\xFF\xFF\xFF" + bytes.substr(16)), // a header of 4 GB
+              "x.tvr: damaged header (it claims 4294967295 bytes)");
 }
 
 TEST_F(RecordingFile, KeysFollowTheirCodesWhenTheTableChanges)
