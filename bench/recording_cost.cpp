@@ -113,11 +113,7 @@ void tenMinuteRecordingSize(benchmark::State& state)
     for (auto _ : state) {
         RandomKeyPlayer player(1, kTenMinutes);
         spans = tenMinuteRecordingBytes([&player](Game& game, int frame) {
-            const std::bitset<kKeyCount> keys = player.keysHeldIn(frame);
-            for (int code = 0; code < kKeyCount; ++code) {
-                const bool held = keys.test(static_cast<std::size_t>(code));
-                game.keyboardInput.setKeyByte(static_cast<KeyCode>(code), held ? 0x80 : 0);
-            }
+            game.keyboardInput.setKeysDown(player.keysHeldIn(frame));
         });
         std::mt19937_64 random(1);
         everyFrame = tenMinuteRecordingBytes([&random](Game& game, int) {

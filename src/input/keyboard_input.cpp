@@ -64,6 +64,13 @@ void KeyboardInput::setDrivingKeys(std::uint8_t (&snapshot)[kKeyCount], std::uin
     }
 }
 
+void KeyboardInput::setKeysDown(const std::bitset<kKeyCount>& keys)
+{
+    for (int code = 0; code < kKeyCount; ++code) {
+        keyState[code] = keys.test(static_cast<std::size_t>(code)) ? 0x80 : 0;
+    }
+}
+
 void KeyboardInput::holdDrivingKeys(std::uint64_t keys)
 {
     setDrivingKeys(keyState, keys);

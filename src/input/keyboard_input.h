@@ -9,6 +9,7 @@
 // so they never show on screen.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 
 #include "input/driving_keys.h"
@@ -33,6 +34,8 @@ public:
     bool isKeyDown(KeyCode code) const { return (keyState[code] & 0x80u) != 0; }
     // Overwrites one byte of the snapshot, as the device would.
     void setKeyByte(KeyCode code, std::uint8_t value) { keyState[code] = value; }
+    // Overwrites the whole snapshot: the keys set in keys down, every other key up.
+    void setKeysDown(const std::bitset<kKeyCount>& keys);
     int getCameraModeLimit() const { return cameraModeLimit; }
 
     // The snapshot's driving keys: bit i set when row i of kDrivingKeys is down.

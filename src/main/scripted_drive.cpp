@@ -10,17 +10,6 @@
 #include "replay/telemetry.h"
 
 namespace torvane {
-namespace {
-
-// Sets the key snapshot: held keys 0x80, every other key up.
-void holdKeys(KeyboardInput& input, const std::bitset<kKeyCount>& keys)
-{
-    for (int code = 0; code < kKeyCount; ++code) {
-        input.setKeyByte(static_cast<KeyCode>(code), keys.test(static_cast<std::size_t>(code)) ? 0x80 : 0);
-    }
-}
-
-} // namespace
 
 int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, KeySource& keySource, int frames,
                      Outputs& outputs)
@@ -65,7 +54,7 @@ int runScriptedDrive(const ReplayOptions& options, const std::string& carFile, K
         const float dt = options.uncappedFrameTimes ? frameTimes.next() : simulatedFrameTime(frameTimes.next());
         const std::bitset<kKeyCount> keys =
             std::visit([frame](auto& source) { return source.keysHeldIn(frame); }, keySource);
-        holdKeys(game->keyboardInput, keys);
+        game->keyboardInput.setKeysDown(keys);
         if (recorder) {
             recorder->waitForRoom();
         }
