@@ -203,11 +203,7 @@ TEST_F(DriveRecording, AKeysOnlyDriveExportedAsAKeyScriptDrivesTheSame)
 
     auto replay = startGame();
     for (int frame = 1; frame <= static_cast<int>(driven.size()); ++frame) {
-        const std::bitset<kKeyCount> keys = keysHeldInFrame(script.script, frame);
-        for (int code = 0; code < kKeyCount; ++code) {
-            replay->keyboardInput.setKeyByte(static_cast<KeyCode>(code),
-                                             keys.test(static_cast<std::size_t>(code)) ? 0x80 : 0);
-        }
+        replay->keyboardInput.setKeysDown(keysHeldInFrame(script.script, frame));
         runFrame(*replay, 1.0f / 60.0f);
         clearLogs();
         ASSERT_EQ(carStateHash(captureCarState(replay->playerCar)), driven[static_cast<std::size_t>(frame - 1)])
