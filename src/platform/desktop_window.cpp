@@ -125,10 +125,14 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* title, int outerW
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // The window's buffers as the device's off-screen back buffer: 8-bit colour, 24-bit depth.
+    // The stencil bits are never used; asking for them makes GLX choose the
+    // 24-bit depth buffer rather than its largest, 32 bits, whose depth test
+    // costs llvmpipe about a sixth more of a frame under the low cameras.
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     // A debug context when asked for: the driver then reports misuse (render/gl/gl_debug_log.h).
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, glDebugAsked() ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
 

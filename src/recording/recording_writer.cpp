@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "recording/recording.h"
 #include "recording/recording_codec.h"
@@ -32,9 +33,8 @@ constexpr int kNameAttempts = 100;
 struct BufferedFrame {
     RecordedFrame frame;
     bool hashed = false;
-    bool keyframed = false;
+    bool keyframed = false; // its state is in the keyframe ring
     std::uint64_t hash = 0;
-    Keyframe state; // only when keyframed
 };
 
 } // namespace
@@ -49,6 +49,10 @@ struct RecordingWriter::Shared {
     std::uint32_t keyframeEvery = kKeyframeEvery;
 
     std::array<BufferedFrame, kBufferedFrames> frames;
+    // The states of the keyframed frames among them, one every keyframeEvery
+    // frames: the frames a full buffer holds have at most this many, so a slot
+    // is written again only once its frame was taken. Sized at the start.
+    std::vector<Keyframe> keyframes;
     std::atomic<std::uint64_t> published{0}; // frames the loop added
     std::atomic<std::uint64_t> consumed{0};  // frames the thread took
     std::atomic<int> fault{static_cast<int>(RecordingFault::None)};
@@ -105,6 +109,9 @@ struct RecordingWriter::Shared {
         return renameToFreeName(from, target, startTime);
     }
 
+    // The keyframe slot of the frame-th frame added (counted from 1), a keyframed one.
+    Keyframe& keyframeOf(std::uint64_t frame) { return keyframes[(frame / keyframeEvery) % keyframes.size()]; }
+
     // Encodes and writes every frame published so far, in chunks.
     void drain()
     {
@@ -125,7 +132,7 @@ struct RecordingWriter::Shared {
                     carTexts.pop_front();
                 }
                 writeFrameRecord(out, buffered.frame, &text, buffered.hashed ? &buffered.hash : nullptr,
-                                 buffered.keyframed ? &buffered.state : nullptr);
+                                 buffered.keyframed ? &keyframeOf(next + 1) : nullptr);
             }
             consumed.store(next, std::memory_order_release);
             if (writing() && put(encodeChunk(first, count, raw))) {
@@ -168,6 +175,7 @@ std::unique_ptr<RecordingWriter> RecordingWriter::start(const std::string& path,
     shared->startTime = header.startTime;
     shared->hashEvery = header.stateHashEvery;
     shared->keyframeEvery = header.keyframeEvery;
+    shared->keyframes.resize(kBufferedFrames / header.keyframeEvery + 1);
     // Another game may take the name between the look and the create: then the next free one.
     for (int attempt = 0; attempt < kNameAttempts && shared->file == nullptr; ++attempt) {
         shared->path = shared->ownName ? newRecordingPath(path, header.startTime) : path;
@@ -226,7 +234,7 @@ void RecordingWriter::addFrame(const RecordedFrame& frame, const Keyframe& after
         slot.hash = carStateHash(after.car);
     }
     if (slot.keyframed) {
-        slot.state = after;
+        state.keyframeOf(added) = after;
     }
     state.published.store(next + 1, std::memory_order_release);
     // Frames far faster than the clock's (a replay, a benchmark) wake the thread

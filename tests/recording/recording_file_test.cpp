@@ -62,6 +62,7 @@ protected:
                 writer->addCarText("[body]\nmass = 1200.0\n");
             }
             after.car.speed = static_cast<float>(i);
+            writer->waitForRoom();
             writer->addFrame(frame, after);
             frames.push_back(frame);
             if (i == count / 2) {
@@ -100,7 +101,9 @@ protected:
 
 TEST_F(RecordingFile, ReadsBackWhatWasWritten)
 {
-    const std::string bytes = writeDrive(1000);
+    // Longer than the writer's buffer: its keyframe slots are written again and again.
+    const std::uint32_t count = 20000;
+    const std::string bytes = writeDrive(count);
     const RecordingRead read = parseRecording(bytes, "drive.tvr");
     ASSERT_TRUE(read.recording) << read.error;
     const Recording& recording = *read.recording;
@@ -109,9 +112,15 @@ TEST_F(RecordingFile, ReadsBackWhatWasWritten)
     EXPECT_EQ(recording.frames, frames);
     EXPECT_EQ(recording.carTextFor(49), recording.header.carText);
     EXPECT_EQ(recording.carTextFor(50), "[body]\nmass = 1200.0\n");
-    EXPECT_EQ(recording.keyframeAtOrBefore(599), nullptr);
+    EXPECT_EQ(recording.keyframeAtOrBefore(kKeyframeEvery - 1), nullptr);
+    for (std::uint32_t frame = kKeyframeEvery; frame <= count; frame += kKeyframeEvery) {
+        const FrameKeyframe* keyframe = recording.keyframeAtOrBefore(frame);
+        ASSERT_NE(keyframe, nullptr) << frame;
+        EXPECT_EQ(keyframe->frame, frame);
+        EXPECT_EQ(keyframe->state.car.speed, static_cast<float>(frame)); // the state after that frame
+    }
     // Compact: about two bytes a frame for these random keys and frame times.
-    EXPECT_LT(bytes.size(), 20000u);
+    EXPECT_LT(bytes.size(), 20u * count);
 }
 
 TEST_F(RecordingFile, CutOrFlippedBitsAnywhereGiveTheFramesBeforeTheDamageAndNeverOthers)

@@ -32,10 +32,6 @@ std::unique_ptr<ImGuiHost> ImGuiHost::create(SDL_Window* window, int width, int 
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;  // the panels' places are not kept between runs
     io.LogFilename = nullptr;
-    const std::string font = defaultSansFontFile();
-    if (font.empty() || io.Fonts->AddFontFromFileTTF(font.c_str(), kFontPixels, nullptr, kGlyphRanges) == nullptr) {
-        io.Fonts->AddFontDefault();
-    }
     if (!ImGui_ImplSDL2_InitForOpenGL(window, SDL_GL_GetCurrentContext())) {
         ImGui::DestroyContext();
         return nullptr;
@@ -63,9 +59,17 @@ void ImGuiHost::observe(const SDL_Event& event)
 
 void ImGuiHost::beginFrame()
 {
+    ImGuiIO& io = ImGui::GetIO();
+    // The face is read when a panel first shows: most of a megabyte that a
+    // drive without panels never needs. Before the backend builds the atlas.
+    if (io.Fonts->Fonts.empty()) {
+        const std::string font = defaultSansFontFile();
+        if (font.empty() || io.Fonts->AddFontFromFileTTF(font.c_str(), kFontPixels, nullptr, kGlyphRanges) == nullptr) {
+            io.Fonts->AddFontDefault();
+        }
+    }
     ImGui_ImplOpenGL3_NewFrame();
     ImGui_ImplSDL2_NewFrame();
-    ImGuiIO& io = ImGui::GetIO();
     // The backend measured the window; ImGui draws on the back buffer instead.
     int windowWidth = 0;
     int windowHeight = 0;

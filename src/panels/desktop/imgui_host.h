@@ -5,6 +5,7 @@
 // panels too. ImGui lays out on the back buffer's pixels; the mouse is carried
 // through the letterbox when the window's shape differs. Texts use the
 // system's sans face (the accents of French and "…"), else ImGui's own font.
+// The face is read when the first panel shows.
 // ImGui writes no settings file.
 //
 // Shortcomings: one host per program (ImGui's backends keep one window each);
