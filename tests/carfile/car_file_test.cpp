@@ -16,8 +16,6 @@
 namespace torvane {
 namespace {
 
-const std::string kShippedPath = TORVANE_DATA_DIR "/cars/car.toml";
-
 // The start of an error on the line (from 1) of the shipped file that starts with prefix, or on one later.
 std::string errorAt(const std::string& prefix, int later = 0)
 {
@@ -38,7 +36,7 @@ std::string errorsOf(const CarFileReading& reading)
 
 TEST(CarFile, ShippedFileIsTheBuiltInCarToTheBit)
 {
-    const CarFileReading reading = readCarFile(kShippedPath);
+    const CarFileReading reading = readCarFile(TORVANE_DATA_DIR "/cars/car.toml");
     ASSERT_TRUE(reading.parameters) << errorsOf(reading);
     EXPECT_TRUE(*reading.parameters == CarParameters{});
     EXPECT_EQ(reading.hash, contentHash(shippedCarText()));

@@ -1,6 +1,8 @@
 // The charts' CPU painting: lines reach both ends and stay inside the image
 // whatever their ends, translucent colours mix into an opaque pixel, circles
 // are round, and texts come from the font's atlas, clipped to the image.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "panels/chart_image.h"
@@ -15,13 +17,9 @@ constexpr ImU32 kInk = IM_COL32(255, 255, 255, 255);
 // How many pixels of image are not the ground.
 int inked(const ChartImage& image)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            count += image.at(x, y) != kGround ? 1 : 0;
-        }
-    }
-    return count;
+    const ImU32* pixels = image.pixels();
+    return static_cast<int>(
+        std::count_if(pixels, pixels + image.width() * image.height(), [](ImU32 pixel) { return pixel != kGround; }));
 }
 
 TEST(ChartImage, LinesReachTheirEndsAndAreClippedToTheImage)

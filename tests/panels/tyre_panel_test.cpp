@@ -15,19 +15,14 @@
 namespace torvane {
 namespace {
 
-// The shipped car file with its lateral cornering stiffness raised.
-CarParameters stifferCar()
-{
-    const CarFileReading reading =
-        parseCarFile(shippedCarText({{"lateral_stiffness_peak = 1363.32", "lateral_stiffness_peak = 2500.0"}}));
-    EXPECT_TRUE(reading.parameters.has_value());
-    return reading.parameters.value_or(CarParameters{});
-}
-
 TEST(TyrePanel, DrawsTheCurvesOfTheCarsFile)
 {
+    // The shipped car file with its lateral cornering stiffness raised.
+    const CarFileReading stifferFile =
+        parseCarFile(shippedCarText({{"lateral_stiffness_peak = 1363.32", "lateral_stiffness_peak = 2500.0"}}));
+    ASSERT_TRUE(stifferFile.parameters.has_value());
     const Car stock;
-    const Car stiffer(stifferCar());
+    const Car stiffer(*stifferFile.parameters);
     HeadlessImGui imgui;
     TyrePanel panel(imgui);
     for (int frame = 0; frame < 3; ++frame) {

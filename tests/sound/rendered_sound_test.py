@@ -5,7 +5,7 @@ drive hardly, a wall thumps in the frame of the contact, a pause is silent, a
 drive renders to the same samples twice; and the sound generator reproduces the
 committed sounds. Usage: rendered_sound_test.py REPLAY"""
 import os
-import subprocess
+import pathlib
 import sys
 import wave
 
@@ -22,8 +22,8 @@ class RenderedSound(harness.TestCase):
     def render(self, name, keys, *extra):
         """(mono samples, telemetry rows as float lists) of the key script keys."""
         self.write(name + ".keys", keys)
-        subprocess.run([harness.ARGS.replay, "--no-render", "--keys", name + ".keys", "--wav", name + ".wav", "--csv",
-                        name + ".csv", *extra], cwd=self.scratch, check=True, capture_output=True)
+        self.ran([harness.ARGS.replay, "--no-render", "--keys", name + ".keys", "--wav", name + ".wav", "--csv",
+                  name + ".csv", *extra], cwd=self.scratch)
         with wave.open(self.path(name + ".wav")) as w:
             self.assertEqual((w.getnchannels(), w.getframerate()), (2, 44100))
             self.rate = w.getframerate()
@@ -87,16 +87,11 @@ class RenderedSound(harness.TestCase):
         self.assertTrue(np.array_equal(samples, again))
 
     def test_the_generator_reproduces_the_sounds(self):
-        subprocess.run(["/usr/bin/python3", os.path.join(harness.SOURCE, "tools", "generate_sounds.py"), self.scratch],
-                       check=True, capture_output=True)
-        total = 0
-        for name in sorted(os.listdir(os.path.join(harness.SOURCE, "game", "sounds"))):
-            with open(os.path.join(harness.SOURCE, "game", "sounds", name), "rb") as a, \
-                    open(self.path("sounds", name), "rb") as b:
-                committed = a.read()
-                self.assertEqual(committed, b.read(), name)
-                total += len(committed)
-        self.assertLess(total, 2 * 1024 * 1024)
+        self.ran(["/usr/bin/python3", os.path.join(harness.SOURCE, "tools", "generate_sounds.py"), self.scratch])
+        committed = sorted(pathlib.Path(harness.SOURCE, "game", "sounds").iterdir())
+        for sound in committed:
+            self.assertEqual(sound.read_bytes(), pathlib.Path(self.path("sounds", sound.name)).read_bytes(), sound.name)
+        self.assertLess(sum(sound.stat().st_size for sound in committed), 2 * 1024 * 1024)
 
 
 if __name__ == "__main__":

@@ -13,10 +13,12 @@
 namespace torvane {
 namespace {
 
+namespace fs = std::filesystem;
+
 const char* const kClipNames[] = {"engine_off.wav", "engine_on.wav", "tyre_squeal.wav", "wall_thump.wav"};
 
 // A WAV of frames frames of channels channels at rate.
-void writeWav(const std::filesystem::path& path, int channels, int rate, sf_count_t frames)
+void writeWav(const fs::path& path, int channels, int rate, sf_count_t frames)
 {
     SF_INFO info{};
     info.samplerate = rate;
@@ -46,17 +48,15 @@ TEST(SoundClips, AnyFaultyFileRefusesTheSetWithItsCause)
 
     const struct {
         const char* name;
-        void (*damage)(const std::filesystem::path&);
+        void (*damage)(const fs::path&);
         const char* cause;
     } cases[] = {
-        {"missing", [](const std::filesystem::path& p) { std::filesystem::remove(p); }, "wall_thump.wav: "},
-        {"not a sound", [](const std::filesystem::path& p) { std::ofstream(p) << "RIFF junk"; }, "wall_thump.wav: "},
-        {"stereo", [](const std::filesystem::path& p) { writeWav(p, 2, 22050, 100); }, "not mono (2 channels)"},
-        {"another rate", [](const std::filesystem::path& p) { writeWav(p, 1, 44100, 100); },
-         "sampled at 44100 Hz, not 22050 Hz"},
-        {"empty", [](const std::filesystem::path& p) { writeWav(p, 1, 22050, 0); }, "empty or longer than 10 s"},
-        {"too long", [](const std::filesystem::path& p) { writeWav(p, 1, 22050, 22050 * 11); },
-         "empty or longer than 10 s"},
+        {"missing", [](const fs::path& p) { fs::remove(p); }, "wall_thump.wav: "},
+        {"not a sound", [](const fs::path& p) { std::ofstream(p) << "RIFF junk"; }, "wall_thump.wav: "},
+        {"stereo", [](const fs::path& p) { writeWav(p, 2, 22050, 100); }, "not mono (2 channels)"},
+        {"another rate", [](const fs::path& p) { writeWav(p, 1, 44100, 100); }, "sampled at 44100 Hz, not 22050 Hz"},
+        {"empty", [](const fs::path& p) { writeWav(p, 1, 22050, 0); }, "empty or longer than 10 s"},
+        {"too long", [](const fs::path& p) { writeWav(p, 1, 22050, 22050 * 11); }, "empty or longer than 10 s"},
     };
     for (const auto& fault : cases) {
         writeGood();

@@ -21,8 +21,7 @@ class Sweep(harness.TestCase):
         return self.ran([SWEEP, "--replay", harness.ARGS.replay, "--out", out, *args], status), out
 
     def table(self, out):
-        with open(os.path.join(out, "sweep.csv")) as f:
-            return f.read()
+        return self.read(os.path.join(out, "sweep.csv"))
 
     def test_grip_sweep_the_same_from_one_process_two_and_the_printed_commands(self):
         ranges = (CAR, "tyres.grip_factor=1.2:2.4:3")
@@ -36,7 +35,7 @@ class Sweep(harness.TestCase):
         self.assertEqual(len(commands), 3)
         for command in commands:
             subprocess.run(command, shell=True, check=True)
-        subprocess.run([SWEEP, "--table", out], check=True, stdout=subprocess.DEVNULL)
+        self.ran([SWEEP, "--table", out])
         tables.append(self.table(out))
         self.assertEqual(tables[0], tables[1])
         self.assertEqual(tables[0], tables[2])
@@ -67,8 +66,8 @@ class Sweep(harness.TestCase):
             self.assertIn(message, result.stderr, text)
             self.assertFalse(os.path.exists(out), text)
         os.makedirs(out)
-        with open(os.path.join(out, "sweep.json"), "w") as f:
-            f.write('{"replay": "r", "data": null, "parameters": ["a.b"], "runs": [], "variants": [[1, 2]]}')
+        self.write(os.path.join(out, "sweep.json"),
+                   '{"replay": "r", "data": null, "parameters": ["a.b"], "runs": [], "variants": [[1, 2]]}')
         self.assertIn("plan de balayage endommagé", self.ran([SWEEP, "--table", out], 2).stderr)
 
 

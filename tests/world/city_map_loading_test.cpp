@@ -14,10 +14,7 @@ namespace torvane {
 namespace {
 
 struct CityMapLoading : ::testing::Test {
-    void SetUp() override
-    {
-        device.addMeshFile("objets/house.x", {MeshMaterial{}, MeshMaterial{}});
-    }
+    CityMapLoading() { device.addMeshFile("objets/house.x", {MeshMaterial{}, MeshMaterial{}}); }
 
     void load(const std::string& models, const std::string& placements)
     {
