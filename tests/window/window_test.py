@@ -73,7 +73,7 @@ class Window(GameWindow):
         with self.desktop.holding("Escape"):  # read once a frame: down until the game ends
             self.assertCleanExit()
 
-    def test_focus_loss_pauses_when_set_and_the_close_button_ends_the_game(self):
+    def test_focus_loss_pauses_when_set(self):
         os.makedirs(self.path("config", "torvane"))
         self.write("config/torvane/settings.toml", "[window]\npause_on_focus_loss = true\n")
         self.start("focus_pause")
@@ -82,6 +82,11 @@ class Window(GameWindow):
         self.focus_elsewhere()
         time.sleep(0.3)
         self.still(0.5)
+        self.focus_game()
+        self.assertCleanExit(quit_key="Escape")
+
+    def test_close_button(self):
+        self.start("close")
         self.assertTrue(self.desktop.close(self.window), "the window does not take WM_DELETE_WINDOW")
         self.assertCleanExit()
 
