@@ -157,12 +157,11 @@ int run(bool window, int blocks, int framesPerBlock, const char* keysFile)
         while (pollDesktopEvent(closed)) {
         }
         if (driving) { // standing still, the keys are the caller's
-            const std::bitset<kKeyCount> keys = driveFrame > 0 ? player.keysHeldIn(driveFrame) : 0;
-            for (int code = 0; code < kKeyCount; ++code) {
-                const bool reset = code == kKeyBackspace && driveFrame == 0;
-                game->keyboardInput.setKeyByte(static_cast<KeyCode>(code),
-                                               keys.test(static_cast<std::size_t>(code)) || reset ? 0x80 : 0);
+            std::bitset<kKeyCount> keys = driveFrame > 0 ? player.keysHeldIn(driveFrame) : 0;
+            if (driveFrame == 0) {
+                keys.set(kKeyBackspace);
             }
+            game->keyboardInput.setKeysDown(keys);
             driveFrame = (driveFrame + 1) % (driveFrames + 1);
         }
         runFrame(*game, kFrameTime);
