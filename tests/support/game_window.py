@@ -29,6 +29,8 @@ def scene_problem(picture):
 
 
 class GameWindow(harness.TestCase):
+    maxDiff = None  # a failed exit shows the whole of what the game wrote
+
     @classmethod
     def setUpClass(cls):
         cls.desktop = xclient.Desktop(harness.start_xvfb(cls, *SCREEN))
