@@ -72,9 +72,10 @@ class GameWindow(harness.TestCase):
         return picture
 
     def assertCleanExit(self, stdout="", quit_key=None):
-        """Checks the game ends (on quit_key pressed, if given) with status 0, stdout as given, on stderr only
-        that it runs silent."""
+        """Checks the game ends (on quit_key pressed, if given, once no message box shows) with status 0, stdout
+        as given, on stderr only that it runs silent."""
         if quit_key:
+            self.assertNoMessageBox()
             self.desktop.press(quit_key)
         status = self.game.wait(EXIT + 1)
         self.assertEqual((status, *self.game.output()), (0, stdout, SILENT), "%s: status, stdout, stderr" % self.name)
